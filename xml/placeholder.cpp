@@ -1,0 +1,1 @@
+// Placeholder until the folder has real sources; delete when adding the first one.
