@@ -1,0 +1,21 @@
+// The command line: `tarnwick [FILE]` starts the editor (opening FILE after the
+// start-up document); --help, --version, --format and --validate answer without
+// creating a window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    enum class Action { Edit, Help, Version, Format, Validate, Error };
+
+    Action action = Action::Edit;
+    std::vector<std::string> files;
+    std::string output;   // --format's -o; empty for standard output
+    std::string encoding; // --format's --encoding; empty for the file's own
+    std::string error;    // what was wrong, for Action::Error
+};
+
+CommandLine ParseCommandLine(int argc, const char *const *argv);
+
+std::string UsageText();

@@ -1,0 +1,20 @@
+// The "Configuration" dialog: three editable boxes holding the declaration
+// version, the encoding Format writes, and the DOM vendor. Its values live only
+// for the run; Apply and Cancel both just close it.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+
+class TfrmConfig : public QDialog {
+public:
+    explicit TfrmConfig(QWidget *parent = nullptr);
+
+    QComboBox *ComboBox1; // version
+    QComboBox *ComboBox2; // encoding
+    QComboBox *ComboBox3; // DOM vendor
+
+    QString Encoding() const;
+    void SetVendorItems(const QStringList &descriptions);
+};
