@@ -12,32 +12,34 @@ namespace tarnwick {
 // Number, Keyword, Symbol and Url describe only the run being emitted and are
 // cleared after every run. Brackets are code points (21 bits hold them all).
 struct RunState {
-  uint32_t InComment : 1 = 0;   // inside a multi-line comment or a line comment
-  uint32_t InBracket : 1 = 0;   // inside a bracket run of a bracket element style
-  uint32_t Number : 1 = 0;      // this run is a number
-  uint32_t Keyword : 1 = 0;     // this run is a keyword
-  uint32_t Symbol : 1 = 0;      // this run is a symbol character
-  uint32_t Url : 1 = 0;         // this run is a URL piece
-  uint32_t BracketEnd : 21 = 0; // closing character of the active bracket style
-  uint32_t BracketStart = 0;    // opening character of the active bracket style
-  int32_t StyleIndex = -1;      // element style colouring the run; -1 = none
+    uint32_t InComment : 1 = 0;   // inside a multi-line comment or a line comment
+    uint32_t InBracket : 1 = 0;   // inside a bracket run of a bracket element style
+    uint32_t Number : 1 = 0;      // this run is a number
+    uint32_t Keyword : 1 = 0;     // this run is a keyword
+    uint32_t Symbol : 1 = 0;      // this run is a symbol character
+    uint32_t Url : 1 = 0;         // this run is a URL piece
+    uint32_t BracketEnd : 21 = 0; // closing character of the active bracket style
+    uint32_t BracketStart = 0;    // opening character of the active bracket style
+    int32_t StyleIndex = -1;      // element style colouring the run; -1 = none
 
-  // Clears the per-run flags once a run has been handed on.
-  void ClearRunFlags() {
-    Number = 0;
-    Keyword = 0;
-    Symbol = 0;
-    Url = 0;
-  }
+    // Clears the per-run flags once a run has been handed on.
+    void ClearRunFlags()
+    {
+        Number = 0;
+        Keyword = 0;
+        Symbol = 0;
+        Url = 0;
+    }
 
-  friend bool operator==(const RunState& a, const RunState& b) {
-    return a.InComment == b.InComment && a.InBracket == b.InBracket && a.Number == b.Number &&
-           a.Keyword == b.Keyword && a.Symbol == b.Symbol && a.Url == b.Url &&
-           a.BracketEnd == b.BracketEnd && a.BracketStart == b.BracketStart &&
-           a.StyleIndex == b.StyleIndex;
-  }
+    friend bool operator==(const RunState &a, const RunState &b)
+    {
+        return a.InComment == b.InComment && a.InBracket == b.InBracket && a.Number == b.Number &&
+               a.Keyword == b.Keyword && a.Symbol == b.Symbol && a.Url == b.Url &&
+               a.BracketEnd == b.BracketEnd && a.BracketStart == b.BracketStart &&
+               a.StyleIndex == b.StyleIndex;
+    }
 };
 
 static_assert(sizeof(RunState) == 12, "a RunState is three 32-bit words");
 
-}  // namespace tarnwick
+} // namespace tarnwick
