@@ -1,0 +1,51 @@
+// The document's text list (its XML property): UTF-8 lines without line
+// breaks, with a hook that runs before every change a user of the list makes.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick::xml {
+
+class TXMLDocument;
+
+class TXMLStrings {
+ public:
+  // Runs before a user's change; the document uses it to deactivate itself.
+  std::function<void()> OnChanging;
+
+  int Count() const { return static_cast<int>(lines_.size()); }
+  // Raises EStringListError "List index out of bounds (%d)" when out of range.
+  const std::string& Strings(int index) const;
+  const std::string& operator[](int index) const { return Strings(index); }
+  void SetStrings(int index, const std::string& line);
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+  // Every line followed by CR LF.
+  std::string Text() const;
+  // Splits at CR LF, LF or CR; a final line break adds no empty line.
+  void SetText(std::string_view text);
+  void Assign(const TXMLStrings& other);
+  void Assign(const std::vector<std::string>& lines);
+  void Add(const std::string& line);
+  void Insert(int index, const std::string& line);
+  void Delete(int index);
+  // Runs the hook only when the list is not empty.
+  void Clear();
+
+  // Splits text into lines as SetText does.
+  static std::vector<std::string> SplitLines(std::string_view text);
+
+ private:
+  friend class TXMLDocument;
+  void Changing();
+  // Changes made by the document itself, with the hook detached.
+  void InternalSetText(std::string_view text) { lines_ = SplitLines(text); }
+  void InternalClear() { lines_.clear(); }
+
+  std::vector<std::string> lines_;
+};
+
+}  // namespace tarnwick::xml
