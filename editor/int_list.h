@@ -1,0 +1,59 @@
+// TIntList: a list of 32-bit signed integers (line lengths, bookmarks,
+// underline ranges, wrap bookkeeping).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tarnwick {
+
+// Out-of-range reads give 0 and out-of-range writes and deletions are
+// ignored, so a stale index can never corrupt memory.
+class TIntList {
+public:
+    TIntList() = default;
+    TIntList(int count, int32_t value) : items_(count > 0 ? count : 0, value) {}
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    bool Empty() const { return items_.empty(); }
+    int32_t Get(int i) const { return InRange(i) ? items_[i] : 0; }
+    int32_t operator[](int i) const { return Get(i); }
+    void Set(int i, int32_t v)
+    {
+        if (InRange(i))
+            items_[i] = v;
+    }
+    // Returns the new index.
+    int Add(int32_t v)
+    {
+        items_.push_back(v);
+        return Count() - 1;
+    }
+    // Indexes past the end append.
+    void Insert(int i, int32_t v)
+    {
+        if (i < 0)
+            i = 0;
+        if (i > Count())
+            i = Count();
+        items_.insert(items_.begin() + i, v);
+    }
+    void Delete(int i)
+    {
+        if (InRange(i))
+            items_.erase(items_.begin() + i);
+    }
+    void Clear() { items_.clear(); }
+    void Reserve(int n) { items_.reserve(n > 0 ? n : 0); }
+
+    const std::vector<int32_t> &Items() const { return items_; }
+    std::vector<int32_t>::const_iterator begin() const { return items_.begin(); }
+    std::vector<int32_t>::const_iterator end() const { return items_.end(); }
+    bool operator==(const TIntList &) const = default;
+
+private:
+    bool InRange(int i) const { return i >= 0 && i < Count(); }
+    std::vector<int32_t> items_;
+};
+
+} // namespace tarnwick
