@@ -1,1 +1,0 @@
-// Placeholder until the folder has real sources; delete when adding the first one.
