@@ -1,11 +1,50 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/command_line.h"
+#include "app/error_guard.h"
+#include "app/main_window.h"
+#include "app/xml_commands.h"
+#include "xml/libxml2_vendor.h"
+
+#include <cstdio>
+#include <iostream>
+
+namespace {
+
+int Edit(int argc, char **argv, const CommandLine &line)
+{
+    TarnwickApplication app(argc, argv);
+    tarnwick::xml::RegisterLibxml2Vendor();
+    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    TForm1 window;
+    window.show();
+    if (!line.files.empty()) {
+        const QString path = QString::fromLocal8Bit(line.files.front().c_str());
+        RunGuarded([&] { window.OpenFile(path); });
+    }
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("Tarnwick");
-    window.show();
-    return app.exec();
+    const CommandLine line = ParseCommandLine(argc, argv);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::cout << UsageText();
+        return 0;
+    case CommandLine::Action::Version:
+        std::cout << "tarnwick " << TARNWICK_VERSION << "\n";
+        return 0;
+    case CommandLine::Action::Error:
+        std::cerr << "tarnwick: " << line.error << "\n\n" << UsageText();
+        return 2;
+    case CommandLine::Action::Format:
+        return tarnwick::RunFormatCommand(line, std::cout, std::cerr);
+    case CommandLine::Action::Validate:
+        return tarnwick::RunValidateCommand(line, std::cout, std::cerr);
+    case CommandLine::Action::Edit:
+        break;
+    }
+    return Edit(argc, argv, line);
 }

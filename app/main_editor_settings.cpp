@@ -1,0 +1,62 @@
+#include "app/main_editor_settings.h"
+
+#include "editor/custom_dodi.h"
+
+namespace tarnwick {
+
+void ConfigureMainEditor(TCustomDodi &editor, TCustomDodiStyler &styler)
+{
+    editor.SetAlign(alClient);
+    editor.SetBorderStyle(bsSingle);
+    editor.SetCtl3D(false);
+    editor.SetCursor(crIBeam);
+    editor.SetAcceptFiles(true);
+    editor.ActiveLineSettings()->SetShowActiveLine(false);
+    editor.ActiveLineSettings()->SetShowActiveLineIndicator(false);
+    editor.AutoCorrect()->Active = true;
+    editor.SetAutoHintParameterPosition(hpBelowCode);
+    editor.CodeFolding()->SetEnabled(true);
+    editor.CodeFolding()->SetLineColor(clGray);
+    editor.SetDelErase(true);
+    editor.SetEnhancedHomeKey(false);
+
+    TFont font;
+    font.Name = "COURIER NEW";
+    font.Height = -13;
+    font.Style = {fsBold};
+    font.Color = clMaroon;
+    editor.SetFont(font);
+
+    editor.Gutter()->SetDigitCount(4);
+    TFont gutterFont = editor.Gutter()->Font();
+    gutterFont.Name = "Courier New";
+    gutterFont.Height = -13;
+    editor.Gutter()->SetFont(gutterFont);
+
+    editor.SetHiddenCaret(false);
+    editor.MarkerList()->SetUseDefaultMarkerImageIndex(false);
+    editor.MarkerList()->SetDefaultMarkerImageIndex(-1);
+
+    TPrintOptions print = *editor.PrintOptions();
+    print.MarginLeft = print.MarginTop = print.MarginRight = print.MarginBottom = 0;
+    print.PageNr = false;
+    print.PrintLineNumbers = false;
+    editor.SetPrintOptions(print);
+
+    editor.SetShowRightMargin(true);
+    editor.SetRightMarginColor(15722463);
+    editor.SetScrollHint(false);
+    editor.SetScrollMode(smStrict);
+    editor.SetSelColor(clWhite);
+    editor.SetSelBkColor(clNavy);
+    editor.SetSmartTabs(false);
+    editor.SetTabSize(4);
+    editor.SetTrimTrailingSpaces(false);
+    editor.SetUndoLimit(100);
+    editor.SetUrlStyle(TCharStyle(clBlue, clWhite, {fsUnderline}));
+    editor.SetSyntaxStyles(&styler);
+    editor.SetUseStyler(true);
+    editor.SetWordWrap(wwNone);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,94 @@
+// The main window: menu, tool bar, caption strip, the editor and the status
+// strip, and the document workflow (New, Open, Save, Save as, the close query).
+// The window owns the one document of the run: its text lives in the editor,
+// and the XML document object serves to parse, re-serialise and save it.
+#pragma once
+
+#include "app/command_table.h"
+#include "editor/xml_styler.h"
+#include "xml/xml_document.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+class QToolButton;
+class DodiWidget;
+class TfrmConfig;
+
+namespace tarnwick { class REdoDodi; }
+
+class TForm1 : public QMainWindow {
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Replaceable for tests: the file dialogs answer a path, or empty when cancelled.
+    std::function<QString()> ChooseOpenFile;
+    std::function<QString()> ChooseSaveFile;
+
+    tarnwick::REdoDodi &Editor() { return *DidIzad1; }
+    DodiWidget &EditorWidget() { return *editorWidget_; }
+    tarnwick::xml::TXMLDocument &Document() { return XMLDoc1; }
+    TfrmConfig &ConfigDialog() { return *frmConfig; }
+    const QString &CurrentFileName() const { return CurrentFileName_; }
+    bool DocumentModified() const { return DocumentModified_; }
+    QString StatusText() const;
+    QAction *MenuItem(const char *name) const;
+    QToolButton *ToolButton(const char *name) const;
+
+    // Runs a command as its menu item or tool bar button does, under the
+    // application's error handler.
+    void Run(CommandId command);
+    // Open's steps after the dialog: load `path` and show it.
+    void OpenFile(const QString &path);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildMenu();
+    void BuildToolBar(QWidget *strip);
+    QWidget *BuildCaptionStrip();
+    QWidget *BuildStatusStrip();
+    void Perform(CommandId command);
+
+    void FormActivate();
+    bool FormCloseQuery();
+    void DidIzad1Change();
+    void DidIzad1MarkerAdded(int lineNo, const std::string &markerText);
+
+    void New1Click();
+    void ToolButton1Click();
+    void ToolButton6Click();
+    void Saveas1Click();
+    void ToolButton14Click();
+    void DeleteLine1Click();
+    void WordWrap1Click();
+    void ToolButton12Click();
+    void ToolButton2Click();
+    void ToolButton9Click();
+    void DocConfiguration1Click();
+    void ToolButton11Click();
+
+    void CopyEditorTextIntoDocument();
+    void LoadDocumentIntoEditor();
+    void SetTitleToFile();
+    void SetStatus(const char *status);
+    std::string DocumentFolder() const;
+
+    DodiWidget *editorWidget_ = nullptr;
+    tarnwick::REdoDodi *DidIzad1 = nullptr;
+    tarnwick::TDodiXMLStyler DodiXMLStyler1;
+    tarnwick::xml::TXMLDocument XMLDoc1;
+    TfrmConfig *frmConfig = nullptr;
+    QLabel *Label4 = nullptr; // status
+    QString CurrentFileName_;
+    bool DocumentModified_ = false;
+    bool activated_ = false;
+    std::map<std::string, QAction *> menuItems_;
+    std::map<std::string, QToolButton *> toolButtons_;
+};

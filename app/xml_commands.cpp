@@ -1,0 +1,137 @@
+#include "app/xml_commands.h"
+
+#include "xml/libxml2_vendor.h"
+#include "xml/pretty_printer.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace tarnwick {
+
+using namespace xml;
+
+namespace {
+
+std::string FolderOf(const std::string &path)
+{
+    return std::filesystem::absolute(path).parent_path().string();
+}
+
+// Terminal text: the CR LF breaks of the document layer become plain LF.
+std::string WithUnixLineBreaks(const std::string &text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        result += text[i];
+    }
+    return result;
+}
+
+// Opens a file as the main window's Open does and returns the text the editor
+// would then show.
+std::string OpenAsEditorText(TXMLDocument &document, const std::string &path)
+{
+    document.SetActive(false);
+    document.LoadFile(path);
+    return document.XML().Text();
+}
+
+} // namespace
+
+std::string FormatDocument(TXMLDocument &document, const std::string &text, const std::string &encoding,
+                           const std::string &baseDirectory)
+{
+    document.XML().SetText(text);
+    const std::string formatted = PrettyPrintXML(document.XML().Text());
+    document.XML().SetText(formatted);
+    document.SetBaseDirectory(baseDirectory);
+    document.SetActive(true);
+    document.SetDeclEncoding(encoding);
+    return document.XML().Text();
+}
+
+ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const std::string &baseDirectory)
+{
+    document.XML().SetText(text);
+    document.SetParseOptions({poValidateOnParse});
+    document.SetBaseDirectory(baseDirectory);
+    document.SetActive(true);
+
+    auto persist = document.DOMPersistAccess();
+    persist->set_baseDirectory(baseDirectory);
+    persist->loadxml(text);
+    auto error = persist->parseError();
+    if (error->errorCode() == 0)
+        return {true, "XML document is valid."};
+    // Line and position are parted by a colon so the two numbers read apart.
+    const std::string where = "Error in " + std::to_string(error->line()) + ":" + std::to_string(error->linepos()) + ": ";
+    return {false, where + error->srcText() + ": " + error->reason()};
+}
+
+void ConfigureShellDocument(TXMLDocument &document)
+{
+    document.SetNodeIndentStr("    ");
+    document.SetOptions({doNodeAutoIndent});
+    document.SetParseOptions({poPreserveWhiteSpace});
+}
+
+int RunFormatCommand(const CommandLine &line, std::ostream &out, std::ostream &err)
+{
+    const std::string &path = line.files.front();
+    try {
+        RegisterLibxml2Vendor();
+        TXMLDocument document;
+        ConfigureShellDocument(document);
+        const std::string text = OpenAsEditorText(document, path);
+        std::string encoding = line.encoding;
+        if (encoding.empty())
+            encoding = document.DeclEncoding();
+        if (encoding.empty())
+            encoding = "UTF-8";
+        const std::string formatted = FormatDocument(document, text, encoding, FolderOf(path));
+        if (line.output.empty()) {
+            out << WithUnixLineBreaks(formatted);
+            out.flush();
+        } else {
+            // Written as Save writes it: in the declared encoding, replacing the file whole.
+            TXMLDocument saved;
+            ConfigureShellDocument(saved);
+            saved.XML().SetText(formatted);
+            saved.SetActive(true);
+            saved.SaveFile(line.output);
+        }
+        return out.good() ? 0 : 1;
+    } catch (const std::exception &error) {
+        err << path << ": " << WithUnixLineBreaks(error.what()) << "\n";
+        return 1;
+    }
+}
+
+int RunValidateCommand(const CommandLine &line, std::ostream &out, std::ostream &err)
+{
+    RegisterLibxml2Vendor();
+    int status = 0;
+    for (const std::string &path : line.files) {
+        try {
+            TXMLDocument document;
+            ConfigureShellDocument(document);
+            const std::string text = OpenAsEditorText(document, path);
+            const ValidationReport report = ValidateDocument(document, text, FolderOf(path));
+            if (report.valid) {
+                out << path << ": " << report.message << "\n";
+            } else {
+                err << path << ": " << report.message << "\n";
+                status = 1;
+            }
+        } catch (const std::exception &error) {
+            err << path << ": " << WithUnixLineBreaks(error.what()) << "\n";
+            status = 1;
+        }
+    }
+    return status;
+}
+
+} // namespace tarnwick

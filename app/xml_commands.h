@@ -1,0 +1,41 @@
+// The XML commands on a document's text: Format (Tidy) and Validate. The main
+// window and the command line run these same functions; the text goes in and
+// comes out whole, with CR LF line breaks, as it crosses to and from the editor.
+#pragma once
+
+#include "app/command_line.h"
+#include "xml/xml_document.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace tarnwick {
+
+// Re-indents `text` through `document` and writes `encoding` into the
+// declaration; returns the text the editor shows next. Throws what the XML
+// layer throws (not well-formed text, a document type, an unknown encoding),
+// in which case the caller's text is to stay as it was.
+std::string FormatDocument(xml::TXMLDocument &document, const std::string &text,
+                           const std::string &encoding, const std::string &baseDirectory);
+
+struct ValidationReport {
+    bool valid = false;
+    std::string message; // "XML document is valid." or the first error
+};
+
+// Parses `text` with validation against its DTD or schema, resolving relative
+// references against `baseDirectory`. From the first call on, `document`
+// validates every parse. A text that is not well-formed or not valid throws
+// EDOMParseError; a report with valid == false comes from the second,
+// direct load of the text.
+ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text,
+                                  const std::string &baseDirectory);
+
+// Gives a document the settings of the main window's document after New.
+void ConfigureShellDocument(xml::TXMLDocument &document);
+
+// The command line's --format and --validate; they return the exit status.
+int RunFormatCommand(const CommandLine &line, std::ostream &out, std::ostream &err);
+int RunValidateCommand(const CommandLine &line, std::ostream &out, std::ostream &err);
+
+} // namespace tarnwick
