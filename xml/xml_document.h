@@ -6,6 +6,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "xml/dom_interfaces.h"
@@ -122,7 +123,7 @@ class TXMLDocument {
   std::string baseDirectory_;
   std::string xmlString_;
   std::istream* sourceStream_ = nullptr;
-  bool hasAnsiSource_ = false;
+  std::optional<std::string> ansiSource_;
   TDOMVendor* vendor_ = nullptr;
   std::string nodeIndentStr_ = DefaultIndent;
   TXMLDocOptions options_ = kDefaultXMLDocOptions;

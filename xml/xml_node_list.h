@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "xml/xml_options.h"
@@ -25,6 +26,7 @@ class TXMLNodeList {
   int Count() const { return static_cast<int>(items_.size()); }
   // Raises EStringListError when out of range.
   IXMLNodePtr Item(int index) const;
+  IXMLNodePtr Item(int index) { return std::as_const(*this).Item(index); }
   IXMLNodePtr operator[](int index) const { return Item(index); }
   // First node whose qualified or local name is `name` (and whose namespace
   // URI equals `namespaceURI` ignoring case, when given). Without a match:

@@ -1,0 +1,242 @@
+// The libxml2 vendor's document: node creation, loading from files, streams
+// and strings, saving and serialising.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "xml/libxml2_dom.h"
+#include "xml/libxml2_vendor.h"
+#include "xml/xml_errors.h"
+
+namespace tarnwick::xml::libxml2 {
+
+namespace {
+
+const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
+
+[[noreturn]] void NotSupported(const char* method) { RaiseNotSupported(method, kLibxml2VendorName); }
+
+class ParseError : public IDOMParseError {
+ public:
+  ParseError() = default;
+  explicit ParseError(const CapturedError& e) : error_(e) {}
+  int errorCode() override { return error_.code; }
+  std::string url() override { return error_.file; }
+  std::string reason() override { return error_.reason; }
+  std::string srcText() override { return error_.srcText; }
+  int line() override { return error_.line; }
+  int linepos() override { return error_.column; }
+  int filepos() override { return 0; }
+
+ private:
+  CapturedError error_;
+};
+
+std::string NormaliseLineBreaks(const std::string& text) {
+  if (text.find('\r') == std::string::npos) return text;
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+void SplitQName(const std::string& qname, std::string& prefix, std::string& local) {
+  size_t colon = qname.find(':');
+  if (colon == std::string::npos) {
+    prefix.clear();
+    local = qname;
+  } else {
+    prefix = qname.substr(0, colon);
+    local = qname.substr(colon + 1);
+  }
+}
+
+std::string WorkingFolderUrl(const std::string& directory) {
+  std::filesystem::path p = directory.empty() ? std::filesystem::current_path() : std::filesystem::path(directory);
+  std::string s = std::filesystem::absolute(p).lexically_normal().string();
+  if (s.empty() || s.back() != '/') s += '/';
+  return s;
+}
+
+}  // namespace
+
+Libxml2Document::Libxml2Document()
+    : Libxml2Node(nullptr, nullptr), parseError_(std::make_shared<ParseError>()) {
+  InstallEntityLoader();
+  xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+  Rebind(std::make_shared<DocHolder>(doc), reinterpret_cast<xmlNodePtr>(doc));
+}
+
+void Libxml2Document::Attach() { holder_->owner = weak_from_this(); }
+
+IDOMNodePtr Libxml2Document::Created(xmlNodePtr node) {
+  if (node == nullptr) throw DOMException("The node cannot be created");
+  holder_->TrackDetached(node);
+  return std::make_shared<Libxml2Node>(holder_, node);
+}
+
+IDOMNodePtr Libxml2Document::doctype() {
+  xmlDtdPtr dtd = holder_->doc()->intSubset;
+  return dtd ? MakeNode(holder_, reinterpret_cast<xmlNodePtr>(dtd)) : nullptr;
+}
+
+IDOMImplementationPtr Libxml2Document::domImplementation() { return std::make_shared<Libxml2Implementation>(); }
+
+IDOMNodePtr Libxml2Document::documentElement() { return MakeNode(holder_, xmlDocGetRootElement(holder_->doc())); }
+
+IDOMNodePtr Libxml2Document::createElement(const std::string& tagName) {
+  return Created(xmlNewDocNode(holder_->doc(), nullptr, X(tagName), nullptr));
+}
+
+IDOMNodePtr Libxml2Document::createElementNS(const std::string& namespaceURI, const std::string& qualifiedName) {
+  if (namespaceURI.empty()) return createElement(qualifiedName);
+  std::string prefix, local;
+  SplitQName(qualifiedName, prefix, local);
+  xmlNsPtr ns = holder_->NewFloatingNs(namespaceURI.c_str(), prefix.empty() ? nullptr : prefix.c_str());
+  return Created(xmlNewDocNode(holder_->doc(), ns, X(local), nullptr));
+}
+
+IDOMNodePtr Libxml2Document::createAttribute(const std::string& name) {
+  return Created(reinterpret_cast<xmlNodePtr>(xmlNewDocProp(holder_->doc(), X(name), nullptr)));
+}
+
+IDOMNodePtr Libxml2Document::createAttributeNS(const std::string& namespaceURI, const std::string& qualifiedName) {
+  std::string prefix, local;
+  SplitQName(qualifiedName, prefix, local);
+  if (namespaceURI.empty() || namespaceURI == "http://www.w3.org/2000/xmlns/" || qualifiedName == "xmlns" ||
+      prefix == "xmlns")
+    return createAttribute(qualifiedName);
+  xmlAttrPtr attr = xmlNewDocProp(holder_->doc(), X(local), nullptr);
+  if (attr) attr->ns = holder_->NewFloatingNs(namespaceURI.c_str(), prefix.empty() ? nullptr : prefix.c_str());
+  return Created(reinterpret_cast<xmlNodePtr>(attr));
+}
+
+IDOMNodePtr Libxml2Document::createTextNode(const std::string& data) {
+  return Created(xmlNewDocText(holder_->doc(), X(NormaliseLineBreaks(data))));
+}
+
+IDOMNodePtr Libxml2Document::createCDATASection(const std::string& data) {
+  return Created(xmlNewCDataBlock(holder_->doc(), X(data), static_cast<int>(data.size())));
+}
+
+IDOMNodePtr Libxml2Document::createComment(const std::string& data) {
+  return Created(xmlNewDocComment(holder_->doc(), X(data)));
+}
+
+IDOMNodePtr Libxml2Document::createProcessingInstruction(const std::string& target, const std::string& data) {
+  return Created(xmlNewDocPI(holder_->doc(), X(target), data.empty() ? nullptr : X(data)));
+}
+
+IDOMNodePtr Libxml2Document::createEntityReference(const std::string& name) {
+  return Created(xmlNewReference(holder_->doc(), X(name)));
+}
+
+IDOMNodePtr Libxml2Document::createDocumentFragment() { return Created(xmlNewDocFragment(holder_->doc())); }
+
+IDOMNodeListPtr Libxml2Document::getElementsByTagName(const std::string& tagName) {
+  return Libxml2Node::getElementsByTagName(tagName);
+}
+
+IDOMNodeListPtr Libxml2Document::getElementsByTagNameNS(const std::string&, const std::string&) {
+  NotSupported("getElementsByTagNameNS");
+}
+
+IDOMNodePtr Libxml2Document::getElementById(const std::string&) { NotSupported("getElementById"); }
+
+IDOMNodePtr Libxml2Document::importNode(const IDOMNodePtr&, bool) { NotSupported("importNode"); }
+
+std::string Libxml2Document::xml() {
+  if (holder_->doc()->children == nullptr) return "";
+  return SerialiseDocument(holder_->doc(), "UTF-8");
+}
+
+bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, const std::string& url,
+                           const std::string& baseDirectory) {
+  ParseRequest request;
+  request.bytes = bytes;
+  request.ignoreDeclaredEncoding = ignoreDeclaredEncoding;
+  request.url = url;
+  request.baseDirectory = baseDirectory;
+  request.preserveWhiteSpace = preserveWhiteSpace_;
+  request.resolveExternals = resolveExternals_;
+  request.validate = validate_;
+  CapturedError error;
+  xmlDocPtr doc = ParseDocument(request, error);
+  if (doc == nullptr) {
+    if (error.file.empty()) error.file = url;
+    parseError_ = std::make_shared<ParseError>(error);
+    doc = xmlNewDoc(BAD_CAST "1.0");
+  } else {
+    parseError_ = std::make_shared<ParseError>();
+  }
+  Rebind(std::make_shared<DocHolder>(doc), reinterpret_cast<xmlNodePtr>(doc));
+  Attach();
+  if (onAsyncLoad_) onAsyncLoad_(4);
+  return parseError_->errorCode() == 0;
+}
+
+bool Libxml2Document::load(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  std::string bytes;
+  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) {
+    CapturedError error;
+    error.Set(XML_IO_LOAD_ERROR, 1, 1, "The file \"" + fileName + "\" cannot be opened", fileName);
+    parseError_ = std::make_shared<ParseError>(error);
+    return false;
+  }
+  std::filesystem::path path = std::filesystem::absolute(fileName).lexically_normal();
+  return Load(bytes, false, path.string(), path.parent_path().string());
+}
+
+bool Libxml2Document::loadFromStream(std::istream& stream) {
+  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  return Load(bytes, false, WorkingFolderUrl(baseDirectory_), baseDirectory_);
+}
+
+bool Libxml2Document::loadxml(const std::string& value) {
+  return Load(value, true, WorkingFolderUrl(baseDirectory_), baseDirectory_);
+}
+
+void Libxml2Document::save(const std::string& fileName) {
+  if (fileName.empty()) throw EXMLLayerError("The document cannot be saved: no file name was given");
+  std::string bytes = SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc()));
+  WriteFileAtomically(fileName, bytes);
+}
+
+void Libxml2Document::saveToStream(std::ostream& stream) {
+  std::string bytes = SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc()));
+  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!stream) throw EXMLLayerError("The document cannot be written to the stream");
+}
+
+// ---------------------------------------------------------------- implementation
+
+bool Libxml2Implementation::hasFeature(const std::string& feature, const std::string& version) {
+  std::string f;
+  for (char c : feature) f += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return (f == "xml" || f == "core") && (version.empty() || version == "1.0" || version == "2.0");
+}
+
+IDOMNodePtr Libxml2Implementation::createDocumentType(const std::string&, const std::string&, const std::string&) {
+  NotSupported("createDocumentType");
+}
+
+IDOMDocumentPtr Libxml2Implementation::createDocument(const std::string& namespaceURI,
+                                                      const std::string& qualifiedName, const IDOMNodePtr& doctype) {
+  auto doc = std::make_shared<Libxml2Document>();
+  doc->Attach();
+  if (doctype) throw DOMException("A document type cannot be given to a new libxml2 document");
+  if (!qualifiedName.empty()) doc->appendChild(doc->createElementNS(namespaceURI, qualifiedName));
+  return doc;
+}
+
+}  // namespace tarnwick::xml::libxml2
