@@ -192,6 +192,12 @@ std::string TCustomDodi::Version() const
 
 std::string TCustomDodi::VersionText() const { return Version() + " " + kVersionDate; }
 
+void TCustomDodi::BeginLoading()
+{
+    loading_ = true;
+    markerList_->SetLoading(true);
+}
+
 void TCustomDodi::Loaded()
 {
     loading_ = false;

@@ -77,8 +77,12 @@ public:
     virtual bool IsUrl(const std::string &word) const;
     virtual uint32_t VersionNumber() const;
     virtual std::string VersionText() const;
+    // Bracket around applying stored settings: while loading, layout is not
+    // recomputed and the marker list keeps its default image settings.
+    void BeginLoading();
     // The step after the control's stored settings were applied.
     virtual void Loaded();
+    bool Loading() const { return loading_; }
 
     // ---- line store ----
     REdoDodiStrings *Lines() { return lines_.get(); }

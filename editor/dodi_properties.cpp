@@ -197,6 +197,19 @@ void TCustomDodi::CheckerRemoved(REdoDodiChecker *checker)
         memoChecker_ = nullptr;
 }
 
+// Unwrapping runs while the old mode is still set, wrapping once the new one is.
+void TCustomDodi::SetWordWrap(TWordWrapStyle v)
+{
+    if (v == wordWrap_)
+        return;
+    if (wordWrap_ != wwNone)
+        UnwrapAll();
+    wordWrap_ = v;
+    if (v != wwNone)
+        WrapAll();
+    Invalidate();
+}
+
 void TCustomDodi::SetUndoLimit(int v) { undoLimit_ = std::clamp(v, 1, 100); }
 
 void TCustomDodi::SetUrlStyle(const TCharStyle &style)

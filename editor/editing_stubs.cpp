@@ -148,12 +148,6 @@ void TCustomDodi::MakeCaretVisible() {}
 void TCustomDodi::UpdateScrollBars(bool) {}
 void TCustomDodi::LayoutChanged() { Invalidate(); }
 
-void TCustomDodi::SetWordWrap(TWordWrapStyle v)
-{
-    wordWrap_ = v;
-    Invalidate();
-}
-
 void TCustomDodi::RemoveFoldRegionStartingAt(int) {}
 void TCustomDodi::RemoveFoldRegionEndingAt(int) {}
 void TCustomDodi::ScanRegions() {}

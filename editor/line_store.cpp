@@ -317,6 +317,10 @@ void REdoDodiStrings::Assign(const std::vector<std::string> &lines)
     AddStrings(lines);
     EndUpdate();
     RebuildLineLengths();
+    if (ownerMemo_) {
+        ownerMemo_->RecomputeMaxLineLength();
+        ownerMemo_->Refresh();
+    }
 }
 
 void REdoDodiStrings::Assign(const REdoDodiStrings &source)
@@ -369,6 +373,8 @@ std::string REdoDodiStrings::Text() const
 
 void REdoDodiStrings::ReadLines(std::string_view text, bool throughAdd)
 {
+    lines_.reserve(lines_.size() + std::count(text.begin(), text.end(), '\n') + 1);
+    lineLengths_.Reserve(static_cast<int>(lines_.capacity()));
     ForEachLine(text, [&](std::string_view piece) {
         if (throughAdd)
             Add(std::string(piece));
@@ -388,31 +394,42 @@ void REdoDodiStrings::SetText(std::string_view text)
         ownerMemo_->LinesChanged();
 }
 
-void REdoDodiStrings::LoadFromString(std::string_view bytes)
-{
-    std::istringstream in{std::string(bytes)};
-    LoadFromStream(in);
-}
+void REdoDodiStrings::LoadFromString(std::string_view bytes) { LoadBytes(bytes); }
 
 void REdoDodiStrings::LoadFromStream(std::istream &in)
 {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         throw EFileStreamError("Stream read error");
+    LoadBytes(bytes);
+}
+
+// Valid UTF-8 is split straight from the caller's bytes; only other text is
+// converted first, so a large file is copied once, into its lines.
+void REdoDodiStrings::LoadBytes(std::string_view bytes)
+{
+    std::string converted;
+    std::string_view text = bytes;
+    if (utf8::IsValid(bytes)) {
+        if (text.starts_with("\xEF\xBB\xBF"))
+            text.remove_prefix(3);
+    } else {
+        converted = utf8::FromWindows1252(bytes);
+        text = converted;
+    }
     if (!ownerMemo_) {
         BeginUpdate();
         ClearEntries();
-        ReadLines(utf8::DecodePlainText(bytes), false);
+        ReadLines(text, false);
         EndUpdate();
         return;
     }
-    LoadWithEditor(bytes);
+    LoadWithEditor(text);
 }
 
-void REdoDodiStrings::LoadWithEditor(std::string_view bytes)
+void REdoDodiStrings::LoadWithEditor(std::string_view text)
 {
     TCustomDodi &ed = *ownerMemo_;
-    const std::string text = utf8::DecodePlainText(bytes);
     ed.CollapseSelection();
     ed.ClearUndo();
     ed.SetCaretCol(0);
@@ -424,7 +441,6 @@ void REdoDodiStrings::LoadWithEditor(std::string_view bytes)
         Restore<TNotifyEvent> detached(OnChange, nullptr);
         BeginUpdate();
         Clear();
-        lines_.reserve(std::count(text.begin(), text.end(), '\n') + 1);
         ReadLines(text, true);
         EndUpdate();
         ed.DropTopLineState();

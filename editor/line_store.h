@@ -121,7 +121,8 @@ private:
     void DeleteWithEditor(int index);
     void ClearEntries();
     void ReadLines(std::string_view text, bool throughAdd);
-    void LoadWithEditor(std::string_view bytes);
+    void LoadBytes(std::string_view bytes);
+    void LoadWithEditor(std::string_view text);
     int TabSize() const;
 
     TCustomDodi *ownerMemo_ = nullptr;
