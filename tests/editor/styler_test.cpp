@@ -4,6 +4,7 @@
 #include "editor/region_definition.h"
 #include "editor/styler_client.h"
 #include "editor/xml_styler.h"
+#include "support/styler_client_double.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,7 @@
 namespace tarnwick {
 namespace {
 
-class FakeEditor : public TStylerClient {
-public:
-    TColor Background = 0x00ABCDEF;
-    int Changes = 0;
-    const TCustomDodiStyler *Destroyed = nullptr;
-
-    TColor StylerBackground() const override { return Background; }
-    void StylerChanged(const TCustomDodiStyler &) override { ++Changes; }
-    void StylerDestroyed(const TCustomDodiStyler &styler) override { Destroyed = &styler; }
-};
+using FakeEditor = StylerClientDouble;
 
 std::vector<std::string> Words(const TElementStyle &style) { return style.KeyWords().Items(); }
 
