@@ -527,3 +527,32 @@ TEST(LineStoreAssign, AddStringsKeepsObjects)
     b.AddStrings(a);
     EXPECT_EQ(b.GetObject(0), &obj);
 }
+
+TEST(LineStoreSave, FailedSaveLeavesTheOldFileWhole)
+{
+    REdoDodiStrings s;
+    s.Add("x");
+    EXPECT_THROW(s.SaveToFile("/nonexistent/dir/out.txt"), EFileStreamError);
+}
+
+TEST(LineStoreSave, SavingThroughALinkWritesItsTarget)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "tarnwick_save_link_test";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / "real.txt";
+    const fs::path link = dir / "link.txt";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(target, link);
+    REdoDodiStrings s;
+    s.Add("new");
+    s.SaveToFile(link.string());
+    EXPECT_TRUE(fs::is_symlink(link));
+    std::ifstream in(target, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(bytes, "new\r\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    fs::remove_all(dir);
+}
