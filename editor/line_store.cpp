@@ -550,6 +550,16 @@ void REdoDodiStrings::RebuildLineLengths()
         lineLengths_.Add(utf8::Length(l.Text));
 }
 
+bool REdoDodiStrings::CheckInvariants() const
+{
+    if (lineLengths_.Count() != Count())
+        return false;
+    for (int i = 0; i < Count(); ++i)
+        if (lineLengths_.Get(i) != utf8::Length(lines_[i].Text))
+            return false;
+    return true;
+}
+
 TLineProp *REdoDodiStrings::LinePropOf(int index) const
 {
     if (index < 0 || index >= Count())

@@ -84,6 +84,9 @@ public:
     bool Deleting() const { return deleting_; }
 
     const TIntList &LineLengths() const { return lineLengths_; }
+    // True when LineLengths holds one entry per line equal to its length; a
+    // debugging and test aid, linear in the text.
+    bool CheckInvariants() const;
     void RebuildLineLengths();
     // Length in code points of line `index`; 0 out of range.
     int LineLength(int index) const;

@@ -19,6 +19,7 @@ std::vector<std::string> Lines(const REdoDodiStrings &s) { return s.ToVector(); 
 // LineLengths has one entry per line holding its length in code points.
 void ExpectLengthsMatch(const REdoDodiStrings &s)
 {
+    EXPECT_TRUE(s.CheckInvariants());
     ASSERT_EQ(s.LineLengths().Count(), s.Count());
     for (int i = 0; i < s.Count(); ++i) {
         int n = 0;
