@@ -20,6 +20,7 @@
 #include "editor/line_store.h"
 #include "editor/print_options.h"
 #include "editor/styler_client.h"
+#include "editor/tokenizer.h"
 
 #include <cstdint>
 #include <functional>
@@ -168,6 +169,19 @@ public:
     void Rewrap();
     void InvalidateStateCaches();
     void Refresh();
+
+    // ---- highlighting (tokenizer_control.cpp) ----
+    TLineTokenizer &Tokenizer() { return tokenizer_; }
+    // What the tokenizer reads of the settings: styler, UseStyler, CaseSensitive, UrlAware.
+    TTokenizerSettings TokenizerSettings() const;
+    // Brings the tokenizer up to date with the settings; painting and printing
+    // call it before they tokenize.
+    void PrepareTokenizer();
+    // The tokenizer state at the start of `line`, from the cached states above it.
+    RunState ComputeTopState(int line);
+    // The state at the start of TopLine: the stored one while it is still
+    // right for the current top line, else computed and stored.
+    RunState TopLineState();
 
     // ---- message answers, called by the platform adapter ----
     // The dialog-code query: arrows and characters, and Tab when WantTab.
@@ -449,6 +463,7 @@ protected:
     TCompletionItems completionEntries_;
     std::unique_ptr<PopupWindow> scrollHintWindow_;
     std::unique_ptr<TCodeFolding> codeFolding_;
+    TLineTokenizer tokenizer_;
 
     // References, not owned.
     TCustomDodiStyler *syntaxStyles_ = nullptr;

@@ -76,8 +76,23 @@ void TCustomDodi::SetBreakpointColor(TColor c) { SetColorAndRepaint(breakpointCo
 void TCustomDodi::SetBreakpointTextColor(TColor c) { SetColorAndRepaint(breakpointTextColor_, c); }
 void TCustomDodi::SetRightMarginColor(TColor c) { SetColorAndRepaint(rightMarginColor_, c); }
 void TCustomDodi::SetShowRightMargin(bool v) { SetBoolAndRepaint(showRightMargin_, v); }
-void TCustomDodi::SetUrlAware(bool v) { SetBoolAndRepaint(urlAware_, v); }
-void TCustomDodi::SetUseStyler(bool v) { SetBoolAndRepaint(useStyler_, v); }
+// Cached line states skip URL pieces only while UrlAware is set.
+void TCustomDodi::SetUrlAware(bool v)
+{
+    if (v != urlAware_) {
+        InvalidateStateCaches();
+        DropTopLineState();
+    }
+    SetBoolAndRepaint(urlAware_, v);
+}
+
+// The stored top-line state was computed with the other setting.
+void TCustomDodi::SetUseStyler(bool v)
+{
+    if (v != useStyler_)
+        DropTopLineState();
+    SetBoolAndRepaint(useStyler_, v);
+}
 
 void TCustomDodi::SetRightMargin(int v)
 {

@@ -124,6 +124,7 @@ void REdoDodiStrings::Put(int index, std::string text)
     }
     Changing();
     lines_[index].Text = std::move(text);
+    stateTracker_.LineReplaced(index);
     Changed();
 }
 
@@ -138,6 +139,7 @@ void REdoDodiStrings::InsertLine(int index, std::string text)
     lineLengths_.Insert(index, utf8::Length(text));
     Changing();
     lines_.insert(lines_.begin() + index, Line{std::move(text), nullptr, nullptr});
+    stateTracker_.LineInserted(index);
     Changed();
 }
 
@@ -227,6 +229,7 @@ void REdoDodiStrings::DeleteEntry(int index)
     lineLengths_.Delete(index);
     Changing();
     lines_.erase(lines_.begin() + index);
+    stateTracker_.LineDeleted(index);
     Changed();
 }
 
@@ -279,6 +282,7 @@ void REdoDodiStrings::ClearEntries()
     Changing();
     lines_.clear();
     lineLengths_.Clear();
+    stateTracker_.Reset();
     Changed();
 }
 
@@ -600,6 +604,7 @@ void REdoDodiStrings::InvalidateStateCaches()
     for (Line &l : lines_)
         if (l.Prop)
             l.Prop->InvalidateStateCache();
+    stateTracker_.Reset();
 }
 
 void REdoDodiStrings::ForEachLineProp(const std::function<void(int, TLineProp &)> &f)

@@ -6,6 +6,7 @@
 #include "editor/int_list.h"
 #include "editor/line_prop.h"
 #include "editor/list_errors.h"
+#include "editor/tokenizer_state_tracker.h"
 
 #include <functional>
 #include <iosfwd>
@@ -99,6 +100,9 @@ public:
     void InvalidateStateCaches();
     // Calls f(index, record) for every line that has a record.
     void ForEachLineProp(const std::function<void(int, TLineProp &)> &f);
+    // Which cached tokenizer states in the records are still right after the
+    // edits since they were stored; every edit of a line reports to it.
+    TStateCacheTracker &StateTracker() { return stateTracker_; }
 
     // Replaces every tab by TabSize spaces of the owning editor; no-op without one.
     std::string ExpandTabs(std::string text) const;
@@ -136,6 +140,7 @@ private:
     int lockCount_ = 0;
     int updateDepth_ = 0;
     bool deleting_ = false;
+    TStateCacheTracker stateTracker_;
 };
 
 } // namespace tarnwick
