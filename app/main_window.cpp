@@ -1,10 +1,14 @@
 #include "app/main_window.h"
 
+#include "app/about_dialog.h"
+#include "app/add_node_dialog.h"
 #include "app/config_dialog.h"
+#include "app/goto_dialog.h"
 #include "app/error_guard.h"
 #include "app/main_styler.h"
 #include "app/message_helpers.h"
 #include "app/shell_images.h"
+#include "app/shell_links.h"
 #include "app/strip_panel.h"
 #include "app/xml_commands.h"
 #include "app/main_editor_settings.h"
@@ -31,11 +35,6 @@ using namespace tarnwick::xml;
 
 namespace {
 
-// The two link labels open pages that exist: the W3C's XML home and the XML
-// recommendation itself.
-const char *const kWebSiteAddress = "https://www.w3.org/XML/";
-const char *const kSocialPageAddress = "https://www.w3.org/TR/xml/";
-
 QFont PixelFont(const char *family, int pixels, bool bold, bool underline = false)
 {
     QFont font(QString::fromLatin1(family));
@@ -55,27 +54,6 @@ QLabel *LinkLabel(const char *address, QWidget *parent)
     label->setCursor(Qt::PointingHandCursor);
     return label;
 }
-
-// A label that runs an action when clicked.
-class ClickableLabel : public QObject {
-public:
-    ClickableLabel(QLabel *label, std::function<void()> onClick)
-        : QObject(label), onClick_(std::move(onClick))
-    {
-        label->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonRelease)
-            RunGuarded(onClick_);
-        return false;
-    }
-
-private:
-    std::function<void()> onClick_;
-};
 
 } // namespace
 
@@ -115,6 +93,10 @@ TForm1::TForm1(QWidget *parent)
     setCentralWidget(central);
     BuildMenu();
 
+    // The dialogs live, hidden, for the whole run.
+    AboutBox = new TAboutBox(this);
+    frmAddNode = new TfrmAddNode(*DidIzad1, XMLDoc1, this);
+    FrmGoto = new TFrmGoto(*DidIzad1, this);
     frmConfig = new TfrmConfig(this);
 
     if (QScreen *screen = this->screen())
@@ -217,8 +199,8 @@ QWidget *TForm1::BuildStatusStrip()
     social->setObjectName(QStringLiteral("Label1"));
     links->addWidget(site, 0, Qt::AlignRight);
     links->addWidget(social, 0, Qt::AlignRight);
-    new ClickableLabel(site, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress))); });
-    new ClickableLabel(social, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSocialPageAddress))); });
+    OnClick(site, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress))); });
+    OnClick(social, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSocialPageAddress))); });
     return panel;
 }
 
@@ -268,9 +250,9 @@ void TForm1::Perform(CommandId command)
     case CommandId::Format: ToolButton2Click(); break;
     case CommandId::Validate: ToolButton9Click(); break;
     case CommandId::DocConfiguration: DocConfiguration1Click(); break;
-    case CommandId::About: break;
-    case CommandId::AddNode: break;
-    case CommandId::GoTo: break;
+    case CommandId::About: AboutBox->exec(); break;
+    case CommandId::AddNode: ToolButton13Click(); break;
+    case CommandId::GoTo: FrmGoto->show(); break;
     case CommandId::Search: ToolButton11Click(); break;
     }
 }
@@ -383,10 +365,7 @@ void TForm1::Saveas1Click()
 
 void TForm1::ToolButton14Click()
 {
-    const int line = 25;
-    DidIzad1->SetSelStart(DidIzad1->IndexOfPosition({0, line}));
-    DidIzad1->SetCaretCol(0);
-    DidIzad1->SetCaretLine(line);
+    MoveCaretToLine(*DidIzad1, 25);
     DidIzad1->SetTopLine(DidIzad1->TopLine()); // scrolled by 25 pixels once pixel scrolling exists
 }
 
@@ -436,6 +415,13 @@ void TForm1::ToolButton9Click()
 void TForm1::DocConfiguration1Click()
 {
     frmConfig->exec();
+}
+
+void TForm1::ToolButton13Click()
+{
+    XMLDoc1.XML().SetText(DidIzad1->Lines()->Text());
+    XMLDoc1.SetActive(true);
+    frmAddNode->show();
 }
 
 void TForm1::ToolButton11Click()

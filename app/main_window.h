@@ -16,6 +16,9 @@ class QAction;
 class QLabel;
 class QToolButton;
 class DodiWidget;
+class TAboutBox;
+class TfrmAddNode;
+class TFrmGoto;
 class TfrmConfig;
 
 namespace tarnwick { class REdoDodi; }
@@ -33,6 +36,8 @@ public:
     DodiWidget &EditorWidget() { return *editorWidget_; }
     tarnwick::xml::TXMLDocument &Document() { return XMLDoc1; }
     TfrmConfig &ConfigDialog() { return *frmConfig; }
+    TfrmAddNode &AddNodeDialog() { return *frmAddNode; }
+    TFrmGoto &GotoDialog() { return *FrmGoto; }
     const QString &CurrentFileName() const { return CurrentFileName_; }
     bool DocumentModified() const { return DocumentModified_; }
     QString StatusText() const;
@@ -72,6 +77,7 @@ private:
     void ToolButton2Click();
     void ToolButton9Click();
     void DocConfiguration1Click();
+    void ToolButton13Click();
     void ToolButton11Click();
 
     void CopyEditorTextIntoDocument();
@@ -84,6 +90,9 @@ private:
     tarnwick::REdoDodi *DidIzad1 = nullptr;
     tarnwick::TDodiXMLStyler DodiXMLStyler1;
     tarnwick::xml::TXMLDocument XMLDoc1;
+    TAboutBox *AboutBox = nullptr;
+    TfrmAddNode *frmAddNode = nullptr;
+    TFrmGoto *FrmGoto = nullptr;
     TfrmConfig *frmConfig = nullptr;
     QLabel *Label4 = nullptr; // status
     QString CurrentFileName_;
