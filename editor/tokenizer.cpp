@@ -508,13 +508,15 @@ void TLineTokenizer::TokenizeText(std::string_view line, RunState &state)
 }
 
 // Comments and brackets only: symbols, numbers and keywords never change the
-// state carried to the next line.
+// state carried to the next line. The pieces after a line comment are scanned
+// as painting tokenizes them (a comment closer there ends the comment), so the
+// state at a line never depends on where painting started.
 void TLineTokenizer::ScanLineForState(std::string_view line, RunState &state)
 {
     lineCommentStarted_ = false;
     if (settings_.UrlAware) {
         ForEachUrlPiece(line, escape_, [&](std::string_view piece) {
-            if (!lineCommentStarted_ && !IsUrlPiece(piece))
+            if (!IsUrlPiece(piece))
                 TPieceScan(*this, piece, true).Run(state);
         });
     } else {

@@ -63,16 +63,15 @@ RunState TLineTokenizer::ComputeTopState(REdoDodiStrings &lines, TStateCacheTrac
         return state;
 
     const int last = std::min(line, count) - 1;
-    int start = std::max(0, FindCachedState(lines, tracker, last, -1, state));
-    for (int l = start; l <= last; ++l) {
-        if (l != start && RecordState(lines, tracker, l, state)) {
+    for (int l = std::max(0, FindCachedState(lines, tracker, last, -1, state)); l <= last; ++l) {
+        if (RecordState(lines, tracker, l, state)) {
             // Everything below is trusted again: continue from the nearest
             // cached state instead of scanning the lines in between.
             RunState cachedState;
             const int nearest = FindCachedState(lines, tracker, last, l, cachedState);
             if (nearest > l) {
                 state = cachedState;
-                l = start = nearest;
+                l = nearest;
             }
         }
         const std::string &text = lines[l];
@@ -100,8 +99,10 @@ RunState TLineTokenizer::ComputeTopState(REdoDodiStrings &lines, TStateCacheTrac
 RunState TLineTokenizer::TopLineState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int topLine,
                                       int &storedLine, RunState &storedState)
 {
-    if (storedLine >= 0 && storedLine == topLine && tracker.Trusted(topLine))
+    if (storedLine >= 0 && storedLine == topLine && tracker.Trusted(topLine)) {
+        lastScanLength_ = 0;
         return storedState;
+    }
     storedState = ComputeTopState(lines, tracker, topLine);
     storedLine = topLine;
     return storedState;
