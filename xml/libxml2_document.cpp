@@ -33,20 +33,6 @@ class ParseError : public IDOMParseError {
   CapturedError error_;
 };
 
-std::string NormaliseLineBreaks(const std::string& text) {
-  if (text.find('\r') == std::string::npos) return text;
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 void SplitQName(const std::string& qname, std::string& prefix, std::string& local) {
   size_t colon = qname.find(':');
@@ -120,7 +106,7 @@ IDOMNodePtr Libxml2Document::createAttributeNS(const std::string& namespaceURI, 
 }
 
 IDOMNodePtr Libxml2Document::createTextNode(const std::string& data) {
-  return Created(xmlNewDocText(holder_->doc(), X(NormaliseLineBreaks(data))));
+  return Created(xmlNewDocText(holder_->doc(), X(data)));
 }
 
 IDOMNodePtr Libxml2Document::createCDATASection(const std::string& data) {

@@ -25,6 +25,45 @@ int AppendToString(void* context, const char* buffer, int len) {
 
 int CloseNothing(void*) { return 0; }
 
+// Escapes text content like libxml2 does, except that a CR LF pair is written
+// as a plain line break: the layer's indentation nodes hold CR LF, which
+// would otherwise come out as "&#13;" followed by a line break. A lone CR
+// keeps its character reference. `in` always runs to the end of the text, so
+// a pair is never split between two calls.
+int EscapeText(unsigned char* out, int* outlen, const unsigned char* in, int* inlen) {
+  unsigned char* o = out;
+  unsigned char* oend = out + *outlen;
+  const unsigned char* i = in;
+  const unsigned char* iend = in + *inlen;
+  while (i < iend && oend - o >= 6) {
+    unsigned char c = *i;
+    if (c == '<') {
+      std::memcpy(o, "&lt;", 4);
+      o += 4;
+    } else if (c == '>') {
+      std::memcpy(o, "&gt;", 4);
+      o += 4;
+    } else if (c == '&') {
+      std::memcpy(o, "&amp;", 5);
+      o += 5;
+    } else if (c == '\r') {
+      if (i + 1 < iend && i[1] == '\n') {
+        *o++ = '\n';
+        ++i;
+      } else {
+        std::memcpy(o, "&#13;", 5);
+        o += 5;
+      }
+    } else {
+      *o++ = c;
+    }
+    ++i;
+  }
+  *outlen = static_cast<int>(o - out);
+  *inlen = static_cast<int>(i - in);
+  return *outlen;
+}
+
 bool IsUtf8Name(const std::string& encoding) {
   std::string e;
   for (char c : encoding) e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -59,6 +98,7 @@ std::string SerialiseDocument(xmlDocPtr doc, const std::string& encoding) {
   xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, encoding.c_str(), XML_SAVE_NO_DECL);
   if (save == nullptr)
     throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"");
+  xmlSaveSetEscape(save, EscapeText);
   long result = xmlSaveDoc(save, doc);
   xmlSaveClose(save);
   if (result < 0)
@@ -73,6 +113,7 @@ std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node) {
   StructuredErrorScope capture(&error);
   xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, "UTF-8", XML_SAVE_NO_DECL);
   if (save == nullptr) return out;
+  xmlSaveSetEscape(save, EscapeText);
   if (node->type == XML_DOCUMENT_NODE) xmlSaveDoc(save, doc);
   else xmlSaveTree(save, node);
   xmlSaveClose(save);

@@ -29,21 +29,6 @@ std::string QName(xmlNodePtr n) {
   return name;
 }
 
-// XML normalises line ends; a CR written out would come back as "&#13;".
-std::string NormaliseLineBreaks(const std::string& text) {
-  if (text.find('\r') == std::string::npos) return text;
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 void SetAttrValue(xmlAttrPtr attr, const std::string& value) {
   if (attr->children) xmlFreeNodeList(attr->children);
@@ -445,8 +430,6 @@ std::string Libxml2Node::nodeValue() {
 void Libxml2Node::set_nodeValue(const std::string& value) {
   switch (node_->type) {
     case XML_TEXT_NODE:
-      xmlNodeSetContent(node_, X(NormaliseLineBreaks(value)));
-      break;
     case XML_CDATA_SECTION_NODE:
     case XML_COMMENT_NODE:
     case XML_PI_NODE:
@@ -591,7 +574,7 @@ void Libxml2Node::set_text(const std::string& text) {
     return;
   }
   while (node_->children) RemoveChildNode(*holder_, node_, node_->children);
-  xmlNodePtr t = xmlNewDocText(node_->doc, X(NormaliseLineBreaks(text)));
+  xmlNodePtr t = xmlNewDocText(node_->doc, X(text));
   Link(node_, t, nullptr);
 }
 
