@@ -1,6 +1,10 @@
 #include "editor/custom_dodi.h"
 
+#include "editor/gutter_painter.h"
 #include "editor/host.h"
+#include "editor/painter.h"
+#include "editor/scroller.h"
+#include "editor/word_wrap.h"
 #include "editor/styler.h"
 #include "editor/utf8.h"
 
@@ -45,6 +49,11 @@ TCustomDodi::TCustomDodi(Host *host)
     hintTimer_.SetInterval(autoHintParameterDelay_);
     codeFolding_ = std::make_unique<TCodeFolding>();
     codeFolding_->OnChange = [this](int kind) { CodeFoldingChanged(kind); };
+
+    painter_ = std::make_unique<TDodiPainter>(*this);
+    gutterPainter_ = std::make_unique<TGutterPainter>(*this);
+    scroller_ = std::make_unique<TDodiScroller>(*this);
+    wordWrapper_ = std::make_unique<TWordWrapper>(*this);
 
     ApplyBorderOffsets();
     SetHost(host);

@@ -38,6 +38,11 @@ class REdoDodiSource;
 class REdoDodiChecker;
 class TImageList;
 class TPopupMenu;
+class TDodiPainter;
+class TGutterPainter;
+class TDodiScroller;
+class TWordWrapper;
+enum TScrollCode : uint8_t;
 
 class TCustomDodi : public TStylerClient {
 public:
@@ -182,6 +187,43 @@ public:
     // The state at the start of TopLine: the stored one while it is still
     // right for the current top line, else computed and stored.
     RunState TopLineState();
+
+    // ---- painting, gutter, scrolling and wrap (view_control.cpp) ----
+    // The paint handler: draws the whole client area.
+    void Paint(Canvas &canvas);
+    // One line: mode 0 onto the screen row whose top is rect.top, mode 2
+    // (printing) into `rect` of the print canvas; `state` carries on.
+    void PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state);
+    void PaintGutter(Canvas &canvas);
+    // Shows the caret in its cell, or hides it while the cell is out of view.
+    void PlaceCaret();
+    int ActiveLine() const { return state_.ActiveLine; }
+    void SetActiveLine(int line);
+    // The folding column left of the text area; empty while folding is off.
+    TRect FoldColumn() const;
+    TRect ScrollBarRect(TScrollBarKind bar) const;
+    // Whole rows and columns the text area shows.
+    int VisibleRows() const;
+    int VisibleColumns() const;
+    // Lines <-> rows of the view; every mapping between the two goes here.
+    int VisibleIndexOf(int line) const;
+    int LineOfVisibleIndex(int index) const;
+    // The view row of `line`, counted from TopLine.
+    int RowOfLine(int line) const;
+    void ScrollBy(TScrollBarKind bar, int delta);
+    // The user operated a scroll bar; `position` is where the thumb was taken.
+    void ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int position);
+    // One notch of the mouse wheel.
+    void MouseWheel(bool down);
+    // The existing line whose gutter row holds (x, y), else -1.
+    int GutterLineAt(int x, int y) const;
+    void GutterMouseDown(TMouseButton button, int x, int y);
+    // True when the double click ends in the gutter.
+    bool GutterDblClick(int x, int y);
+    // Markers added and removed through these raise OnMarkerAdded and
+    // OnMarkerRemoved.
+    void AddMarker(int line, const std::string &text, int imageIndex);
+    void RemoveMarker(int line);
 
     // ---- message answers, called by the platform adapter ----
     // The dialog-code query: arrows and characters, and Tab when WantTab.
@@ -464,6 +506,10 @@ protected:
     std::unique_ptr<PopupWindow> scrollHintWindow_;
     std::unique_ptr<TCodeFolding> codeFolding_;
     TLineTokenizer tokenizer_;
+    std::unique_ptr<TDodiPainter> painter_;
+    std::unique_ptr<TGutterPainter> gutterPainter_;
+    std::unique_ptr<TDodiScroller> scroller_;
+    std::unique_ptr<TWordWrapper> wordWrapper_;
 
     // References, not owned.
     TCustomDodiStyler *syntaxStyles_ = nullptr;

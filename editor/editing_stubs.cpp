@@ -109,52 +109,8 @@ void TCustomDodi::ClearUndo() {}
 
 void TCustomDodi::Print() {}
 
-void TCustomDodi::SetTopLine(int line)
-{
-    state_.TopLine = std::clamp(line, 0, std::max(0, ActiveLines()->Count() - 1));
-    Invalidate();
-}
-
-void TCustomDodi::SetLeftColumn(int column)
-{
-    if (state_.LeftColumn < 0 || column == state_.LeftColumn)
-        return;
-    state_.LeftColumn = std::max(0, column);
-    Invalidate();
-    if (OnTopLeftChanged)
-        OnTopLeftChanged(*this);
-}
-
-TRect TCustomDodi::TextArea() const
-{
-    const int gutterWidth = gutter_->GutterWidth();
-    TRect r;
-    r.left = (gutter_->Visible() && gutterWidth > 2 ? gutterWidth + 2 : 2) + 2;
-    r.top = 2;
-    r.right = Width() - 2;
-    r.bottom = Height() - 2;
-    if ((scrollBars_ == ssVertical || scrollBars_ == ssBoth) && vertScrollBar_.Visible())
-        r.right -= vertScrollBar_.Extent();
-    if ((scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) && horzScrollBar_.Visible())
-        r.bottom -= horzScrollBar_.Extent();
-    const int grow = borderStyle_ == bsNone ? 2 : (ctl3D_ ? 0 : 1);
-    r = {r.left - grow, r.top - grow, r.right + grow, r.bottom + grow};
-    if (codeFolding_->Enabled() && state_.FoldRegionCount > 0)
-        r.left += 16;
-    return r;
-}
-
-void TCustomDodi::MakeCaretVisible() {}
-void TCustomDodi::UpdateScrollBars(bool) {}
-void TCustomDodi::LayoutChanged() { Invalidate(); }
-
 void TCustomDodi::RemoveFoldRegionStartingAt(int) {}
 void TCustomDodi::RemoveFoldRegionEndingAt(int) {}
 void TCustomDodi::ScanRegions() {}
-void TCustomDodi::WrapAll() {}
-void TCustomDodi::UnwrapAll() {}
-void TCustomDodi::Rewrap() {}
-
-void TCustomDodi::PaintGutterLine(Canvas &, int, const TRect &) {}
 
 } // namespace tarnwick

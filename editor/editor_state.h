@@ -65,6 +65,9 @@ struct TEditorState {
     bool ScrollBarUpdatesSuspended = false;
     // The parameter hint window is being shown and may take the focus briefly.
     bool ShowingHint = false;
+    // The find dialog is open: the selection stays painted without the focus
+    // so that the hit remains visible.
+    bool FindDialogOpen = false;
     // Characters the tokenizer treats as word separators.
     std::string WordSeparators = " \"',";
 

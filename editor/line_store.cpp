@@ -599,6 +599,21 @@ void REdoDodiStrings::SetLineProp(int index, std::unique_ptr<TLineProp> prop)
     lines_[index].Prop = std::move(prop);
 }
 
+std::vector<REdoDodiStrings::TStoredLine> REdoDodiStrings::TakeLines()
+{
+    std::vector<TStoredLine> out = std::move(lines_);
+    lines_.clear();
+    lineLengths_.Clear();
+    return out;
+}
+
+void REdoDodiStrings::PutLines(std::vector<TStoredLine> lines)
+{
+    lines_ = std::move(lines);
+    RebuildLineLengths();
+    stateTracker_.InvalidateAll();
+}
+
 void REdoDodiStrings::InvalidateStateCaches()
 {
     for (Line &l : lines_)

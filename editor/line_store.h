@@ -107,17 +107,26 @@ public:
     // Replaces every tab by TabSize spaces of the owning editor; no-op without one.
     std::string ExpandTabs(std::string text) const;
 
-    TNotifyEvent OnChange;
-    TNotifyEvent OnChanging;
-
-private:
-    // One line. Invariant: Text holds no CR or LF once it went through Add or a
-    // load; Object is the caller's object whether or not Prop exists.
-    struct Line {
+    // One line with all the store keeps for it. Invariant: Text holds no CR
+    // or LF once it went through Add or a load; Object is the caller's object
+    // whether or not Prop exists.
+    struct TStoredLine {
         std::string Text;
         std::unique_ptr<TLineProp> Prop;
         void *Object = nullptr;
     };
+    // Rewrites of the whole text that must carry every line's record (word
+    // wrap): take the lines out, put the rewritten ones back. Neither raises
+    // an event nor calls the editor; PutLines rebuilds LineLengths and makes
+    // every cached tokenizer state suspect.
+    std::vector<TStoredLine> TakeLines();
+    void PutLines(std::vector<TStoredLine> lines);
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+private:
+    using Line = TStoredLine;
 
     void CheckIndex(int index, int limit) const;
     void Changing();
