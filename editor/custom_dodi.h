@@ -10,6 +10,7 @@
 #include "editor/canvas.h"
 #include "editor/char_style.h"
 #include "editor/code_folding.h"
+#include "editor/destroy_notifier.h"
 #include "editor/dodi_gutter.h"
 #include "editor/dodi_markers.h"
 #include "editor/dodi_scroll_bar.h"
@@ -19,6 +20,7 @@
 #include "editor/graphics_types.h"
 #include "editor/line_store.h"
 #include "editor/print_options.h"
+#include "editor/search.h"
 #include "editor/styler_client.h"
 #include "editor/tokenizer.h"
 
@@ -141,6 +143,13 @@ public:
 
     // ---- printing ----
     void Print();
+
+    // ---- find (search.cpp) ----
+    // Selects the next hit of `text` from the caret line on and returns its
+    // SelStart, or -1 with the selection emptied at (0, 0). No wrap-around.
+    int SearchText(const std::string &text, TFindOptions options);
+    // Components referencing the control subscribe here to forget it when it goes.
+    TDestroyNotifier &DestroyNotifier() { return destroyNotifier_; }
 
     // ---- view ----
     int TopLine() const { return state_.TopLine; }
@@ -567,6 +576,10 @@ protected:
     bool wantTab_ = true;
     TWordWrapStyle wordWrap_ = wwNone;
     bool doubleBuffered_ = false;
+
+    // Tells referencing components, while the control is being destroyed, to
+    // drop their reference.
+    TDestroyNotifier destroyNotifier_;
 };
 
 } // namespace tarnwick
