@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/message_helpers.h"
 #include "editor/redodi.h"
+#include "xml/libxml2_vendor.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@ protected:
 
     void SetUp() override
     {
+        tarnwick::xml::RegisterLibxml2Vendor();
         SetMessageSink([this](MessageKind kind, const QString &text) {
             messages.push_back({kind, text});
             return exitAnswer;
