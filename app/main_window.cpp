@@ -15,6 +15,7 @@
 #include "editor/redodi.h"
 #include "xml/vendor_registry.h"
 #include "editor/qt/dodi_widget.h"
+#include "editor/qt/find_dialog_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -78,6 +79,9 @@ TForm1::TForm1(QWidget *parent)
     ConfigureMainEditor(*DidIzad1, DodiXMLStyler1);
     DidIzad1->OnChange = [this](TCustomDodi &) { DidIzad1Change(); };
     DidIzad1->OnMarkerAdded = [this](int line, const std::string &text) { DidIzad1MarkerAdded(line, text); };
+    DidIzadFindDialog1 = std::make_unique<REdoDodiFindDialog>(std::make_unique<QtFindDialogWindow>(this));
+    DidIzadFindDialog1->SetDidIzad(DidIzad1);
+    DidIzadFindDialog1->SetNotFoundMessage("Finished searching the document. The search item was not found.");
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -148,6 +152,10 @@ void TForm1::BuildToolBar(QWidget *strip)
     auto *layout = new QVBoxLayout(strip);
     layout->setContentsMargins(0, 0, 0, 1);
     layout->addWidget(bar);
+    // Captions must fit 55-pixel buttons; where Tahoma is missing, a font of
+    // its width stands in rather than the wider default sans.
+    QFont captionFont = PixelFont("Tahoma", 11, false);
+    captionFont.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     for (const ToolButtonRow &row : ToolButtonRows()) {
         if (!row.name) {
             auto *gap = new QWidget(bar);
@@ -161,6 +169,7 @@ void TForm1::BuildToolBar(QWidget *strip)
         button->setIcon(ToolBarImage(row.image));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
+        button->setFont(captionFont);
         button->setFixedSize(55, 52);
         connect(button, &QToolButton::clicked, this, [this, command = row.command] { Run(command); });
         QAction *slot = bar->addWidget(button);
@@ -426,6 +435,7 @@ void TForm1::ToolButton13Click()
 
 void TForm1::ToolButton11Click()
 {
+    DidIzadFindDialog1->Execute();
 }
 
 void TForm1::CopyEditorTextIntoDocument()

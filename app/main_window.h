@@ -5,12 +5,14 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "editor/find_dialog.h"
 #include "editor/xml_styler.h"
 #include "xml/xml_document.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -89,6 +91,7 @@ private:
     DodiWidget *editorWidget_ = nullptr;
     tarnwick::REdoDodi *DidIzad1 = nullptr;
     tarnwick::TDodiXMLStyler DodiXMLStyler1;
+    std::unique_ptr<tarnwick::REdoDodiFindDialog> DidIzadFindDialog1;
     tarnwick::xml::TXMLDocument XMLDoc1;
     TAboutBox *AboutBox = nullptr;
     TfrmAddNode *frmAddNode = nullptr;
