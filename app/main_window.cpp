@@ -170,6 +170,7 @@ void TForm1::BuildToolBar(QWidget *strip)
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
         button->setFont(captionFont);
+        button->setIconSize(QSize(32, 32));
         button->setFixedSize(55, 52);
         connect(button, &QToolButton::clicked, this, [this, command = row.command] { Run(command); });
         QAction *slot = bar->addWidget(button);

@@ -67,12 +67,26 @@ QPixmap Gradient(QColor top, QColor bottom, int height)
     return pixmap;
 }
 
+// Outside a desktop session Qt knows no icon theme; fall back on the one the
+// setup installs.
+void EnsureIconTheme()
+{
+    static const bool chosen = [] {
+        const QString current = QIcon::themeName();
+        if (current.isEmpty() || current == QLatin1String("hicolor"))
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    (void)chosen;
+}
+
 } // namespace
 
 QIcon ToolBarImage(int index)
 {
     if (index < 0 || index >= int(kImages.size()))
         return {};
+    EnsureIconTheme();
     const ImageEntry &entry = kImages[size_t(index)];
     QIcon themed = QIcon::fromTheme(QString::fromLatin1(entry.themeName));
     if (!themed.isNull() && !themed.availableSizes().isEmpty())
