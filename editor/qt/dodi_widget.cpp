@@ -1,38 +1,156 @@
 #include "editor/qt/dodi_widget.h"
 
+#include "editor/qt/qt_keys.h"
 #include "editor/redodi.h"
+#include "editor/scroller.h"
 
-#include <QFontDatabase>
+#include <QFocusEvent>
+#include <QMetaObject>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 using namespace tarnwick;
 
-DodiWidget::DodiWidget(QWidget *parent)
-    : QWidget(parent), control_(std::make_unique<REdoDodi>())
+namespace {
+
+constexpr int kWheelNotch = 120;
+
+TScrollCode ScrollCodeOf(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return scLineDown;
+    case QAbstractSlider::SliderSingleStepSub: return scLineUp;
+    case QAbstractSlider::SliderPageStepAdd: return scPageDown;
+    case QAbstractSlider::SliderPageStepSub: return scPageUp;
+    case QAbstractSlider::SliderToMinimum: return scTop;
+    case QAbstractSlider::SliderToMaximum: return scBottom;
+    case QAbstractSlider::SliderMove: return scTrack;
+    default: return scPosition;
+    }
+}
+
+} // namespace
+
+DodiWidget::DodiWidget(QWidget *parent) : QWidget(parent), caret_(this)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setMouseTracking(true);
+    setCursor(Qt::IBeamCursor);
+    vertBar_ = MakeScrollBar(sbVertical);
+    horzBar_ = MakeScrollBar(sbHorizontal);
+    // Last: the control asks its host for services while it is being built.
+    control_ = std::make_unique<REdoDodi>(this);
+    control_->SetBounds(0, 0, width(), height());
 }
 
-DodiWidget::~DodiWidget() = default;
+DodiWidget::~DodiWidget() { control_.reset(); }
+
+QScrollBar *DodiWidget::MakeScrollBar(TScrollBarKind kind)
+{
+    auto *bar = new QScrollBar(kind == sbVertical ? Qt::Vertical : Qt::Horizontal, this);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setSingleStep(1);
+    bar->hide();
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, kind](int action) { BarAction(kind, action); });
+    connect(bar, &QAbstractSlider::sliderReleased, this,
+            [this, kind] { control_->ScrollBarScroll(kind, scEndScroll, bars_[kind].Position); });
+    return bar;
+}
+
+QScrollBar *DodiWidget::ScrollBar(TScrollBarKind kind) const { return kind == sbVertical ? vertBar_ : horzBar_; }
+
+// The user moved the bar: the control decides where the view goes, and the
+// bar shows that instead of the step Qt computed on its own.
+void DodiWidget::BarAction(TScrollBarKind kind, int action)
+{
+    QScrollBar *bar = ScrollBar(kind);
+    const TScrollCode code = ScrollCodeOf(action);
+    control_->ScrollBarScroll(kind, code, bar->sliderPosition());
+    if (code != scTrack)
+        bar->setSliderPosition(bars_[kind].Position);
+}
+
+void DodiWidget::ApplyBarModel(TScrollBarKind kind)
+{
+    QScrollBar *bar = ScrollBar(kind);
+    const BarModel &m = bars_[kind];
+    // The horizontal range reaches one column further, so the longest line
+    // can be followed by a free cell.
+    const int extra = kind == sbVertical ? 1 : 2;
+    const QSignalBlocker block(bar);
+    bar->setRange(m.Min, std::max(m.Min, m.Max - std::max(m.Page, 1) + extra));
+    bar->setPageStep(std::max(1, m.Page));
+    bar->setValue(m.Position);
+}
+
+void DodiWidget::ScheduleBarLayout()
+{
+    if (layoutPending_)
+        return;
+    layoutPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { LayOutBars(); }, Qt::QueuedConnection);
+}
+
+void DodiWidget::LayOutBars()
+{
+    layoutPending_ = false;
+    for (TScrollBarKind kind : {sbVertical, sbHorizontal}) {
+        const TRect r = control_->ScrollBarRect(kind);
+        ScrollBar(kind)->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+    }
+}
+
+// ---- Qt events ----
 
 void DodiWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    painter.setFont(font);
-    const int height = painter.fontMetrics().height();
-    const REdoDodiStrings &lines = *control_->Lines();
-    int y = 0;
-    for (int i = topLine_; i < lines.Count() && y < this->height(); ++i, y += height)
-        painter.drawText(4, y + painter.fontMetrics().ascent(), QString::fromStdString(lines[i]));
+    qt::QtCanvas canvas(&painter);
+    control_->Paint(canvas);
+    caret_.Paint(painter);
 }
 
+void DodiWidget::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    control_->SetBounds(0, 0, width(), height());
+    LayOutBars();
+}
+
+void DodiWidget::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    control_->FocusGained();
+}
+
+void DodiWidget::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    control_->FocusLost(false);
+}
+
+// Notches are counted in whole steps; fine-grained wheels add up to one.
 void DodiWidget::wheelEvent(QWheelEvent *event)
 {
-    const int notches = event->angleDelta().y() / 120;
-    topLine_ = std::max(0, std::min(topLine_ - notches * 4, control_->Lines()->Count() - 1));
-    update();
+    wheelRemainder_ += event->angleDelta().y();
+    while (wheelRemainder_ >= kWheelNotch) {
+        wheelRemainder_ -= kWheelNotch;
+        control_->MouseWheel(false);
+    }
+    while (wheelRemainder_ <= -kWheelNotch) {
+        wheelRemainder_ += kWheelNotch;
+        control_->MouseWheel(true);
+    }
+    event->accept();
+}
+
+void DodiWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    control_->SetCursorRequest(p.x(), p.y());
+    QWidget::mouseMoveEvent(event);
 }
