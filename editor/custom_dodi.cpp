@@ -2,6 +2,7 @@
 
 #include "editor/gutter_painter.h"
 #include "editor/host.h"
+#include "editor/mouse_input.h"
 #include "editor/painter.h"
 #include "editor/scroller.h"
 #include "editor/word_wrap.h"
@@ -54,6 +55,7 @@ TCustomDodi::TCustomDodi(Host *host)
     gutterPainter_ = std::make_unique<TGutterPainter>(*this);
     scroller_ = std::make_unique<TDodiScroller>(*this);
     wordWrapper_ = std::make_unique<TWordWrapper>(*this);
+    mouse_ = std::make_unique<TMouseInput>(*this);
 
     ApplyBorderOffsets();
     SetHost(host);

@@ -44,6 +44,7 @@ class TDodiPainter;
 class TGutterPainter;
 class TDodiScroller;
 class TWordWrapper;
+class TMouseInput;
 enum TScrollCode : uint8_t;
 
 class TCustomDodi : public TStylerClient {
@@ -233,6 +234,32 @@ public:
     // OnMarkerRemoved.
     void AddMarker(int line, const std::string &text, int imageIndex);
     void RemoveMarker(int line);
+
+    // ---- mouse (mouse_control.cpp) ----
+    // Buttons, moves and double clicks at client pixels.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void DblClick(int x, int y);
+    // The context-menu request at a screen point, and a command of the menu.
+    void ContextMenu(int screenX, int screenY);
+    void MenuCommand(int command);
+    // Something dragged over or dropped on the control; `source` is the
+    // control itself when its own selection is dragged. DragOver answers
+    // whether the drop would be accepted.
+    bool DragOver(void *source, int x, int y, TDragState state);
+    void DragDrop(void *source, int x, int y, TShiftState shift);
+    // The drag of the selection begun by a mouse move has ended.
+    void EndDrag(void *target, int x, int y);
+    // Files dropped from the desktop, in order.
+    void DropFiles(const std::vector<std::string> &fileNames);
+    TMouseInput &Mouse() { return *mouse_; }
+    // Folding operations the mouse uses (fold_hooks.cpp).
+    void ToggleRegion(int line);
+    void SetExpanded(int line, bool expanded);
+    // For a region start whose first word names a definition that shows its
+    // comments: true, with the definition's index and the summary text.
+    bool RegionSummary(int line, int &definitionIndex, std::string &summary) const;
 
     // ---- message answers, called by the platform adapter ----
     // The dialog-code query: arrows and characters, and Tab when WantTab.
@@ -519,6 +546,7 @@ protected:
     std::unique_ptr<TGutterPainter> gutterPainter_;
     std::unique_ptr<TDodiScroller> scroller_;
     std::unique_ptr<TWordWrapper> wordWrapper_;
+    std::unique_ptr<TMouseInput> mouse_;
 
     // References, not owned.
     TCustomDodiStyler *syntaxStyles_ = nullptr;
