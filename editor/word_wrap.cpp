@@ -219,8 +219,11 @@ void TWordWrapper::Store(TLines lines, const TPositionMap &map)
     map.Apply();
     ed_.RecomputeMaxLineLength();
     ed_.DropTopLineState();
-    if (store.LockCount() == 0)
+    if (store.LockCount() == 0) {
+        // The line count and the longest line changed: the bars follow.
+        ed_.UpdateScrollBars(false);
         ed_.Invalidate();
+    }
 }
 
 // Text that is wrapped already is joined first, so wrapping twice never turns
