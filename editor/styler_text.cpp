@@ -87,13 +87,9 @@ std::string LowerCaseUtf8(std::string_view text) { return MapUtf8<LowerCodePoint
 
 std::string UpperCaseUtf8(std::string_view text) { return MapUtf8<UpperCodePoint>(text); }
 
-char32_t NextCodePoint(std::string_view text, size_t &i)
+char32_t NextMultiByteCodePoint(std::string_view text, size_t &i)
 {
-    unsigned char b0 = static_cast<unsigned char>(text[i]);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    }
+    const unsigned char b0 = static_cast<unsigned char>(text[i]);
     int extra = b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC0 ? 1 : 0;
     char32_t c = extra == 3 ? (b0 & 0x07) : extra == 2 ? (b0 & 0x0F) : (b0 & 0x1F);
     if (extra == 0 || i + extra >= text.size()) {

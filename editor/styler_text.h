@@ -19,6 +19,15 @@ std::string UpperCaseUtf8(std::string_view text);
 // Decodes the code point starting at byte `i` and advances `i` past it.
 // A malformed byte decodes as itself (a Windows-1252 reading would differ,
 // but lines in the store are valid UTF-8 already).
-char32_t NextCodePoint(std::string_view text, size_t &i);
+char32_t NextMultiByteCodePoint(std::string_view text, size_t &i);
+inline char32_t NextCodePoint(std::string_view text, size_t &i)
+{
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    return NextMultiByteCodePoint(text, i);
+}
 
 } // namespace tarnwick

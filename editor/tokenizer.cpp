@@ -19,7 +19,8 @@ constexpr size_t npos = std::string_view::npos;
 // occurrence straddles the two.
 bool FirstOccurrenceAt(std::string_view prefix, std::string_view rest, std::string_view pattern, bool prefixHolds)
 {
-    if (pattern.empty() || prefixHolds || !rest.starts_with(pattern))
+    // The first byte decides almost every call.
+    if (pattern.empty() || rest.empty() || rest[0] != pattern[0] || prefixHolds || !rest.starts_with(pattern))
         return false;
     const size_t most = std::min(pattern.size() - 1, prefix.size());
     for (size_t k = 1; k <= most; ++k)
@@ -98,6 +99,10 @@ private:
     }
     // Moves the position past one character, which joins the prefix.
     void Pass(char32_t c, size_t len);
+    // Scanning for the state only: moves past the characters up to the next
+    // one that can change it, as single steps would. False when the position
+    // is at such a character already.
+    bool SkipQuietRun(RunState &st);
     void ClearPrefix();
     bool FirstAt(const std::string &pattern, bool prefixHolds) const
     {
@@ -128,17 +133,83 @@ void TLineTokenizer::TPieceScan::Pass(char32_t c, size_t len)
     if (trackPrefix_) {
         std::string &prefix = t_.prefix_;
         prefix.append(src_.substr(head_, len));
-        if (!prefixHasOpener_ && !t_.commentLeft_.empty() && prefix.ends_with(t_.commentLeft_))
+        // A pattern can only just have been completed by its own last byte.
+        const char last = prefix.back();
+        const std::string &opener = t_.commentLeft_;
+        if (!prefixHasOpener_ && !opener.empty() && opener.back() == last && prefix.ends_with(opener))
             prefixHasOpener_ = true;
-        if (!prefixHasLineComment_ && !t_.lineComment_.empty() && prefix.ends_with(t_.lineComment_))
+        const std::string &lineComment = t_.lineComment_;
+        if (!prefixHasLineComment_ && !lineComment.empty() && lineComment.back() == last &&
+            prefix.ends_with(lineComment))
             prefixHasLineComment_ = true;
-        if (!t_.hexPrefixUpper_.empty()) {
+        if (!scanOnly_ && !t_.hexPrefixUpper_.empty()) {
             utf8::Append(t_.prefixUpper_, UpperCodePoint(c));
             if (!prefixHasHex_ && t_.prefixUpper_.ends_with(t_.hexPrefixUpper_))
                 prefixHasHex_ = true;
         }
     }
     head_ += len;
+}
+
+bool TLineTokenizer::TPieceScan::SkipQuietRun(RunState &st)
+{
+    const bool multiComments = !t_.commentLeft_.empty() && !t_.commentRight_.empty();
+    const bool inBracket = st.InBracket && st.BracketStart != 0;
+    const bool outside = !st.InBracket && !st.InComment;
+    const bool inLineComment = st.InComment && !st.InBracket && !multiComments;
+    if (!inBracket && !outside && !inLineComment)
+        return false;
+    const char32_t opener = multiComments ? static_cast<unsigned char>(t_.commentLeft_[0]) : 0;
+    const char32_t lineComment = t_.lineComment_.empty() ? 0 : static_cast<unsigned char>(t_.lineComment_[0]);
+    size_t stop = head_;
+    while (stop < src_.size()) {
+        size_t next = stop;
+        const char32_t c = NextCodePoint(src_, next);
+        bool quiet = true;
+        if (inBracket) {
+            quiet = c != st.BracketEnd && (t_.escape_ == 0 || c != t_.escape_);
+        } else if (outside) {
+            // Patterns are compared by their first byte, which for a
+            // non-ASCII first character is its lead byte.
+            const char32_t first = c < 128 ? c : static_cast<unsigned char>(src_[stop]);
+            quiet = first != opener && first != lineComment && !t_.BracketOpenedBy(c);
+        }
+        if (!quiet)
+            break;
+        stop = next;
+    }
+    if (stop == head_)
+        return false;
+
+    atStart_ = false;
+    if (trackPrefix_) {
+        std::string &prefix = t_.prefix_;
+        const size_t before = prefix.size();
+        prefix.append(src_.substr(head_, stop - head_));
+        auto gained = [&](const std::string &pattern) {
+            const size_t from = before >= pattern.size() ? before - pattern.size() + 1 : 0;
+            return !pattern.empty() && prefix.find(pattern, from) != std::string::npos;
+        };
+        prefixHasOpener_ = prefixHasOpener_ || gained(t_.commentLeft_);
+        prefixHasLineComment_ = prefixHasLineComment_ || gained(t_.lineComment_);
+    }
+    head_ = stop;
+    if (outside && !t_.brackets_.empty()) {
+        // Each character passed loaded every bracket style without a match.
+        const TBracketStyle &last = t_.brackets_.back();
+        st.BracketStart = last.Start;
+        st.BracketEnd = last.End;
+        st.StyleIndex = last.Index;
+    } else if (outside) {
+        st.BracketStart = 0;
+        st.BracketEnd = 0;
+    }
+    if (AtEnd() && inBracket && st.BracketEnd == U' ') {
+        st.InBracket = 0;
+        st.BracketStart = 0;
+        st.BracketEnd = 0;
+    }
+    return true;
 }
 
 void TLineTokenizer::TPieceScan::ClearPrefix()
@@ -226,9 +297,11 @@ void TLineTokenizer::TPieceScan::Run(RunState &st)
     bool tokenStart = true;
     bool consumed = false;
     while (!AtEnd()) {
+        if (scanOnly_ && SkipQuietRun(st) && AtEnd())
+            return;
         size_t len = 0;
         char32_t c = Peek(len);
-        if (!consumed)
+        if (!consumed && !scanOnly_)
             tokenStart = atStart_ || c == U' ' || t_.delimiters_.Empty() || t_.delimiters_.Contains(c);
         consumed = false;
 
@@ -296,22 +369,17 @@ void TLineTokenizer::TPieceScan::Run(RunState &st)
                     consumed = true;
                 }
             } else {
-                // Every bracket style is loaded in turn, so without a match
-                // the state keeps the last one's characters and index.
-                st.BracketStart = 0;
-                st.BracketEnd = 0;
-                bool opened = false;
-                for (const TBracketStyle &b : t_.brackets_) {
-                    st.BracketEnd = b.End;
-                    st.BracketStart = b.Start;
-                    st.StyleIndex = b.Index;
-                    if (b.End != 0 && b.Start == c) {
-                        st.InBracket = 1;
-                        opened = true;
-                        break;
-                    }
-                }
+                // Bracket styles are tried in order, each loaded into the
+                // state, so without a match the state keeps the last one's
+                // characters and index.
+                const TBracketStyle *opened = t_.BracketOpenedBy(c);
+                const TBracketStyle *loaded = opened ? opened : t_.brackets_.empty() ? nullptr : &t_.brackets_.back();
+                st.BracketStart = loaded ? loaded->Start : 0;
+                st.BracketEnd = loaded ? loaded->End : 0;
+                if (loaded)
+                    st.StyleIndex = loaded->Index;
                 if (opened) {
+                    st.InBracket = 1;
                     EmitTaken(len, st);
                     continue;
                 }
@@ -371,6 +439,7 @@ void TLineTokenizer::Prepare(const TTokenizerSettings &settings)
     brackets_.clear();
     symbols_.clear();
     std::fill(std::begin(asciiSymbolStyle_), std::end(asciiSymbolStyle_), -1);
+    std::fill(std::begin(asciiBracketOpen_), std::end(asciiBracketOpen_), -1);
     keywords_.clear();
     longestKeyword_ = 0;
     if (!Styled())
@@ -408,9 +477,13 @@ void TLineTokenizer::Prepare(const TTokenizerSettings &settings)
             }
             break;
         }
-        case stBracket:
-            brackets_.push_back({i, style.BracketStart(), style.BracketEnd()});
+        case stBracket: {
+            const char32_t start = style.BracketStart();
+            if (start < 128 && style.BracketEnd() != 0 && asciiBracketOpen_[start] < 0)
+                asciiBracketOpen_[start] = static_cast<int>(brackets_.size());
+            brackets_.push_back({i, start, style.BracketEnd()});
             break;
+        }
         case stKeyword:
             style.KeyWords().SetCaseSensitive(settings_.CaseSensitive);
             keywords_.push_back({i, &style.KeyWords()});
@@ -418,6 +491,16 @@ void TLineTokenizer::Prepare(const TTokenizerSettings &settings)
             break;
         }
     }
+}
+
+const TLineTokenizer::TBracketStyle *TLineTokenizer::BracketOpenedBy(char32_t c) const
+{
+    if (c < 128)
+        return asciiBracketOpen_[c] < 0 ? nullptr : &brackets_[asciiBracketOpen_[c]];
+    for (const TBracketStyle &b : brackets_)
+        if (b.End != 0 && b.Start == c)
+            return &b;
+    return nullptr;
 }
 
 int TLineTokenizer::SymbolStyleOf(char32_t c) const

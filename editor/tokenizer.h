@@ -109,6 +109,8 @@ private:
     int FindCachedState(REdoDodiStrings &lines, const TStateCacheTracker &tracker, int from, int floor,
                         RunState &state) const;
     bool RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line, const RunState &state);
+    // The first bracket style (with an end character) that `c` opens.
+    const TBracketStyle *BracketOpenedBy(char32_t c) const;
     int SymbolStyleOf(char32_t c) const;
     int KeywordStyleOf(std::string_view word) const;
 
@@ -126,6 +128,8 @@ private:
     std::vector<TSymbolStyle> symbols_;
     // First symbol style (position in symbols_) of each ASCII character, -1 = none.
     int asciiSymbolStyle_[128] = {};
+    // Position in brackets_ of the style each ASCII character opens, -1 = none.
+    int asciiBracketOpen_[128] = {};
     std::vector<TKeywordStyle> keywords_;
     int longestKeyword_ = 0;
 

@@ -63,6 +63,12 @@ RunState TLineTokenizer::ComputeTopState(REdoDodiStrings &lines, TStateCacheTrac
         return state;
 
     const int last = std::min(line, count) - 1;
+    // A trusted state of the line itself needs no scan at all.
+    if (line < count) {
+        const TLineProp *own = lines.LinePropOf(line);
+        if (own && own->StateCacheValid && tracker.Trusted(line))
+            return own->StateCache;
+    }
     for (int l = std::max(0, FindCachedState(lines, tracker, last, -1, state)); l <= last; ++l) {
         if (RecordState(lines, tracker, l, state)) {
             // Everything below is trusted again: continue from the nearest

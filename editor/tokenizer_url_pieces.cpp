@@ -12,6 +12,11 @@ std::vector<std::string> UrlPieces(std::string_view text, char32_t escape)
 bool IsUrlPiece(std::string_view piece)
 {
     static constexpr std::string_view prefixes[] = {"http://", "mailto:", "www.", "https://", "ftp://", "nntp://"};
+    if (piece.size() < 4)
+        return false;
+    const char first = static_cast<char>(piece[0] | 0x20);
+    if (first != 'h' && first != 'm' && first != 'w' && first != 'f' && first != 'n')
+        return false;
     for (std::string_view prefix : prefixes) {
         if (piece.size() < prefix.size())
             continue;

@@ -187,9 +187,11 @@ class RandomEdits : public TopState, public ::testing::WithParamInterface<bool> 
 
 TEST_P(RandomEdits, EditsAboveTheLineNeverLeaveAStaleState)
 {
-    if (GetParam())
+    if (GetParam()) {
+        xml.SetStringEscape("\\");
         AddBetweenTagsStyle();
-    const char *fragments[] = {"<a>", "</a>", "text", "<!--", "-->", "\"", "'", " ", "x=", "<b c='v'>", "1.5", "é", "//", "http://u"};
+    }
+    const char *fragments[] = {"<a>", "</a>", "text", "<!--", "-->", "\"", "'", " ", "x=", "<b c='v'>", "1.5", "é", "//", "http://u", "\\"};
     std::mt19937 random(20240611);
     auto randomLine = [&] {
         std::string line;
@@ -215,7 +217,7 @@ TEST_P(RandomEdits, EditsAboveTheLineNeverLeaveAStaleState)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutBetweenTagsRuns, RandomEdits, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(PlainAndWithBetweenTagsRunsAndEscapes, RandomEdits, ::testing::Bool());
 
 TEST_F(TopState, ClearedCachesAreRebuiltForANewStyler)
 {

@@ -1,0 +1,158 @@
+// Highlighting speed with the main window's XML styler: lines tokenized per
+// second over an indented 10 MB catalog, and the state at a top line in the
+// middle of a 100 MB catalog, cold (no cached line states) and warm.
+//
+// The catalogs are written by ../shared/bench/gen_xml.py into bench/data/
+// when missing (set TARNWICK_GEN_XML to use another generator path).
+#include "app/main_styler.h"
+#include "editor/line_store.h"
+#include "editor/redodi.h"
+#include "editor/xml_styler.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace tarnwick;
+
+namespace {
+
+fs::path DataDir() { return fs::path(__FILE__).parent_path() / "data"; }
+
+fs::path Catalog(int megabytes)
+{
+    const fs::path file = DataDir() / ("flat-indent-" + std::to_string(megabytes) + "mb.xml");
+    if (fs::exists(file))
+        return file;
+    fs::create_directories(DataDir());
+    const char *custom = std::getenv("TARNWICK_GEN_XML");
+    const fs::path generator = custom ? fs::path(custom)
+                                      : fs::path(__FILE__).parent_path().parent_path().parent_path() / "shared" /
+                                            "bench" / "gen_xml.py";
+    const std::string command = "python3 '" + generator.string() + "' flat-indent " + std::to_string(megabytes) +
+                                " '" + DataDir().string() + "'";
+    if (std::system(command.c_str()) != 0 || !fs::exists(file)) {
+        std::cerr << "cannot generate " << file << " with " << generator << "\n";
+        std::exit(1);
+    }
+    return file;
+}
+
+// One loaded catalog per size, shared by the benchmarks of a run.
+REdoDodiStrings &Lines(int megabytes)
+{
+    static std::map<int, std::unique_ptr<REdoDodiStrings>> loaded;
+    auto &slot = loaded[megabytes];
+    if (!slot) {
+        std::ifstream in(Catalog(megabytes), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        slot = std::make_unique<REdoDodiStrings>();
+        slot->LoadFromString(bytes.str());
+    }
+    return *slot;
+}
+
+// The main window's styler attached to an editor, as the shell sets it up.
+struct Highlighter {
+    Highlighter()
+    {
+        ConfigureMainStyler(styler);
+        editor.SetSyntaxStyles(&styler);
+        editor.PrepareTokenizer();
+    }
+    TLineTokenizer &Tokenizer() { return editor.Tokenizer(); }
+
+    TDodiXMLStyler styler;
+    REdoDodi editor;
+};
+
+void BM_TokenizeLines(benchmark::State &state)
+{
+    REdoDodiStrings &lines = Lines(10);
+    Highlighter h;
+    int64_t runs = 0;
+    h.Tokenizer().OnRun = [&runs](int, std::string_view, const RunState &) { ++runs; };
+    int64_t bytes = 0;
+    for (auto _ : state) {
+        RunState carried;
+        for (int i = 0; i < lines.Count(); ++i) {
+            const std::string &line = lines[i];
+            h.Tokenizer().TokenizeText(line, carried);
+            bytes += static_cast<int64_t>(line.size());
+        }
+        benchmark::DoNotOptimize(runs);
+    }
+    state.SetItemsProcessed(state.iterations() * lines.Count());
+    state.SetBytesProcessed(bytes);
+    state.counters["lines"] = lines.Count();
+    state.counters["runs_per_line"] = static_cast<double>(runs) / (state.iterations() * lines.Count());
+}
+BENCHMARK(BM_TokenizeLines)->Unit(benchmark::kMillisecond);
+
+// The state at the middle line of the 100 MB catalog with every cached line
+// state discarded first: the whole upper half is scanned.
+void BM_ComputeTopStateCold(benchmark::State &state)
+{
+    REdoDodiStrings &lines = Lines(100);
+    Highlighter h;
+    const int middle = lines.Count() / 2;
+    for (auto _ : state) {
+        state.PauseTiming();
+        lines.InvalidateStateCaches();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(h.Tokenizer().ComputeTopState(lines, lines.StateTracker(), middle));
+    }
+    state.counters["lines_scanned"] = h.Tokenizer().LastScanLength();
+    state.counters["top_line"] = middle;
+}
+BENCHMARK(BM_ComputeTopStateCold)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Scrolling to a new top line near lines seen before: only the states cached
+// every 20 lines remain, so every look-up scans from the nearest of them
+// above it, whatever the document size.
+void ComputeTopStateWarm(benchmark::State &state, int megabytes)
+{
+    REdoDodiStrings &lines = Lines(megabytes);
+    Highlighter h;
+    const int middle = lines.Count() / 2;
+    TLineTokenizer &tokenizer = h.Tokenizer();
+    lines.InvalidateStateCaches();
+    tokenizer.ComputeTopState(lines, lines.StateTracker(), middle + 2000);
+    int64_t scanned = 0;
+    int64_t calls = 0;
+    int longest = 0;
+    int step = 0;
+    int previous = -1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Only the states stored every 20 lines stay; the last target's goes.
+        if (TLineProp *own = lines.LinePropOf(previous); own && previous % 20 != 0)
+            own->InvalidateStateCache();
+        const int line = middle + (step++ * 37) % 2000;
+        previous = line;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(tokenizer.ComputeTopState(lines, lines.StateTracker(), line));
+        scanned += tokenizer.LastScanLength();
+        longest = std::max(longest, tokenizer.LastScanLength());
+        ++calls;
+    }
+    state.counters["lines_scanned_avg"] = static_cast<double>(scanned) / std::max<int64_t>(calls, 1);
+    state.counters["lines_scanned_max"] = longest;
+    state.counters["document_lines"] = lines.Count();
+}
+void BM_ComputeTopStateWarm10MB(benchmark::State &state) { ComputeTopStateWarm(state, 10); }
+void BM_ComputeTopStateWarm100MB(benchmark::State &state) { ComputeTopStateWarm(state, 100); }
+BENCHMARK(BM_ComputeTopStateWarm10MB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeTopStateWarm100MB)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
