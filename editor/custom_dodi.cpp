@@ -7,6 +7,7 @@
 #include "editor/scroller.h"
 #include "editor/word_wrap.h"
 #include "editor/styler.h"
+#include "editor/tokenizer_url_pieces.h"
 #include "editor/utf8.h"
 
 #include <algorithm>
@@ -179,16 +180,7 @@ void TCustomDodi::DoGetAutoCompletionList(const std::string &token, TCompletionI
         OnGetAutoCompletionList(*this, token, list);
 }
 
-bool TCustomDodi::IsUrl(const std::string &word) const
-{
-    static constexpr std::array<std::string_view, 6> kPrefixes = {"http://", "mailto:", "www.",
-                                                                  "https://", "ftp://", "nntp://"};
-    std::string lower = word;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return std::any_of(kPrefixes.begin(), kPrefixes.end(),
-                       [&](std::string_view p) { return lower.starts_with(p); });
-}
+bool TCustomDodi::IsUrl(const std::string &word) const { return IsUrlPiece(word); }
 
 uint32_t TCustomDodi::VersionNumber() const
 {
