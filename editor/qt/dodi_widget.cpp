@@ -1,6 +1,7 @@
 #include "editor/qt/dodi_widget.h"
 
 #include "editor/qt/qt_keys.h"
+#include "editor/qt/widget_mouse.h"
 #include "editor/redodi.h"
 #include "editor/scroller.h"
 
@@ -45,9 +46,14 @@ DodiWidget::DodiWidget(QWidget *parent) : QWidget(parent), caret_(this)
     // Last: the control asks its host for services while it is being built.
     control_ = std::make_unique<REdoDodi>(this);
     control_->SetBounds(0, 0, width(), height());
+    mouse_ = std::make_unique<qt::WidgetMouse>(*this, *control_);
 }
 
-DodiWidget::~DodiWidget() { control_.reset(); }
+DodiWidget::~DodiWidget()
+{
+    mouse_.reset();
+    control_.reset();
+}
 
 QScrollBar *DodiWidget::MakeScrollBar(TScrollBarKind kind)
 {
@@ -148,9 +154,12 @@ void DodiWidget::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void DodiWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    const QPoint p = event->position().toPoint();
-    control_->SetCursorRequest(p.x(), p.y());
-    QWidget::mouseMoveEvent(event);
-}
+void DodiWidget::mouseMoveEvent(QMouseEvent *event) { mouse_->Move(event); }
+void DodiWidget::mousePressEvent(QMouseEvent *event) { mouse_->Press(event); }
+void DodiWidget::mouseReleaseEvent(QMouseEvent *event) { mouse_->Release(event); }
+void DodiWidget::mouseDoubleClickEvent(QMouseEvent *event) { mouse_->DoubleClick(event); }
+void DodiWidget::contextMenuEvent(QContextMenuEvent *event) { mouse_->ContextMenu(event); }
+void DodiWidget::dragEnterEvent(QDragEnterEvent *event) { mouse_->DragEnter(event); }
+void DodiWidget::dragMoveEvent(QDragMoveEvent *event) { mouse_->DragMove(event); }
+void DodiWidget::dragLeaveEvent(QDragLeaveEvent *event) { mouse_->DragLeave(event); }
+void DodiWidget::dropEvent(QDropEvent *event) { mouse_->Drop(event); }

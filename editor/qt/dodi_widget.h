@@ -19,6 +19,9 @@ class QTimer;
 namespace tarnwick {
 class REdoDodi;
 }
+namespace tarnwick::qt {
+class WidgetMouse;
+}
 
 class DodiWidget : public QWidget, public tarnwick::Host {
 public:
@@ -74,6 +77,14 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // The scroll bars as the core models them: Qt's range stops where the
@@ -101,6 +112,7 @@ private:
     std::map<int, QTimer *> timers_;
     bool layoutPending_ = false;
     int wheelRemainder_ = 0;
-    int dragThreshold_ = -1;
     std::unique_ptr<tarnwick::REdoDodi> control_;
+    // Pointer, context-menu and drop events for the control (widget_mouse.cpp).
+    std::unique_ptr<tarnwick::qt::WidgetMouse> mouse_;
 };

@@ -5,6 +5,7 @@
 #include "editor/qt/qt_colors.h"
 #include "editor/qt/qt_popups.h"
 #include "editor/qt/qt_print_job.h"
+#include "editor/qt/widget_mouse.h"
 #include "editor/redodi.h"
 
 #include <QApplication>
@@ -161,8 +162,14 @@ int DodiWidget::TrackPopupMenu(const std::vector<TMenuItem> &items, TPoint scree
 bool DodiWidget::Focused() const { return hasFocus(); }
 void DodiWidget::SetFocus() { setFocus(Qt::OtherFocusReason); }
 void DodiWidget::SetCursor(TCursor cursor) { setCursor(ShapeOf(cursor)); }
-void DodiWidget::SetAcceptFiles(bool accept) { setAcceptDrops(accept); }
-void DodiWidget::BeginDrag(int threshold) { dragThreshold_ = threshold; }
+// Drops are always let in and taken or refused per event (widget_mouse.cpp),
+// since the control's own selection may be dropped whatever AcceptFiles says.
+void DodiWidget::SetAcceptFiles(bool) {}
+void DodiWidget::BeginDrag(int threshold)
+{
+    if (mouse_)
+        mouse_->BeginDrag(threshold);
+}
 
 void DodiWidget::ShowMessage(const std::string &text, TMessageKind kind)
 {
