@@ -15,6 +15,16 @@
 #include <utility>
 #include <vector>
 
+// Writes `bytes` to `name` in `folder` and returns the file's path.
+inline QString WriteTestFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
 class ShellTest : public testing::Test {
 protected:
     struct Message {
@@ -42,14 +52,7 @@ protected:
         SetMessageSink({});
     }
 
-    QString WriteFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
+    QString WriteFile(const QString &name, const QByteArray &bytes) { return WriteTestFile(folder, name, bytes); }
 
     static QByteArray ReadFile(const QString &path)
     {

@@ -174,14 +174,7 @@ TEST_F(XmlCommands, ConfigurationDialogListsTheVendorAndKeepsTypedText)
 
 class CommandLineTools : public testing::Test {
 protected:
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
+    QString Write(const QString &name, const QByteArray &bytes) { return WriteTestFile(folder, name, bytes); }
 
     int Run(std::vector<std::string> args)
     {
