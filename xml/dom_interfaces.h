@@ -175,6 +175,7 @@ class IDOMPersist {
   virtual bool loadxml(const std::string& value) = 0;                // UTF-8 text; a declared encoding is not used
   virtual void save(const std::string& fileName) = 0;                // in the declared encoding
   virtual void saveToStream(std::ostream& stream) = 0;               // in the declared encoding
+  virtual std::string saveToBytes() = 0;                             // in the declared encoding
   virtual void set_OnAsyncLoad(TAsyncEventHandler handler) = 0;
   virtual IDOMParseErrorPtr parseError() = 0;
   // Folder against which relative DTD and schema references of the next
@@ -193,6 +194,22 @@ class IDOMParseOptions {
   virtual void set_resolveExternals(bool value) = 0;
   virtual bool validate() = 0;
   virtual void set_validate(bool value) = 0;
+};
+
+// Optional service of a vendor document: copies a tree node by node under one
+// of its own nodes, inserting the same indentation text nodes as appending
+// each copy to a TXMLNodeList with doNodeAutoIndent would, without a wrapper
+// object per node. Used by the pretty printer for large documents.
+class IDOMIndentedCopy {
+ public:
+  virtual ~IDOMIndentedCopy() = default;
+  // Appends copies of the children of `source` (any document of the same
+  // vendor) to `target`, recursively. `targetDepth` is the number of
+  // ancestors of target (0 for the document node, which receives no
+  // indentation). Raises EXMLDocError "Invalid node type" for a node that
+  // cannot be copied (document type, entity, notation, document).
+  virtual void copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
+                                    const std::string& indentUnit, bool autoIndent) = 0;
 };
 
 // Query a vendor object for one of its optional interfaces (null when absent).

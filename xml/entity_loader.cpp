@@ -17,7 +17,15 @@ namespace tarnwick::xml::libxml2 {
 namespace {
 
 thread_local bool tAllowLocalFiles = false;
-thread_local std::string tLastRefusal;
+thread_local LoaderRefusal tLastRefusal;
+
+xmlParserInputPtr Refuse(const std::string& reference, const std::string& reason, xmlParserCtxtPtr ctxt) {
+  tLastRefusal.reference = reference;
+  tLastRefusal.reason = reason;
+  tLastRefusal.line = ctxt && ctxt->input ? ctxt->input->line : 0;
+  tLastRefusal.column = ctxt && ctxt->input ? ctxt->input->col : 0;
+  return nullptr;
+}
 
 std::string Scheme(const std::string& reference) {
   size_t colon = reference.find(':');
@@ -46,27 +54,15 @@ std::string PercentDecode(const std::string& s) {
 }
 
 xmlParserInputPtr SafeEntityLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
-  if (url == nullptr) {
-    tLastRefusal = "an external resource without a system identifier was not loaded";
-    return nullptr;
-  }
+  if (url == nullptr) return Refuse(id ? id : "", "it has no system identifier", ctxt);
   std::string reference(url);
-  if (IsNetworkReference(reference)) {
-    tLastRefusal = "\"" + reference + "\" was not loaded: network access is disabled";
-    return nullptr;
-  }
-  if (!tAllowLocalFiles) {
-    tLastRefusal = "\"" + reference + "\" was not loaded: external resources are not resolved";
-    return nullptr;
-  }
+  if (IsNetworkReference(reference)) return Refuse(reference, "network access is disabled", ctxt);
+  if (!tAllowLocalFiles) return Refuse(reference, "external resources are not resolved", ctxt);
   std::string path = ResolveLocalReference(reference, "");
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-    tLastRefusal = "\"" + reference + "\" was not loaded: file " + path + " not found";
-    return nullptr;
-  }
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Refuse(reference, "file " + path + " not found", ctxt);
   xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
-  if (input == nullptr) tLastRefusal = "\"" + reference + "\" was not loaded: file " + path + " cannot be read";
+  if (input == nullptr) return Refuse(reference, "file " + path + " cannot be read", ctxt);
   return input;
 }
 
@@ -98,12 +94,12 @@ std::string ResolveLocalReference(const std::string& reference, const std::strin
 
 LoaderPolicyScope::LoaderPolicyScope(bool allowLocalFiles) : previous_(tAllowLocalFiles) {
   tAllowLocalFiles = allowLocalFiles;
-  tLastRefusal.clear();
+  tLastRefusal = LoaderRefusal();
 }
 
 LoaderPolicyScope::~LoaderPolicyScope() { tAllowLocalFiles = previous_; }
 
-std::string LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
+LoaderRefusal LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
 
 void InstallEntityLoader() {
   static std::once_flag once;

@@ -1,5 +1,11 @@
 // The libxml2 vendor's document: node creation, loading from files, streams
 // and strings, saving and serialising.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -43,6 +49,35 @@ void SplitQName(const std::string& qname, std::string& prefix, std::string& loca
     prefix = qname.substr(0, colon);
     local = qname.substr(colon + 1);
   }
+}
+
+// Reads a whole file; returns the reason on failure, empty on success.
+std::string ReadWholeFile(const std::string& path, std::string& bytes) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    ::close(fd);
+    return std::strerror(error);
+  }
+  bytes.resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+    ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      int error = errno;
+      ::close(fd);
+      return std::strerror(error);
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  ::close(fd);
+  return "";
 }
 
 std::string WorkingFolderUrl(const std::string& directory) {
@@ -135,6 +170,11 @@ IDOMNodeListPtr Libxml2Document::getElementsByTagNameNS(const std::string&, cons
   NotSupported("getElementsByTagNameNS");
 }
 
+void Libxml2Document::copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
+                                           const std::string& indentUnit, bool autoIndent) {
+  CopyChildrenIndented(*holder_, NativeOf(source), NativeOf(target), targetDepth, indentUnit, autoIndent);
+}
+
 IDOMNodePtr Libxml2Document::getElementById(const std::string&) { NotSupported("getElementById"); }
 
 IDOMNodePtr Libxml2Document::importNode(const IDOMNodePtr&, bool) { NotSupported("importNode"); }
@@ -145,7 +185,7 @@ std::string Libxml2Document::xml() {
 }
 
 bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, const std::string& url,
-                           const std::string& baseDirectory) {
+                           const std::string& baseDirectory, bool fromFile) {
   ParseRequest request;
   request.bytes = bytes;
   request.ignoreDeclaredEncoding = ignoreDeclaredEncoding;
@@ -157,7 +197,8 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
   CapturedError error;
   xmlDocPtr doc = ParseDocument(request, error);
   if (doc == nullptr) {
-    if (error.file.empty()) error.file = url;
+    if (error.file.empty() && fromFile) error.file = url;
+    if (!fromFile && error.file == url) error.file.clear();
     parseError_ = std::make_shared<ParseError>(error);
     doc = xmlNewDoc(BAD_CAST "1.0");
   } else {
@@ -170,26 +211,25 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
 }
 
 bool Libxml2Document::load(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
   std::string bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) {
+  std::string why = ReadWholeFile(fileName, bytes);
+  if (!why.empty()) {
     CapturedError error;
-    error.Set(XML_IO_LOAD_ERROR, 1, 1, "The file \"" + fileName + "\" cannot be opened", fileName);
+    error.Set(XML_IO_LOAD_ERROR, 1, 1, "The file \"" + fileName + "\" cannot be opened: " + why, fileName);
     parseError_ = std::make_shared<ParseError>(error);
     return false;
   }
   std::filesystem::path path = std::filesystem::absolute(fileName).lexically_normal();
-  return Load(bytes, false, path.string(), path.parent_path().string());
+  return Load(bytes, false, path.string(), path.parent_path().string(), true);
 }
 
 bool Libxml2Document::loadFromStream(std::istream& stream) {
   std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  return Load(bytes, false, WorkingFolderUrl(baseDirectory_), baseDirectory_);
+  return Load(bytes, false, WorkingFolderUrl(baseDirectory_), baseDirectory_, false);
 }
 
 bool Libxml2Document::loadxml(const std::string& value) {
-  return Load(value, true, WorkingFolderUrl(baseDirectory_), baseDirectory_);
+  return Load(value, true, WorkingFolderUrl(baseDirectory_), baseDirectory_, false);
 }
 
 void Libxml2Document::save(const std::string& fileName) {
@@ -198,8 +238,12 @@ void Libxml2Document::save(const std::string& fileName) {
   WriteFileAtomically(fileName, bytes);
 }
 
+std::string Libxml2Document::saveToBytes() {
+  return SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc()));
+}
+
 void Libxml2Document::saveToStream(std::ostream& stream) {
-  std::string bytes = SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc()));
+  std::string bytes = saveToBytes();
   stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!stream) throw EXMLLayerError("The document cannot be written to the stream");
 }

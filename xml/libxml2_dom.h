@@ -131,6 +131,11 @@ class Libxml2NsDecl : public IDOMAttr, public IDOMNodeEx {
   xmlNsPtr ns_;
 };
 
+// Copies the children of `source` under `target` (a node of holder's tree)
+// with the node lists' auto-indent rule; see IDOMIndentedCopy.
+void CopyChildrenIndented(DocHolder& holder, xmlNodePtr source, xmlNodePtr target, int targetDepth,
+                          const std::string& indentUnit, bool autoIndent);
+
 // A wrapper for any node of the holder's tree.
 IDOMNodePtr MakeNode(const std::shared_ptr<DocHolder>& holder, xmlNodePtr node);
 // The libxml2 node behind a DOM node of this vendor; raises for foreign nodes.
@@ -140,6 +145,7 @@ class Libxml2Document : public Libxml2Node,
                         public IDOMDocument,
                         public IDOMPersist,
                         public IDOMParseOptions,
+                        public IDOMIndentedCopy,
                         public std::enable_shared_from_this<Libxml2Document> {
  public:
   Libxml2Document();
@@ -174,9 +180,14 @@ class Libxml2Document : public Libxml2Node,
   bool loadxml(const std::string& value) override;
   void save(const std::string& fileName) override;
   void saveToStream(std::ostream& stream) override;
+  std::string saveToBytes() override;
   void set_OnAsyncLoad(TAsyncEventHandler handler) override { onAsyncLoad_ = std::move(handler); }
   IDOMParseErrorPtr parseError() override { return parseError_; }
   void set_baseDirectory(const std::string& directory) override { baseDirectory_ = directory; }
+
+  // IDOMIndentedCopy
+  void copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
+                            const std::string& indentUnit, bool autoIndent) override;
 
   // IDOMParseOptions
   bool async() override { return async_; }
@@ -190,7 +201,7 @@ class Libxml2Document : public Libxml2Node,
 
  private:
   bool Load(std::string_view bytes, bool ignoreDeclaredEncoding, const std::string& url,
-            const std::string& baseDirectory);
+            const std::string& baseDirectory, bool fromFile);
   IDOMNodePtr Created(xmlNodePtr node);
 
   IDOMParseErrorPtr parseError_;

@@ -78,14 +78,22 @@ class StructuredErrorScope {
   void* oldGenericContext_;
 };
 
+// The last resource the entity loader refused, and why.
+struct LoaderRefusal {
+  std::string reference;  // as the document named it
+  std::string reason;     // empty when nothing was refused
+  int line = 0;           // where the parser was, 0 when unknown
+  int column = 0;
+};
+
 // What the external-entity loader may read while the scope lives. Outside any
 // scope it reads nothing. Network schemes are refused always.
 class LoaderPolicyScope {
  public:
   explicit LoaderPolicyScope(bool allowLocalFiles);
   ~LoaderPolicyScope();
-  // Why the loader last refused or failed, empty when it did not.
-  static std::string LastRefusal();
+  // What the loader last refused within the innermost scope.
+  static LoaderRefusal LastRefusal();
 
  private:
   bool previous_;

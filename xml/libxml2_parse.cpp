@@ -127,14 +127,18 @@ xmlDocPtr ParseDocument(const ParseRequest& request, CapturedError& error) {
     doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
                             request.url.empty() ? nullptr : request.url.c_str(),
                             request.ignoreDeclaredEncoding ? "UTF-8" : nullptr, options);
-    if (doc == nullptr && !error.HasError()) {
-      std::string why = LoaderPolicyScope::LastRefusal();
-      error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, why.empty() ? "the document could not be parsed" : why);
-    }
+    LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
+    // A resource the document asked to have resolved and could not have
+    // fails the load rather than leaving a silent gap.
+    if (!error.HasError() && !refused.reason.empty())
+      error.Set(XML_IO_LOAD_ERROR, refused.line, refused.column,
+                "External resource \"" + refused.reference + "\" was not loaded: " + refused.reason);
+    if (doc == nullptr && !error.HasError()) error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
   }
   xmlFreeParserCtxt(ctxt);
   if (error.HasError()) {
     if (doc) xmlFreeDoc(doc);
+    if (error.srcText.empty()) error.srcText = LineText(request.bytes, error.line, error.column);
     return nullptr;
   }
   if (request.validate && !ValidateDocument(doc, request.baseDirectory, error)) {

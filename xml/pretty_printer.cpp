@@ -67,9 +67,7 @@ void DropDeclaration(TXMLDocument& source) {
   if (name == "xml" || name == "#xmldecl") children.DeleteAt(0);
 }
 
-}  // namespace
-
-std::string PrettyPrintXML(const std::string& text) {
+std::string PrettyPrint(const std::string& text, bool allowVendorCopy) {
   TXMLDocument source;
   source.LoadString(text);
   TXMLDocument target;
@@ -79,8 +77,20 @@ std::string PrettyPrintXML(const std::string& text) {
   if (std::string v = source.DeclEncoding(); !v.empty()) target.SetDeclEncoding(v);
   if (source.DocNode()->Children().Count() > 1) DropDeclaration(source);
   target.SetOptions(target.Options() + doNodeAutoIndent);
-  CopyChildren(*source.DocNode(), *target.DocNode(), target);
+  auto copier = allowVendorCopy ? QueryInterface<IDOMIndentedCopy>(target.VendorDocument()) : nullptr;
+  if (copier) {
+    // The target's wrappers are not used again: it is only serialised.
+    copier->copyChildrenIndented(source.VendorDocument(), target.VendorDocument(), 0, target.NodeIndentStr(), true);
+  } else {
+    CopyChildren(*source.DocNode(), *target.DocNode(), target);
+  }
   return target.SaveString();
 }
+
+}  // namespace
+
+std::string PrettyPrintXML(const std::string& text) { return PrettyPrint(text, true); }
+
+std::string PrettyPrintXMLNodeByNode(const std::string& text) { return PrettyPrint(text, false); }
 
 }  // namespace tarnwick::xml

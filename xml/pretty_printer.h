@@ -10,4 +10,9 @@ namespace tarnwick::xml {
 // "Invalid node type" for a node it cannot copy (e.g. a document type).
 std::string PrettyPrintXML(const std::string& text);
 
+// The same, always copying through TXMLNode wrappers and TXMLNodeList
+// appends. PrettyPrintXML takes this path with vendors that do not offer
+// IDOMIndentedCopy; the results of both paths are the same.
+std::string PrettyPrintXMLNodeByNode(const std::string& text);
+
 }  // namespace tarnwick::xml

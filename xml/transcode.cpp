@@ -20,6 +20,12 @@ bool IsUtf8Name(const std::string& encoding) {
 
 }  // namespace
 
+std::string DecodeToUtf8(std::string&& bytes, const std::string& encoding) {
+  if (!IsUtf8Name(encoding)) return DecodeToUtf8(std::string_view(bytes), encoding);
+  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
+  return std::move(bytes);
+}
+
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding) {
   if (IsUtf8Name(encoding)) {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);

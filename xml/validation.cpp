@@ -46,7 +46,7 @@ bool ValidateAgainstDtd(xmlDocPtr doc, const std::string& baseDirectory, Capture
       StructuredErrorScope capture(&loadError);
       external = xmlParseDTD(nullptr, BAD_CAST path.c_str());
       if (external == nullptr) {
-        std::string why = LoaderPolicyScope::LastRefusal();
+        std::string why = LoaderPolicyScope::LastRefusal().reason;
         if (why.empty()) why = loadError.HasError() ? loadError.reason : "it could not be read";
         error.Set(kNotLoaded, 1, 1, "DTD \"" + systemId + "\" was not loaded: " + why);
         return false;
@@ -120,7 +120,7 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string& baseDirectory, Capt
     schema = xmlSchemaParse(pctxt);
     xmlSchemaFreeParserCtxt(pctxt);
     if (schema == nullptr) {
-      std::string why = LoaderPolicyScope::LastRefusal();
+      std::string why = LoaderPolicyScope::LastRefusal().reason;
       if (why.empty()) why = loadError.HasError() ? loadError.reason : "it could not be read";
       error.Set(kNotLoaded, root->line, 1, "schema \"" + location + "\" was not loaded: " + why);
       return false;

@@ -182,12 +182,10 @@ TXMLStrings& TXMLDocument::XML() {
 
 std::string TXMLDocument::SerialiseToText() {
   if (!domDocument_->hasChildNodes()) return "";
-  std::ostringstream out;
-  persist_->saveToStream(out);
-  std::string bytes = std::move(out).str();
+  std::string bytes = persist_->saveToBytes();
   if (IsByteCompatibleResult(ClassifyLeadingBytes(bytes))) {
     std::string encoding = DeclEncoding();
-    return DecodeToUtf8(bytes, encoding.empty() ? "UTF-8" : encoding);
+    return DecodeToUtf8(std::move(bytes), encoding.empty() ? "UTF-8" : encoding);
   }
   std::string text = persist_->xml();
   std::string declaration = "<?xml " + ComposeDeclaration("UTF-8", true) + "?>";

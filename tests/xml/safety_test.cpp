@@ -64,10 +64,22 @@ TEST_F(XmlTest, NetworkEntityIsNeverFetchedEvenWithResolveExternals) {
   TXMLDocument doc;
   doc.SetParseOptions({poResolveExternals});
   try {
-    doc.LoadString("<!DOCTYPE a [<!ENTITY s SYSTEM \"http://127.0.0.1:9/x\">]><a>&s;</a>");
-    EXPECT_EQ(doc.RootElement()->TextValue(), "");
+    doc.LoadString("<!DOCTYPE a [<!ENTITY s SYSTEM \"http://127.0.0.1:9/x\">]>\n<a>&s;</a>");
+    FAIL();
   } catch (const EDOMParseError& e) {
-    EXPECT_NE(std::string(e.what()).find("network"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("network access is disabled"), std::string::npos) << e.what();
+    EXPECT_GE(e.ParseError()->line(), 1);
+  }
+}
+
+TEST_F(XmlTest, MissingExternalEntityFailsTheLoadWithResolveExternals) {
+  TXMLDocument doc;
+  doc.SetParseOptions({poResolveExternals});
+  try {
+    doc.LoadString("<!DOCTYPE a [<!ENTITY s SYSTEM \"/nonexistent/part.txt\">]><a>&s;</a>");
+    FAIL();
+  } catch (const EDOMParseError& e) {
+    EXPECT_NE(std::string(e.what()).find("not found"), std::string::npos) << e.what();
   }
 }
 

@@ -1,0 +1,76 @@
+// Format and Validate through the XML layer against xmllint run as a process
+// in the same run: PrettyPrintXML on one-line flat catalogs against
+// "xmllint --format", and validation with the catalog's DTD against
+// "xmllint --valid --noout", at 1 and 10 MiB.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "bench/xml_bench_data.h"
+#include "bench/xml_bench_ratio.h"
+#include "xml/libxml2_vendor.h"
+#include "xml/pretty_printer.h"
+#include "xml/xml_document.h"
+
+namespace {
+
+using namespace tarnwick;
+
+void RunCommand(benchmark::State& state, const std::string& command) {
+  if (std::system(command.c_str()) != 0) state.SkipWithError(("failed: " + command).c_str());
+}
+
+void LayerFormat(benchmark::State& state) {
+  std::string text = bench::ReadAll(bench::DataFile("flat", static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    std::string formatted = xml::PrettyPrintXML(text);
+    benchmark::DoNotOptimize(formatted.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void XmllintFormat(benchmark::State& state) {
+  std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
+  for (auto _ : state) RunCommand(state, "xmllint --format '" + path + "' > /dev/null");
+}
+
+// The shell's Validate: the editor's text goes into the text list and is
+// parsed with validation, relative references taken from the file's folder.
+void LayerValidate(benchmark::State& state) {
+  std::string path = bench::DataFile("flat-dtd", static_cast<int>(state.range(0)));
+  std::string text = bench::ReadAll(path);
+  for (auto _ : state) {
+    xml::TXMLDocument doc;
+    doc.SetParseOptions({xml::poValidateOnParse});
+    doc.XML().SetText(text);
+    doc.SetBaseDirectory(std::filesystem::path(path).parent_path().string());
+    doc.SetActive(true);
+    benchmark::DoNotOptimize(doc.Active());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+void XmllintValidate(benchmark::State& state) {
+  std::string path = bench::DataFile("flat-dtd", static_cast<int>(state.range(0)));
+  for (auto _ : state) RunCommand(state, "xmllint --valid --noout '" + path + "'");
+}
+
+BENCHMARK(LayerFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(XmllintFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(LayerValidate)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(XmllintValidate)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  xml::RegisterLibxml2Vendor();
+  benchmark::Initialize(&argc, argv);
+  bench::RatioReporter reporter({{"LayerFormat/1", "XmllintFormat/1"},
+                                 {"LayerFormat/10", "XmllintFormat/10"},
+                                 {"LayerValidate/1", "XmllintValidate/1"},
+                                 {"LayerValidate/10", "XmllintValidate/10"}});
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
