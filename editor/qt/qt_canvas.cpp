@@ -4,6 +4,7 @@
 #include "editor/utf8.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPolygon>
 
 #include <algorithm>
@@ -15,18 +16,20 @@ namespace {
 
 QRect ToQRect(const TRect &r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-bool IsPrintableAscii(const QString &text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
-}
-
 // Characters that would draw nothing useful in a cell of their own (tabs
 // given to the text unexpanded, other control codes) show as blanks.
 char32_t Displayable(char32_t c) { return c < 0x20 || c == 0x7F ? U' ' : c; }
 
 } // namespace
 
-const TQtFont &QtCanvas::CurrentFont() { return QtFontOf(Font()); }
+const TQtFont &QtCanvas::CurrentFont()
+{
+    if (!lastQtFont_ || !(lastFont_ == Font())) {
+        lastFont_ = Font();
+        lastQtFont_ = &QtFontOf(lastFont_);
+    }
+    return *lastQtFont_;
+}
 
 void QtCanvas::FillRect(const TRect &r)
 {
@@ -111,32 +114,67 @@ void QtCanvas::SetPixel(int x, int y, TColor color)
         painter_->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
-void QtCanvas::DrawGridText(int x, int y, const QString &text, const TQtFont &font)
+// Glyphs the font has are placed straight on the grid, one per cell, with no
+// text shaping in between; the rest (CJK, emoji from fallback fonts) are drawn
+// one by one and narrowed to their cell when wider.
+void QtCanvas::DrawGridText(int x, int y, const std::u32string &cells, const TQtFont &font)
 {
-    const QFontMetrics metrics(font.Font);
     const int baseline = y + font.Ascent;
-    if (IsPrintableAscii(text)) {
-        painter_->drawText(x, baseline, text);
-        return;
-    }
-    // One code point per cell: glyphs wider than a cell (CJK, emoji) are
-    // narrowed to fit it, so the characters after them stay on the grid.
+    glyphs_.clear();
+    positions_.clear();
     int cellX = x;
-    const std::u32string codePoints = text.toStdU32String();
-    for (char32_t c : codePoints) {
-        const QString glyph = QString::fromUcs4(&c, 1);
-        const int advance = metrics.horizontalAdvance(glyph);
-        if (advance > font.CellWidth && advance > 0) {
-            painter_->save();
-            painter_->translate(cellX, baseline);
-            painter_->scale(double(font.CellWidth) / advance, 1.0);
-            painter_->drawText(0, 0, glyph);
-            painter_->restore();
-        } else {
-            painter_->drawText(cellX, baseline, glyph);
+    for (char32_t c : cells) {
+        // Blanks leave their cell to the background.
+        if (c != U' ') {
+            const quint32 glyph = font.GlyphOf(c);
+            if (glyph != 0) {
+                glyphs_.append(glyph);
+                positions_.append(QPointF(cellX, baseline));
+            } else {
+                DrawFallbackGlyph(cellX, baseline, c, font);
+            }
         }
         cellX += font.CellWidth;
     }
+    if (!glyphs_.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(font.Raw);
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+    }
+    if (font.Font.underline() || font.Font.strikeOut()) {
+        const QFontMetrics metrics(font.Font);
+        const int width = font.CellWidth * static_cast<int>(cells.size());
+        const int thickness = std::max(1, metrics.lineWidth());
+        if (font.Font.underline())
+            painter_->fillRect(QRect(x, baseline + metrics.underlinePos(), width, thickness), painter_->pen().color());
+        if (font.Font.strikeOut())
+            painter_->fillRect(QRect(x, baseline - metrics.strikeOutPos(), width, thickness), painter_->pen().color());
+    }
+}
+
+void QtCanvas::DrawFallbackGlyph(int x, int baseline, char32_t c, const TQtFont &font)
+{
+    const QString glyph = QString::fromUcs4(&c, 1);
+    painter_->setFont(font.Font);
+    const int advance = QFontMetrics(font.Font).horizontalAdvance(glyph);
+    if (advance > font.CellWidth && advance > 0) {
+        painter_->save();
+        painter_->translate(x, baseline);
+        painter_->scale(double(font.CellWidth) / advance, 1.0);
+        painter_->drawText(0, 0, glyph);
+        painter_->restore();
+    } else {
+        painter_->drawText(x, baseline, glyph);
+    }
+}
+
+void QtCanvas::SetTextColor(TColor color)
+{
+    const QColor c = ToQColor(color);
+    if (painter_->pen().color() != c || painter_->pen().style() != Qt::SolidLine)
+        painter_->setPen(c);
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text)
@@ -144,23 +182,28 @@ void QtCanvas::TextOut(int x, int y, std::string_view text)
     if (!painter_ || text.empty())
         return;
     const TQtFont &font = CurrentFont();
-    std::u32string cells;
-    cells.reserve(text.size());
-    for (int i = 0, n = utf8::Length(text); i < n; ++i)
-        cells.push_back(Displayable(utf8::At(text, i)));
-    const QString qtext = QString::fromStdU32String(cells);
-
-    if (BrushVisible()) {
-        const int width = font.FixedPitch ? font.CellWidth * static_cast<int>(cells.size())
-                                          : QFontMetrics(font.Font).horizontalAdvance(qtext);
-        painter_->fillRect(QRect(x, y, width, font.Height), ToQColor(Brush().Color));
+    cells_.clear();
+    for (size_t i = 0; i < text.size();) {
+        const std::string_view rest = text.substr(i);
+        cells_.push_back(Displayable(utf8::At(rest, 0)));
+        i += std::max<size_t>(1, utf8::ByteOffset(rest, 1));
     }
+
+    if (font.FixedPitch) {
+        if (BrushVisible())
+            painter_->fillRect(QRect(x, y, font.CellWidth * static_cast<int>(cells_.size()), font.Height),
+                               ToQColor(Brush().Color));
+        SetTextColor(Font().Color);
+        DrawGridText(x, y, cells_, font);
+        return;
+    }
+    const QString qtext = QString::fromStdU32String(cells_);
+    if (BrushVisible())
+        painter_->fillRect(QRect(x, y, QFontMetrics(font.Font).horizontalAdvance(qtext), font.Height),
+                           ToQColor(Brush().Color));
     painter_->setFont(font.Font);
-    painter_->setPen(ToQColor(Font().Color));
-    if (font.FixedPitch)
-        DrawGridText(x, y, qtext, font);
-    else
-        painter_->drawText(x, y + font.Ascent, qtext);
+    SetTextColor(Font().Color);
+    painter_->drawText(x, y + font.Ascent, qtext);
 }
 
 TSize QtCanvas::TextExtent(std::string_view text)

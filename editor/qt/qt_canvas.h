@@ -8,9 +8,11 @@
 #include "editor/qt/qt_fonts.h"
 
 #include <QImage>
+#include <QList>
 #include <QPainter>
 
 #include <memory>
+#include <string>
 
 namespace tarnwick::qt {
 
@@ -39,11 +41,21 @@ public:
 
 private:
     const TQtFont &CurrentFont();
-    void DrawGridText(int x, int y, const QString &text, const TQtFont &font);
+    void DrawGridText(int x, int y, const std::u32string &cells, const TQtFont &font);
+    void DrawFallbackGlyph(int x, int baseline, char32_t c, const TQtFont &font);
     bool PenVisible() const { return Pen().Style != psClear; }
     bool BrushVisible() const { return Brush().Style == bsSolid; }
 
     QPainter *painter_;
+    void SetTextColor(TColor color);
+
+    // The font last looked up, so runs in one font skip the look-up.
+    TFont lastFont_;
+    const TQtFont *lastQtFont_ = nullptr;
+    // Reused by every TextOut, so drawing a run allocates nothing.
+    std::u32string cells_;
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
 };
 
 class QtBitmap : public TBitmap {

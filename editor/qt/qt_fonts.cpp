@@ -45,7 +45,28 @@ bool AsciiIsFixed(const QFontMetrics &metrics, int cell)
     return true;
 }
 
+quint32 LookUpGlyph(const QRawFont &raw, char32_t c)
+{
+    if (!raw.isValid() || !raw.supportsCharacter(static_cast<uint>(c)))
+        return 0;
+    const QString one = QString::fromUcs4(&c, 1);
+    quint32 glyph = 0;
+    int count = 1;
+    raw.glyphIndexesForChars(one.constData(), static_cast<int>(one.size()), &glyph, &count);
+    return count == 1 ? glyph : 0;
+}
+
 } // namespace
+
+quint32 TQtFont::GlyphOf(char32_t c) const
+{
+    if (c < ascii_.size())
+        return ascii_[c];
+    auto it = others_.find(c);
+    if (it == others_.end())
+        it = others_.emplace(c, LookUpGlyph(Raw, c)).first;
+    return it->second;
+}
 
 const TQtFont &QtFontOf(const TFont &font)
 {
@@ -63,6 +84,9 @@ const TQtFont &QtFontOf(const TFont &font)
     made->Height = metrics.height();
     made->CellWidth = metrics.horizontalAdvance(QChar('W'));
     made->FixedPitch = AsciiIsFixed(metrics, made->CellWidth);
+    made->Raw = QRawFont::fromFont(made->Font);
+    for (char32_t c = 0; c < made->ascii_.size(); ++c)
+        made->ascii_[c] = LookUpGlyph(made->Raw, c);
     return *cache.emplace(key, std::move(made)).first->second;
 }
 

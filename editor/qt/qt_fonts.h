@@ -5,6 +5,10 @@
 #include "editor/graphics_types.h"
 
 #include <QFont>
+#include <QRawFont>
+
+#include <array>
+#include <unordered_map>
 
 namespace tarnwick::qt {
 
@@ -17,6 +21,16 @@ struct TQtFont {
     int CellWidth = 0;
     // Every printable ASCII character is one cell wide.
     bool FixedPitch = false;
+    // The font's own glyphs, drawn without text shaping.
+    QRawFont Raw;
+
+    // The glyph of `c` in Raw; 0 when the font has none.
+    quint32 GlyphOf(char32_t c) const;
+
+private:
+    friend const TQtFont &QtFontOf(const TFont &font);
+    std::array<quint32, 128> ascii_{};
+    mutable std::unordered_map<char32_t, quint32> others_;
 };
 
 // Made once per distinct font and kept.
