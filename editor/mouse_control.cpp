@@ -23,7 +23,8 @@ void TCustomDodi::DblClick(int x, int y) { mouse_->DblClick(x, y); }
 
 void TCustomDodi::ContextMenu(int screenX, int screenY) { ShowContextMenu(*this, {screenX, screenY}); }
 
-void TCustomDodi::MenuCommand(int command) { RunContextMenuCommand(*this, command); }
+// The command word carries the item id in its low 16 bits.
+void TCustomDodi::MenuCommand(int command) { RunContextMenuCommand(*this, command & 0xFFFF); }
 
 bool TCustomDodi::DragOver(void *source, int x, int y, TDragState state)
 {

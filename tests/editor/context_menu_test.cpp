@@ -127,9 +127,17 @@ TEST_F(ContextMenu, UnknownCommandsDoNothing)
     host.Clipboard = "x";
     ed.MenuCommand(0);
     ed.MenuCommand(8);
-    ed.MenuCommand(0x10001);
+    ed.MenuCommand(0x10008);
     EXPECT_EQ(ed.Lines()->Text(), "text\r\n");
     EXPECT_EQ(host.Clipboard, "x");
+}
+
+TEST_F(ContextMenu, OnlyTheLowWordOfAMenuCommandCounts)
+{
+    SetText({"text"});
+    ed.State().SelEnd = {2, 0};
+    ed.MenuCommand(0x10001);
+    EXPECT_EQ(host.Clipboard, "te");
 }
 
 } // namespace
