@@ -33,12 +33,6 @@ void TCustomDodi::SetCaretLine(int line)
     BlockMatch();
 }
 
-void TCustomDodi::BlockMatch()
-{
-    if (OnCursorChange)
-        OnCursorChange(*this);
-}
-
 void TCustomDodi::Clear()
 {
     SetCaretCol(0);

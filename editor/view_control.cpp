@@ -2,6 +2,7 @@
 // collaborators that do the work.
 #include "editor/custom_dodi.h"
 
+#include "editor/block_matcher.h"
 #include "editor/gutter_painter.h"
 #include "editor/painter.h"
 #include "editor/scroller.h"
@@ -22,6 +23,13 @@ void TCustomDodi::PaintGutterLine(Canvas &canvas, int line, const TRect &rect)
     gutterPainter_->PaintLine(canvas, line, rect);
 }
 void TCustomDodi::PlaceCaret() { painter_->PlaceCaret(); }
+
+void TCustomDodi::BlockMatch()
+{
+    TBlockMatcher(*this).Match();
+    if (OnCursorChange)
+        OnCursorChange(*this);
+}
 void TCustomDodi::SetActiveLine(int line) { painter_->SetActiveLine(line); }
 
 int TCustomDodi::GutterLineAt(int x, int y) const { return gutterPainter_->LineAt(x, y); }
