@@ -1,10 +1,13 @@
 #include "editor/custom_dodi.h"
 
+#include "editor/edit_session.h"
 #include "editor/gutter_painter.h"
 #include "editor/host.h"
+#include "editor/keyboard.h"
 #include "editor/mouse_input.h"
 #include "editor/painter.h"
 #include "editor/scroller.h"
+#include "editor/undo_list.h"
 #include "editor/word_wrap.h"
 #include "editor/styler.h"
 #include "editor/tokenizer_url_pieces.h"
@@ -31,6 +34,9 @@ TCustomDodi::TCustomDodi(Host *host)
     font_.Name = "Courier New";
     font_.SetSize(10);
     urlStyle_ = TCharStyle(clBlue, clWhite, TFontStyles{fsUnderline});
+    editSession_ = std::make_unique<TEditSession>();
+    undoList_ = std::make_unique<TDodiUndoList>(this);
+    keyboard_ = std::make_unique<TDodiKeyboard>(*this);
 
     lines_ = std::make_unique<REdoDodiStrings>(this);
     lines_->Add("");

@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick {
@@ -44,6 +45,9 @@ class TDodiPainter;
 class TGutterPainter;
 class TDodiScroller;
 class TWordWrapper;
+class TDodiUndoList;
+class TDodiKeyboard;
+struct TEditSession;
 class TMouseInput;
 enum TScrollCode : uint8_t;
 
@@ -134,6 +138,18 @@ public:
     bool Overwrite() const { return state_.Overwrite; }
     // Sets the line's Modified flag (creating its record), repainting after.
     void SetLineModified(int line, bool modified);
+    // The single edits the keys run; each is one undoable change with one
+    // change notification (editing_api.cpp).
+    void TypeCharacter(char32_t ch);
+    void NewLine();
+    void TabKey(TShiftState shift);
+    void Backspace();
+    void DeleteWordLeft();
+    void DeleteCharacter();
+    // The key-command tables: what a control character or key code does.
+    void EditCommand(int code, TShiftState shift);
+    // Bracket state of the edit scopes (edit_session.h).
+    TEditSession &EditSession() { return *editSession_; }
 
     // ---- undo ----
     void Undo();
@@ -141,6 +157,16 @@ public:
     bool CanUndo() const;
     bool CanRedo() const;
     void ClearUndo();
+    // The history edits record into: the shared source's when one is attached.
+    TDodiUndoList &UndoList();
+
+    // ---- keyboard (keyboard.cpp) ----
+    void KeyDown(uint16_t &key, TShiftState shift);
+    void KeyPress(char32_t &key);
+    void KeyUp(uint16_t &key, TShiftState shift);
+    // Text an input method composed, typed as if keyed.
+    void InputText(std::u32string_view text);
+    TDodiKeyboard &Keyboard() { return *keyboard_; }
 
     // ---- printing ----
     void Print();
@@ -546,6 +572,9 @@ protected:
     std::unique_ptr<TGutterPainter> gutterPainter_;
     std::unique_ptr<TDodiScroller> scroller_;
     std::unique_ptr<TWordWrapper> wordWrapper_;
+    std::unique_ptr<TEditSession> editSession_;
+    std::unique_ptr<TDodiUndoList> undoList_;
+    std::unique_ptr<TDodiKeyboard> keyboard_;
     std::unique_ptr<TMouseInput> mouse_;
 
     // References, not owned.

@@ -34,10 +34,10 @@ void TCustomDodi::FocusGained()
         state_.SavedBlinkTime = host_->CaretBlinkTime();
         state_.BlinkTimeSaved = true;
         host_->SetCaretBlinkTime(state_.SavedBlinkTime);
-        if (!hiddenCaret_) {
-            host_->ShowCaret();
-            state_.CaretShown = true;
-        }
+        // The new caret has no position yet: placing it sets one and shows it.
+        state_.CaretShown = false;
+        if (!hiddenCaret_)
+            PlaceCaret();
     }
     Invalidate();
 }

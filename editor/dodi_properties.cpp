@@ -4,6 +4,7 @@
 
 #include "editor/host.h"
 #include "editor/styler.h"
+#include "editor/undo_list.h"
 
 #include <algorithm>
 
@@ -225,7 +226,11 @@ void TCustomDodi::SetWordWrap(TWordWrapStyle v)
     Invalidate();
 }
 
-void TCustomDodi::SetUndoLimit(int v) { undoLimit_ = std::clamp(v, 1, 100); }
+void TCustomDodi::SetUndoLimit(int v)
+{
+    undoLimit_ = std::clamp(v, 1, 100);
+    UndoList().SetLimit(undoLimit_);
+}
 
 void TCustomDodi::SetUrlStyle(const TCharStyle &style)
 {

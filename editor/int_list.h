@@ -43,6 +43,20 @@ public:
         if (InRange(i))
             items_.erase(items_.begin() + i);
     }
+    // Inserts the values before index i (past the end: appends).
+    void InsertRange(int i, const std::vector<int32_t> &values)
+    {
+        i = i < 0 ? 0 : (i > Count() ? Count() : i);
+        items_.insert(items_.begin() + i, values.begin(), values.end());
+    }
+    // Deletes up to `count` entries from index i; out-of-range parts are ignored.
+    void DeleteRange(int i, int count)
+    {
+        if (!InRange(i) || count <= 0)
+            return;
+        const int end = count > Count() - i ? Count() : i + count;
+        items_.erase(items_.begin() + i, items_.begin() + end);
+    }
     void Clear() { items_.clear(); }
     void Reserve(int n) { items_.reserve(n > 0 ? n : 0); }
 

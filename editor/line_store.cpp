@@ -239,6 +239,51 @@ void REdoDodiStrings::RemoveLine(int index)
         DeleteEntry(index);
 }
 
+void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts)
+{
+    CheckIndex(index, Count() + 1);
+    if (texts.empty())
+        return;
+    const int n = static_cast<int>(texts.size());
+    std::vector<int32_t> lengths;
+    lengths.reserve(n);
+    std::vector<Line> block;
+    block.reserve(n);
+    for (std::string &t : texts) {
+        t = ExpandTabs(std::move(t));
+        lengths.push_back(utf8::Length(t));
+        block.push_back(Line{std::move(t), nullptr, nullptr});
+    }
+    if (ownerMemo_) {
+        if (index < ownerMemo_->TopLine())
+            ownerMemo_->DropTopLineState();
+        for (int k = 0; k < n; ++k)
+            ownerMemo_->ShiftBookmarksForInsert(index);
+    }
+    lineLengths_.InsertRange(index, lengths);
+    Changing();
+    lines_.insert(lines_.begin() + index, std::make_move_iterator(block.begin()),
+                  std::make_move_iterator(block.end()));
+    for (int k = 0; k < n; ++k)
+        stateTracker_.LineInserted(index + k);
+    Changed();
+}
+
+void REdoDodiStrings::RemoveLines(int index, int count)
+{
+    if (index < 0 || index >= Count() || count <= 0)
+        return;
+    count = std::min(count, Count() - index);
+    if (ownerMemo_ && index < ownerMemo_->TopLine())
+        ownerMemo_->DropTopLineState();
+    lineLengths_.DeleteRange(index, count);
+    Changing();
+    lines_.erase(lines_.begin() + index, lines_.begin() + index + count);
+    for (int k = 0; k < count; ++k)
+        stateTracker_.LineDeleted(index);
+    Changed();
+}
+
 void REdoDodiStrings::Delete(int index)
 {
     if (index < 0 || index >= Count())
@@ -272,7 +317,8 @@ void REdoDodiStrings::DeleteWithEditor(int index)
     const int n = Count();
     ed.SetCaretLine(index);
     ed.DeleteLine();
-    ed.SetCaretDirect(n == 1 ? 0 : x, index < y ? y - 1 : y);
+    // When the caret's own line was the last one, it stays on the new last line.
+    ed.SetCaretDirect(n == 1 ? 0 : x, std::min(index < y ? y - 1 : y, Count() - 1));
 }
 
 void REdoDodiStrings::ClearEntries()

@@ -54,6 +54,13 @@ public:
     // Removes a line and its length entry without going through the editor:
     // the step the editor's own line deletion ends in.
     void RemoveLine(int index);
+    // Block forms for the editor's multi-line edits, one change event each:
+    // inserting or removing lines one at a time would move every line after
+    // them once per line. InsertLines expands tabs and shifts bookmarks like
+    // Insert; RemoveLines clamps the range to the list and, like RemoveLine,
+    // does not go through the editor.
+    void InsertLines(int index, std::vector<std::string> texts);
+    void RemoveLines(int index, int count);
 
     void *GetObject(int index) const;
     void PutObject(int index, void *object);

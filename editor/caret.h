@@ -1,0 +1,26 @@
+// TDodiCaret: setting the caret's column and line. A setter clamps or pads as
+// the editor's settings say and then tells everything that follows the caret:
+// the view, the status, the block match, the active line.
+#pragma once
+
+namespace tarnwick {
+
+class TCustomDodi;
+
+class TDodiCaret {
+public:
+    explicit TDodiCaret(TCustomDodi &editor) : ed_(editor) {}
+
+    // A negative column goes to the end of the previous line (column 0 on
+    // line 0). Past the end of the line the line is padded with spaces when
+    // AutoExpand is on, else the column stops at the line end.
+    void SetCol(int column);
+    // Clamped to the store; the column keeps its value, so the caret may
+    // stand past the end of the new line.
+    void SetLine(int line);
+
+private:
+    TCustomDodi &ed_;
+};
+
+} // namespace tarnwick
