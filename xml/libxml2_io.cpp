@@ -165,6 +165,9 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     left -= static_cast<size_t>(n);
   }
   if (::fchmod(fd, mode) != 0) fail(errno);
+  // Keep the owner too where we may (saving as root someone else's file).
+  if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+    [[maybe_unused]] int ignored = ::fchown(fd, old.st_uid, old.st_gid);
   if (::fsync(fd) != 0) fail(errno);
   if (::close(fd) != 0) {
     int error = errno;

@@ -86,6 +86,10 @@ TEST_F(XmlTest, FailedSaveInAReadOnlyFolderLeavesTheOldFileWhole) {
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) {
+      fs::permissions(folder.Path(), fs::perms::owner_all);
+      GTEST_SKIP() << "cannot switch to an unprivileged user here";
+    }
     EXPECT_EQ(WEXITSTATUS(status), 0);
   }
   fs::permissions(folder.Path(), fs::perms::owner_all);
