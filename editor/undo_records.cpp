@@ -165,24 +165,28 @@ void TCorrectUndo::Swap()
 
 bool TOverwriteUndo::Merge(TUndo &newer)
 {
-    auto *next = dynamic_cast<TOverwriteUndo *>(&newer);
-    if (!next || !next->StartsAtEndOf(*this))
+    if (!newer.StartsAtEndOf(*this))
         return false;
-    Text += next->Text;
-    OldText += next->OldText;
-    EndX = next->EndX;
-    EndY = next->EndY;
+    if (auto *next = dynamic_cast<TOverwriteUndo *>(&newer); next && utf8::Length(OldText) == utf8::Length(Text)) {
+        OldText += next->OldText;
+    } else if (auto *typed = dynamic_cast<TInsertCharUndo *>(&newer);
+               !typed || typed->Text.find('\r') != std::string::npos) {
+        return false;
+    }
+    Text += newer.Text;
+    EndX = newer.EndX;
+    EndY = newer.EndY;
     return true;
 }
 
-void TOverwriteUndo::Put(const std::string &chars)
+void TOverwriteUndo::Put(const std::string &wanted, const std::string &current)
 {
     TLineEdits lines(*Editor);
     if (StartY < 0 || StartY >= lines.Count())
         return;
     const std::string line(lines.Text(StartY));
-    lines.Replace(StartY, std::string(utf8::Left(line, StartX)) + chars +
-                              std::string(utf8::From(line, StartX + utf8::Length(chars))));
+    lines.Replace(StartY, std::string(utf8::Left(line, StartX)) + wanted +
+                              std::string(utf8::From(line, StartX + utf8::Length(current))));
 }
 
 TCompoundUndo::TCompoundUndo(std::vector<std::unique_ptr<TUndo>> parts)

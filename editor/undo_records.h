@@ -26,6 +26,8 @@ public:
 
     // Takes a newer record into this one; true when it did.
     virtual bool Merge(TUndo &newer);
+    // The newer record begins where this one left the caret.
+    bool StartsAtEndOf(const TUndo &older) const { return StartX == older.EndX && StartY == older.EndY; }
     virtual void DoUndo() {}
     virtual void DoRedo() {}
 
@@ -39,9 +41,6 @@ public:
     // What the operation inserted or removed; meaning per class. In the
     // character records a CR stands for a line break.
     std::string Text;
-
-protected:
-    bool StartsAtEndOf(const TUndo &older) const { return StartX == older.EndX && StartY == older.EndY; }
 };
 
 // Typed characters, Tab spaces, new lines (CR and the indent), smart-tab spaces.
@@ -134,8 +133,10 @@ private:
     void Swap();
 };
 
-// Characters typed in overwrite mode over existing ones. Text holds the typed
-// characters and OldText the ones they replaced, so undo can put them back.
+// Characters typed in overwrite mode. Text holds the typed characters and
+// OldText the ones they replaced, so undo can put them back; typing that goes
+// on past the line end (and so inserts) continues the same record, making
+// Text the longer of the two.
 class TOverwriteUndo : public TUndo {
 public:
     TOverwriteUndo(int startX, int startY, int endX, int endY, std::string text, std::string oldText)
@@ -143,13 +144,14 @@ public:
     {
     }
     bool Merge(TUndo &newer) override;
-    void DoUndo() override { Put(OldText); }
-    void DoRedo() override { Put(Text); }
+    void DoUndo() override { Put(OldText, Text); }
+    void DoRedo() override { Put(Text, OldText); }
 
     std::string OldText;
 
 private:
-    void Put(const std::string &chars);
+    // Replaces `current` at the start column by `wanted`.
+    void Put(const std::string &wanted, const std::string &current);
 };
 
 // Several records that together make one edit: an operation that pads the
