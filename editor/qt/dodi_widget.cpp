@@ -1,5 +1,6 @@
 #include "editor/qt/dodi_widget.h"
 
+#include "editor/qt/key_translation.h"
 #include "editor/qt/qt_keys.h"
 #include "editor/qt/widget_mouse.h"
 #include "editor/redodi.h"
@@ -137,6 +138,15 @@ void DodiWidget::focusOutEvent(QFocusEvent *event)
 {
     QWidget::focusOutEvent(event);
     control_->FocusLost(false);
+}
+
+void DodiWidget::keyPressEvent(QKeyEvent *event) { qt::FeedKeyPress(*control_, *event); }
+void DodiWidget::keyReleaseEvent(QKeyEvent *event) { qt::FeedKeyRelease(*control_, *event); }
+void DodiWidget::inputMethodEvent(QInputMethodEvent *event) { qt::FeedInputMethod(*control_, *event); }
+
+bool DodiWidget::focusNextPrevChild(bool next)
+{
+    return control_->WantTab() ? false : QWidget::focusNextPrevChild(next);
 }
 
 // Notches are counted in whole steps; fine-grained wheels add up to one.
