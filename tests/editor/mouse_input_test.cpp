@@ -125,6 +125,8 @@ TEST_F(Selecting, DraggingAboveTheTextMovesUpALineOnceAFullRowAbove)
     EXPECT_EQ(ed.CaretLine(), 5);
     ed.MouseMove(TShiftState{ssLeft}, At(2, 5).x, top - ed.LineHeight() - 1);
     EXPECT_EQ(ed.CaretLine(), 4);
+    EXPECT_EQ(ed.TopLine(), 4);
+    EXPECT_EQ(ed.SelText(), "xt\r\nte");
 }
 
 TEST_F(Selecting, ShiftClickExtendsTheSelection)
