@@ -1,8 +1,14 @@
 // A console reporter that also prints, after the run, the ratio of each
-// benchmark to its peer measured in the same run.
+// benchmark to its peer measured in the same run. Times are CPU times: the
+// process's for in-process benchmarks, the child's for peers run as a
+// process (reported as manual time), so a busy machine moves both alike.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -19,14 +25,17 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        seconds_[run.benchmark_name()] = run.real_accumulated_time / static_cast<double>(run.iterations);
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+        bool manual = run.benchmark_name().find("manual_time") != std::string::npos;
+        double total = manual ? run.real_accumulated_time : run.cpu_accumulated_time;
+        seconds_[run.benchmark_name()] = total / static_cast<double>(run.iterations);
+      }
     ConsoleReporter::ReportRuns(runs);
   }
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nRatios (ours / peer, wall time per iteration):\n");
+    std::printf("\nRatios (ours / peer, CPU time per iteration):\n");
     for (const auto& [ours, peer] : pairs_) {
       auto a = Find(ours), b = Find(peer);
       if (a > 0 && b > 0)
@@ -43,5 +52,26 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::vector<std::pair<std::string, std::string>> pairs_;
   std::map<std::string, double> seconds_;
 };
+
+// Runs a program with its output discarded; returns the CPU time (user +
+// system) the child used, or a negative number when it failed.
+inline double RunChildCpuSeconds(const std::vector<std::string>& argv) {
+  pid_t pid = ::fork();
+  if (pid < 0) return -1;
+  if (pid == 0) {
+    int null = ::open("/dev/null", O_WRONLY);
+    if (null >= 0) ::dup2(null, 1);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 }  // namespace tarnwick::bench

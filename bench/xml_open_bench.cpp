@@ -58,9 +58,9 @@ void Libxml2ParseSerialise(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-BENCHMARK(LayerOpen)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-BENCHMARK(LayerOpenIntoEditor)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
-BENCHMARK(Libxml2ParseSerialise)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(LayerOpen)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(LayerOpenIntoEditor)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(Libxml2ParseSerialise)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace
 

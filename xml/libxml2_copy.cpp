@@ -65,10 +65,15 @@ xmlNodePtr CopyOne(DocHolder& holder, xmlNodePtr node) {
   }
 }
 
+// The few distinct indentation texts are kept in the document's dictionary
+// rather than copied into every node.
 xmlNodePtr IndentText(xmlDocPtr doc, const std::string& unit, int count, bool lineBreak) {
   std::string text = lineBreak ? "\r\n" : "";
   for (int i = 0; i < count; ++i) text += unit;
-  return xmlNewDocText(doc, X(text));
+  if (doc->dict == nullptr) return xmlNewDocText(doc, X(text));
+  xmlNodePtr node = xmlNewDocText(doc, nullptr);
+  if (node) node->content = const_cast<xmlChar*>(xmlDictLookup(doc->dict, X(text), static_cast<int>(text.size())));
+  return node;
 }
 
 bool HasCopyableChildren(xmlNodePtr n) {

@@ -61,7 +61,8 @@ std::string ReadWholeFile(const std::string& path, std::string& bytes) {
     ::close(fd);
     return std::strerror(error);
   }
-  bytes.resize(static_cast<size_t>(st.st_size));
+  // One byte more than the size, so reading to the end needs no regrowth.
+  bytes.resize(static_cast<size_t>(st.st_size) + 1);
   size_t done = 0;
   for (;;) {
     if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
@@ -80,6 +81,14 @@ std::string ReadWholeFile(const std::string& path, std::string& bytes) {
   return "";
 }
 
+// An empty document with a dictionary, as parsed documents have: names and
+// indentation texts are then stored once.
+xmlDocPtr NewEmptyDocument() {
+  xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+  if (doc) doc->dict = xmlDictCreate();
+  return doc;
+}
+
 std::string WorkingFolderUrl(const std::string& directory) {
   std::filesystem::path p = directory.empty() ? std::filesystem::current_path() : std::filesystem::path(directory);
   std::string s = std::filesystem::absolute(p).lexically_normal().string();
@@ -92,7 +101,7 @@ std::string WorkingFolderUrl(const std::string& directory) {
 Libxml2Document::Libxml2Document()
     : Libxml2Node(nullptr, nullptr), parseError_(std::make_shared<ParseError>()) {
   InstallEntityLoader();
-  xmlDocPtr doc = xmlNewDoc(BAD_CAST "1.0");
+  xmlDocPtr doc = NewEmptyDocument();
   Rebind(std::make_shared<DocHolder>(doc), reinterpret_cast<xmlNodePtr>(doc));
 }
 
@@ -200,7 +209,7 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
     if (error.file.empty() && fromFile) error.file = url;
     if (!fromFile && error.file == url) error.file.clear();
     parseError_ = std::make_shared<ParseError>(error);
-    doc = xmlNewDoc(BAD_CAST "1.0");
+    doc = NewEmptyDocument();
   } else {
     parseError_ = std::make_shared<ParseError>();
   }
