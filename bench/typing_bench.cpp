@@ -1,0 +1,170 @@
+// Typing speed: one typed character and one Enter in the middle of the
+// indented 100 MB catalog and of a 1 KB document, in the main window's
+// editor, from the key-down to the end of the change notification. Painting
+// is left out: the widget is never shown, so a repaint request only marks it.
+//
+// The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
+// missing; the 1 KB document is its first kilobyte of whole lines.
+#include "app/main_editor_settings.h"
+#include "app/main_styler.h"
+#include "editor/qt/dodi_widget.h"
+#include "editor/redodi.h"
+#include "editor/win_constants.h"
+#include "editor/xml_styler.h"
+#include "xml_bench_data.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+using namespace tarnwick;
+
+namespace {
+
+// Edits of one batch are taken back (untimed) before the next, so every
+// timed key lands on the same text.
+constexpr int kBatch = 64;
+
+struct Document {
+    explicit Document(const std::string &text)
+    {
+        ConfigureMainStyler(styler);
+        ConfigureMainEditor(widget.Control(), styler);
+        widget.resize(900, 600);
+        Editor().SetBounds(0, 0, 900, 600);
+        Editor().Lines()->LoadFromString(text);
+        // The shell's change handler: the title and status follow each change.
+        Editor().OnChange = [this](TCustomDodi &) { ++changes; };
+        line = Editor().Lines()->Count() / 2;
+        original = Editor().Lines()->Get(line);
+        column = Editor().Lines()->LineLength(line) / 2;
+    }
+
+    REdoDodi &Editor() { return widget.Control(); }
+
+    void PlaceCaret()
+    {
+        Editor().SetCaretLine(line);
+        Editor().SetCaretCol(column);
+        Editor().CollapseSelection();
+    }
+
+    // Puts the edited line back as it was and forgets the history.
+    void Restore(int linesAdded)
+    {
+        const long keyChanges = changes;
+        REdoDodiStrings &store = *Editor().Lines();
+        store.RemoveLines(line + 1, linesAdded);
+        store.Put(line, original);
+        Editor().ClearUndo();
+        PlaceCaret();
+        changes = keyChanges;
+    }
+
+    void Key(uint16_t vk, char32_t ch)
+    {
+        uint16_t key = vk;
+        Editor().KeyDown(key, {});
+        Editor().KeyPress(ch);
+        key = vk;
+        Editor().KeyUp(key, {});
+    }
+
+    TDodiXMLStyler styler;
+    DodiWidget widget;
+    int line = 0;
+    int column = 0;
+    std::string original;
+    long changes = 0;
+};
+
+std::string Catalog() { return bench::ReadAll(bench::DataFile("flat-indent", 100)); }
+
+std::string SmallDocument()
+{
+    const std::string catalog = Catalog();
+    const size_t end = catalog.find('\n', 1024);
+    return catalog.substr(0, end == std::string::npos ? catalog.size() : end + 1);
+}
+
+Document &DocumentOf(bool large)
+{
+    static std::map<bool, std::unique_ptr<Document>> documents;
+    auto &slot = documents[large];
+    if (!slot)
+        slot = std::make_unique<Document>(large ? Catalog() : SmallDocument());
+    return *slot;
+}
+
+void Counters(benchmark::State &state, Document &doc)
+{
+    state.counters["lines"] = doc.Editor().Lines()->Count();
+    state.counters["edit_line"] = doc.line;
+    state.counters["changes_per_key"] =
+        benchmark::Counter(static_cast<double>(doc.changes), benchmark::Counter::kAvgIterations);
+}
+
+void TypeCharacter(benchmark::State &state, bool large)
+{
+    Document &doc = DocumentOf(large);
+    doc.Restore(0);
+    doc.changes = 0;
+    int inBatch = 0;
+    for (auto _ : state) {
+        doc.Key('X', U'x');
+        if (++inBatch == kBatch) {
+            state.PauseTiming();
+            doc.Restore(0);
+            inBatch = 0;
+            state.ResumeTiming();
+        }
+    }
+    doc.Restore(0);
+    Counters(state, doc);
+}
+
+void Enter(benchmark::State &state, bool large)
+{
+    Document &doc = DocumentOf(large);
+    doc.Restore(0);
+    doc.changes = 0;
+    int inBatch = 0;
+    for (auto _ : state) {
+        doc.Key(VK_RETURN, U'\r');
+        if (++inBatch == kBatch) {
+            state.PauseTiming();
+            doc.Restore(kBatch);
+            inBatch = 0;
+            state.ResumeTiming();
+        }
+    }
+    doc.Restore(inBatch);
+    Counters(state, doc);
+}
+
+void BM_TypeCharacter1KB(benchmark::State &state) { TypeCharacter(state, false); }
+void BM_TypeCharacter100MB(benchmark::State &state) { TypeCharacter(state, true); }
+void BM_Enter1KB(benchmark::State &state) { Enter(state, false); }
+void BM_Enter100MB(benchmark::State &state) { Enter(state, true); }
+
+BENCHMARK(BM_TypeCharacter1KB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeCharacter100MB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Enter1KB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Enter100MB)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
