@@ -105,10 +105,18 @@ void TDodiPainter::PaintMargins(Canvas &canvas, const TRect &text)
         const TRect r = ed_.ScrollBarRect(kind);
         FillWith(canvas, {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, kScrollBarColor);
     };
-    if (vert.Visible() && (bars == ssVertical || bars == ssBoth))
+    const bool vertShown = vert.Visible() && (bars == ssVertical || bars == ssBoth);
+    const bool horzShown = horz.Visible() && (bars == ssHorizontal || bars == ssBoth) && ed_.WordWrap() == wwNone;
+    if (vertShown)
         fillBar(sbVertical);
-    if (horz.Visible() && (bars == ssHorizontal || bars == ssBoth) && ed_.WordWrap() == wwNone)
+    if (horzShown)
         fillBar(sbHorizontal);
+    // The corner where the two bars meet belongs to neither.
+    if (vertShown && horzShown) {
+        const TRect v = ed_.ScrollBarRect(sbVertical);
+        const TRect h = ed_.ScrollBarRect(sbHorizontal);
+        FillWith(canvas, {v.left, v.bottom, v.right, h.bottom}, kScrollBarColor);
+    }
 
     if (ed_.RightMargin() > 0 && ed_.ShowRightMargin()) {
         canvas.SetFont(ed_.Font());
