@@ -127,9 +127,9 @@ protected:
         }
     }
 
+    // An empty store is the same text to the user as one empty line.
     static std::string Normal(const REdoDodiStrings &store)
     {
-        // An empty store and one empty line are the same text to the user.
         return store.Count() == 0 ? std::string("\r\n") : store.Text();
     }
 
@@ -157,7 +157,7 @@ protected:
             const std::string step = RandomStep();
             if (trace_)
                 std::printf("%-18s caret %d,%d  %s\n", step.c_str(), ed.CaretCol(), ed.CaretLine(),
-                            Escaped(ed.Lines()->Text()).c_str());
+                            Escaped(Normal(*ed.Lines())).c_str());
             CheckInvariants(step, before);
             if (::testing::Test::HasFatalFailure())
                 return;
@@ -170,7 +170,7 @@ protected:
             ed.Undo();
             if (trace_)
                 std::printf("%-18s caret %d,%d  %s\n", "undo all", ed.CaretCol(), ed.CaretLine(),
-                            Escaped(ed.Lines()->Text()).c_str());
+                            Escaped(Normal(*ed.Lines())).c_str());
             ASSERT_TRUE(ed.Lines()->CheckInvariants());
         }
         ASSERT_EQ(Normal(*ed.Lines()), start) << "undo all";
@@ -187,27 +187,32 @@ protected:
         return out;
     }
 
+    void RunSequences(int count)
+    {
+        // More sequences: TARNWICK_ORACLE_SEQUENCES=n; one seed step by step:
+        // TARNWICK_ORACLE_TRACE=seed.
+        const char *env = std::getenv("TARNWICK_ORACLE_SEQUENCES");
+        const int sequences = env ? std::atoi(env) : count;
+        const char *trace = std::getenv("TARNWICK_ORACLE_TRACE");
+        const int first = trace ? std::atoi(trace) : 1;
+        trace_ = trace != nullptr;
+        for (int seed = first; seed <= (trace ? first : sequences); ++seed) {
+            rng_.seed(static_cast<uint32_t>(seed));
+            RunSequence(28);
+            if (HasFatalFailure()) {
+                ADD_FAILURE() << "seed " << seed;
+                return;
+            }
+        }
+    }
+
     std::mt19937 rng_;
     bool trace_ = false;
 };
 
 TEST_F(EditOracle, UndoingEveryRandomEditSequenceGivesBackTheStartingText)
 {
-    // More sequences: TARNWICK_ORACLE_SEQUENCES=n.
-    const char *env = std::getenv("TARNWICK_ORACLE_SEQUENCES");
-    const int sequences = env ? std::atoi(env) : 1500;
-    // One seed, step by step: TARNWICK_ORACLE_TRACE=seed.
-    const char *trace = std::getenv("TARNWICK_ORACLE_TRACE");
-    const int first = trace ? std::atoi(trace) : 1;
-    trace_ = trace != nullptr;
-    for (int seed = first; seed <= (trace ? first : sequences); ++seed) {
-        rng_.seed(static_cast<uint32_t>(seed));
-        RunSequence(28);
-        if (HasFatalFailure()) {
-            ADD_FAILURE() << "seed " << seed;
-            return;
-        }
-    }
+    RunSequences(3000);
 }
 
 } // namespace
