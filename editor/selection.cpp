@@ -28,6 +28,9 @@ void TCustomDodi::NormalizedSelection(TCaretPos &start, TCaretPos &end) const
 
 TCaretPos TCustomDodi::PositionOfIndex(int index) const
 {
+    // Before the text, as past its end, there is no position: (0, 0).
+    if (index < 0)
+        return {0, 0};
     const REdoDodiStrings &store = *ActiveLines();
     long long sum = 0;
     for (int line = 0; line < store.Count(); ++line) {

@@ -95,6 +95,7 @@ TEST_F(Selection, IndexConversionsRoundTripAndCountCodePoints)
     EXPECT_EQ(ed.PositionOfIndex(6), (TCaretPos{6, 0})) << "an index inside the line break";
     EXPECT_EQ(ed.IndexOfPosition({40, 0}), 5) << "the column is capped at the line length";
     EXPECT_EQ(ed.PositionOfIndex(100), (TCaretPos{0, 0})) << "past the end";
+    EXPECT_EQ(ed.PositionOfIndex(-4), (TCaretPos{0, 0})) << "before the start";
     for (int i = 0; i < 11; ++i) {
         const TCaretPos p = ed.PositionOfIndex(i);
         if (p.Col <= ed.Lines()->LineLength(p.Line)) {
