@@ -4,6 +4,7 @@
 #include "editor/host.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace tarnwick {
 
@@ -61,9 +62,9 @@ void TDodiPainter::Paint(Canvas &canvas)
 void TDodiPainter::PrepareLineBitmap(Canvas &canvas, const TRect &textArea)
 {
     const int width = std::max(0, textArea.Width());
-    if (!lineBitmap_ || bitmapMaker_ != &canvas) {
+    if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas))) {
         lineBitmap_ = canvas.CreateBitmap(width, ed_.LineHeight());
-        bitmapMaker_ = &canvas;
+        bitmapMaker_ = std::type_index(typeid(canvas));
     } else if (lineBitmap_->Width() != width || lineBitmap_->Height() != ed_.LineHeight()) {
         lineBitmap_->SetSize(width, ed_.LineHeight());
     }
@@ -160,7 +161,7 @@ void TDodiPainter::PaintLine(Canvas &canvas, int line, const TRect &rect, int mo
         return;
     }
     const TRect text = ed_.TextArea();
-    if (!lineBitmap_ || bitmapMaker_ != &canvas || lineBitmap_->Height() != ed_.LineHeight())
+    if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas)) || lineBitmap_->Height() != ed_.LineHeight())
         PrepareLineBitmap(canvas, text);
     renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, rect.top, text.right, rect.top + ed_.LineHeight()},
                               state);

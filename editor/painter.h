@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <typeindex>
 
 namespace tarnwick {
 
@@ -45,7 +46,9 @@ private:
     TCustomDodi &ed_;
     TLineRenderer renderer_;
     std::unique_ptr<TBitmap> lineBitmap_;
-    const Canvas *bitmapMaker_ = nullptr;
+    // The kind of canvas that made the bitmap: any canvas of that kind can
+    // draw it, another kind may not.
+    std::optional<std::type_index> bitmapMaker_;
     std::optional<TPoint> caretPos_;
     bool painting_ = false;
 };
