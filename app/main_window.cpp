@@ -376,7 +376,9 @@ void TForm1::Saveas1Click()
 void TForm1::ToolButton14Click()
 {
     MoveCaretToLine(*DidIzad1, 25);
-    DidIzad1->SetTopLine(DidIzad1->TopLine()); // scrolled by 25 pixels once pixel scrolling exists
+    // The view scrolls in whole rows: 25 pixels down, as many rows as fit in them.
+    if (DidIzad1->LineHeight() > 0)
+        DidIzad1->ScrollBy(sbVertical, 25 / DidIzad1->LineHeight());
 }
 
 void TForm1::DeleteLine1Click()
