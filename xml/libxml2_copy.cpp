@@ -65,15 +65,27 @@ xmlNodePtr CopyOne(DocHolder& holder, xmlNodePtr node) {
   }
 }
 
-// The few distinct indentation texts are kept in the document's dictionary
-// rather than copied into every node.
-xmlNodePtr IndentText(xmlDocPtr doc, const std::string& unit, int count, bool lineBreak) {
+// Appends an indentation text under target. The few distinct indentation
+// texts live in the document's dictionary rather than in every node, and an
+// indentation text right after another one joins it: the copy is only ever
+// serialised, and two adjacent text nodes serialise as their concatenation.
+void AppendIndent(xmlNodePtr target, const std::string& unit, int count, bool lineBreak) {
+  xmlDocPtr doc = target->doc;
   std::string text = lineBreak ? "\r\n" : "";
   for (int i = 0; i < count; ++i) text += unit;
-  if (doc->dict == nullptr) return xmlNewDocText(doc, X(text));
+  if (doc->dict == nullptr) {
+    Link(target, xmlNewDocText(doc, X(text)), nullptr);
+    return;
+  }
+  xmlNodePtr last = target->last;
+  if (last && last->type == XML_TEXT_NODE && last->content && xmlDictOwns(doc->dict, last->content)) {
+    text.insert(0, reinterpret_cast<const char*>(last->content));
+    last->content = const_cast<xmlChar*>(xmlDictLookup(doc->dict, X(text), static_cast<int>(text.size())));
+    return;
+  }
   xmlNodePtr node = xmlNewDocText(doc, nullptr);
-  if (node) node->content = const_cast<xmlChar*>(xmlDictLookup(doc->dict, X(text), static_cast<int>(text.size())));
-  return node;
+  node->content = const_cast<xmlChar*>(xmlDictLookup(doc->dict, X(text), static_cast<int>(text.size())));
+  Link(target, node, nullptr);
 }
 
 bool HasCopyableChildren(xmlNodePtr n) {
@@ -95,10 +107,10 @@ void CopyChildrenIndented(DocHolder& holder, xmlNodePtr source, xmlNodePtr targe
     // indentation first, then one unit before the node, and after it a line
     // break with the parent's indentation (the parent's depth is targetDepth - 1).
     if (indentHere && copy->type != XML_TEXT_NODE) {
-      if (target->children == nullptr) Link(target, IndentText(doc, indentUnit, targetDepth - 1, true), nullptr);
-      Link(target, IndentText(doc, indentUnit, 1, false), nullptr);
+      if (target->children == nullptr) AppendIndent(target, indentUnit, targetDepth - 1, true);
+      AppendIndent(target, indentUnit, 1, false);
       InsertChild(holder, target, copy, nullptr);
-      Link(target, IndentText(doc, indentUnit, targetDepth - 1, true), nullptr);
+      AppendIndent(target, indentUnit, targetDepth - 1, true);
     } else {
       InsertChild(holder, target, copy, nullptr);
     }
