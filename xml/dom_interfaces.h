@@ -197,9 +197,10 @@ class IDOMParseOptions {
 };
 
 // Optional service of a vendor document: copies a tree node by node under one
-// of its own nodes, inserting the same indentation text nodes as appending
-// each copy to a TXMLNodeList with doNodeAutoIndent would, without a wrapper
-// object per node. Used by the pretty printer for large documents.
+// of its own nodes, adding the indentation that appending each copy to a
+// TXMLNodeList with doNodeAutoIndent would add, without a wrapper object per
+// node. The serialised result is the same; adjacent indentation texts may be
+// held in one text node. Used by the pretty printer for large documents.
 class IDOMIndentedCopy {
  public:
   virtual ~IDOMIndentedCopy() = default;

@@ -98,7 +98,6 @@ bool HasCopyableChildren(xmlNodePtr n) {
 void CopyChildrenIndented(DocHolder& holder, xmlNodePtr source, xmlNodePtr target, int targetDepth,
                           const std::string& indentUnit, bool autoIndent) {
   if (!HasCopyableChildren(source)) return;
-  xmlDocPtr doc = holder.doc();
   bool indentHere = autoIndent && target->type != XML_DOCUMENT_NODE;
   for (xmlNodePtr child = source->children; child; child = child->next) {
     xmlNodePtr copy = CopyOne(holder, child);
