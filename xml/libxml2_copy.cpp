@@ -105,13 +105,18 @@ void CopyChildrenIndented(DocHolder& holder, xmlNodePtr source, xmlNodePtr targe
     // Appending to a list: with an empty list a line break and the parent's
     // indentation first, then one unit before the node, and after it a line
     // break with the parent's indentation (the parent's depth is targetDepth - 1).
-    if (indentHere && copy->type != XML_TEXT_NODE) {
-      if (target->children == nullptr) AppendIndent(target, indentUnit, targetDepth - 1, true);
-      AppendIndent(target, indentUnit, 1, false);
-      InsertChild(holder, target, copy, nullptr);
-      AppendIndent(target, indentUnit, targetDepth - 1, true);
-    } else {
-      InsertChild(holder, target, copy, nullptr);
+    try {
+      if (indentHere && copy->type != XML_TEXT_NODE) {
+        if (target->children == nullptr) AppendIndent(target, indentUnit, targetDepth - 1, true);
+        AppendIndent(target, indentUnit, 1, false);
+        InsertChild(holder, target, copy, nullptr);
+        AppendIndent(target, indentUnit, targetDepth - 1, true);
+      } else {
+        InsertChild(holder, target, copy, nullptr);
+      }
+    } catch (...) {
+      if (copy->parent == nullptr) holder.TrackDetached(copy);
+      throw;
     }
     if (HasCopyableChildren(child) && child->type != XML_DOCUMENT_FRAG_NODE)
       CopyChildrenIndented(holder, child, copy, targetDepth + 1, indentUnit, autoIndent);
