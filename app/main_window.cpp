@@ -245,7 +245,7 @@ void TForm1::Perform(CommandId command)
     case CommandId::Save: ToolButton6Click(); break;
     case CommandId::SaveAs: Saveas1Click(); break;
     case CommandId::HiddenClose: ToolButton14Click(); break;
-    case CommandId::Print: DidIzad1->Print(); break;
+    case CommandId::Print: ToolButton8Click(); break;
     case CommandId::Exit: close(); break;
     case CommandId::Undo: DidIzad1->Undo(); break;
     case CommandId::Redo: DidIzad1->Redo(); DidIzad1->Invalidate(); break;
@@ -379,6 +379,12 @@ void TForm1::ToolButton14Click()
     // The view scrolls in whole rows: 25 pixels down, as many rows as fit in them.
     if (DidIzad1->LineHeight() > 0)
         DidIzad1->ScrollBy(sbVertical, 25 / DidIzad1->LineHeight());
+}
+
+void TForm1::ToolButton8Click()
+{
+    if (!DidIzad1->Print())
+        ShowErrorMessage(QStringLiteral("Nothing was printed: no printer is available."));
 }
 
 void TForm1::DeleteLine1Click()

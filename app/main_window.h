@@ -73,6 +73,7 @@ private:
     void ToolButton6Click();
     void Saveas1Click();
     void ToolButton14Click();
+    void ToolButton8Click();
     void DeleteLine1Click();
     void WordWrap1Click();
     void ToolButton12Click();

@@ -168,8 +168,12 @@ public:
     void InputText(std::u32string_view text);
     TDodiKeyboard &Keyboard() { return *keyboard_; }
 
-    // ---- printing ----
-    void Print();
+    // ---- printing (printer.cpp) ----
+    // Prints the whole text on the default printer; false when nothing could
+    // be printed (no host, no printer, or the job failed).
+    bool Print();
+    int PageCount(Canvas &canvas, int pageWidth, int pageHeight);
+    void PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight);
 
     // ---- find (search.cpp) ----
     // Selects the next hit of `text` from the caret line on and returns its

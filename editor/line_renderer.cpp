@@ -113,7 +113,9 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
     ctx_.X += length * unit;
     const int skip = x < 0 ? std::min(length, -x / unit) : 0;
     const int left = x + skip * unit;
-    const int shown = std::min(length - skip, (ctx_.Right - left + unit - 1) / unit);
+    // Widened: a printed line has no right edge (INT_MAX), which must not overflow.
+    const long long room = static_cast<long long>(ctx_.Right) - left;
+    const int shown = static_cast<int>(std::min<long long>(length - skip, (room + unit - 1) / unit));
     if (shown <= 0)
         return;
     Canvas &canvas = *ctx_.Target;

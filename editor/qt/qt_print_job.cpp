@@ -15,6 +15,9 @@ std::unique_ptr<QtPrintJob> QtPrintJob::OnDefaultPrinter(const std::string &jobN
     if (info.isNull())
         return nullptr;
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    // Device pixels of a 96-dpi screen: fonts, given in pixels, print at the
+    // size they have on screen. The output stays vector text.
+    printer->setResolution(96);
     QPrinter &ref = *printer;
     std::unique_ptr<QtPrintJob> job(new QtPrintJob(std::move(printer), ref));
     ref.setDocName(QString::fromStdString(jobName));

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDevice>
+#include <QPrinterInfo>
 #include <QToolButton>
 
 namespace {
@@ -188,6 +189,14 @@ TEST_F(DocumentWorkflow, EditCommandsActOnTheWholeTextOrTheCaretLine)
     window->Editor().Lines()->Clear();
     window->Run(CommandId::DeleteLine);
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(DocumentWorkflow, PrintWithoutAPrinterSaysNothingWasPrinted)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed here";
+    window->Run(CommandId::Print);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("Nothing was printed"));
 }
 
 TEST_F(DocumentWorkflow, WordWrapTogglesOnlyItsCheckMark)
