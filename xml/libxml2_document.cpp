@@ -89,6 +89,13 @@ xmlDocPtr NewEmptyDocument() {
   return doc;
 }
 
+// The DOM refuses to create nodes whose names are not XML names.
+void CheckName(const std::string& name, bool qualified) {
+  bool valid = !name.empty() &&
+               (qualified ? xmlValidateQName(X(name), 0) == 0 : xmlValidateName(X(name), 0) == 0);
+  if (!valid) throw DOMException("\"" + name + "\" is not a valid XML name");
+}
+
 std::string WorkingFolderUrl(const std::string& directory) {
   std::filesystem::path p = directory.empty() ? std::filesystem::current_path() : std::filesystem::path(directory);
   std::string s = std::filesystem::absolute(p).lexically_normal().string();
@@ -123,11 +130,13 @@ IDOMImplementationPtr Libxml2Document::domImplementation() { return std::make_sh
 IDOMNodePtr Libxml2Document::documentElement() { return MakeNode(holder_, xmlDocGetRootElement(holder_->doc())); }
 
 IDOMNodePtr Libxml2Document::createElement(const std::string& tagName) {
+  CheckName(tagName, false);
   return Created(xmlNewDocNode(holder_->doc(), nullptr, X(tagName), nullptr));
 }
 
 IDOMNodePtr Libxml2Document::createElementNS(const std::string& namespaceURI, const std::string& qualifiedName) {
   if (namespaceURI.empty()) return createElement(qualifiedName);
+  CheckName(qualifiedName, true);
   std::string prefix, local;
   SplitQName(qualifiedName, prefix, local);
   xmlNsPtr ns = holder_->NewFloatingNs(namespaceURI.c_str(), prefix.empty() ? nullptr : prefix.c_str());
@@ -135,6 +144,7 @@ IDOMNodePtr Libxml2Document::createElementNS(const std::string& namespaceURI, co
 }
 
 IDOMNodePtr Libxml2Document::createAttribute(const std::string& name) {
+  CheckName(name, false);
   return Created(reinterpret_cast<xmlNodePtr>(xmlNewDocProp(holder_->doc(), X(name), nullptr)));
 }
 
@@ -144,6 +154,7 @@ IDOMNodePtr Libxml2Document::createAttributeNS(const std::string& namespaceURI, 
   if (namespaceURI.empty() || namespaceURI == "http://www.w3.org/2000/xmlns/" || qualifiedName == "xmlns" ||
       prefix == "xmlns")
     return createAttribute(qualifiedName);
+  CheckName(qualifiedName, true);
   xmlAttrPtr attr = xmlNewDocProp(holder_->doc(), X(local), nullptr);
   if (attr) attr->ns = holder_->NewFloatingNs(namespaceURI.c_str(), prefix.empty() ? nullptr : prefix.c_str());
   return Created(reinterpret_cast<xmlNodePtr>(attr));
@@ -162,10 +173,12 @@ IDOMNodePtr Libxml2Document::createComment(const std::string& data) {
 }
 
 IDOMNodePtr Libxml2Document::createProcessingInstruction(const std::string& target, const std::string& data) {
+  CheckName(target, false);
   return Created(xmlNewDocPI(holder_->doc(), X(target), data.empty() ? nullptr : X(data)));
 }
 
 IDOMNodePtr Libxml2Document::createEntityReference(const std::string& name) {
+  CheckName(name, false);
   return Created(xmlNewReference(holder_->doc(), X(name)));
 }
 

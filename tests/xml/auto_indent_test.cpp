@@ -200,6 +200,21 @@ TEST_F(XmlTest, InvalidNodeTypeForNewNode) {
   }
 }
 
+TEST_F(XmlTest, NamesThatAreNotXmlNamesAreRefused) {
+  TXMLDocument doc;
+  doc.LoadString("<r/>");
+  for (const char* name : {"two words", "\\\\", "", "1a"}) {
+    try {
+      doc.RootElement()->AddElement(name);
+      ADD_FAILURE() << name;
+    } catch (const DOMException& e) {
+      EXPECT_NE(std::string(e.what()).find("not a valid XML name"), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(doc.SaveString(), "<r/>\n");
+  EXPECT_THROW(doc.RootElement()->WriteAttribute("a b", "1"), DOMException);
+}
+
 TEST_F(XmlTest, WrappersOutliveTheirDocumentSafely) {
   IXMLNodePtr kept;
   {
