@@ -534,5 +534,15 @@ TEST_F(ClearText, EmptiesTheStoreWithOneNotificationAndCanBeUndone)
     EXPECT_EQ(Text(), (Lines{"one", "two"}));
 }
 
+TEST_F(ClearText, LoadingOrReplacingTheTextIsOneChangeEach)
+{
+    SetText({"one"});
+    ed.Lines()->LoadFromString("a\r\nb\r\n");
+    EXPECT_EQ(changes, 1);
+    changes = 0;
+    ed.SetLines({"x", "y"});
+    EXPECT_EQ(changes, 1);
+}
+
 } // namespace
 } // namespace tarnwick::test
