@@ -18,6 +18,25 @@ std::string TrimMessage(const char* message) {
   return s;
 }
 
+// The parser's limits stay on; its messages about them name an option the
+// user cannot set, so they are said in the document's terms.
+std::string ExplainLimit(std::string reason) {
+  struct Rewrite {
+    const char* contains;
+    const char* text;
+  };
+  static const Rewrite kRewrites[] = {
+      {"Excessive depth in document", "Elements are nested more than 256 levels deep"},
+      {"Huge input lookup", "A text or markup run is longer than the parser's limit (10 MB)"},
+      {"huge text node", "A text node is longer than the parser's limit (10 MB)"},
+      {"AttValue length too long", "An attribute value is longer than the parser's limit (10 MB)"},
+      {"Name too long", "A name is longer than the parser's limit"},
+  };
+  for (const Rewrite& r : kRewrites)
+    if (reason.find(r.contains) != std::string::npos) return r.text;
+  return reason;
+}
+
 // The current line of the parser input, where the error was found.
 std::string CurrentLine(xmlParserCtxtPtr ctxt, int column) {
   if (ctxt == nullptr || ctxt->input == nullptr || ctxt->input->base == nullptr) return "";
@@ -55,8 +74,8 @@ void CaptureStructuredError(void* data, xmlErrorPtr error) {
   if (error->domain == XML_FROM_PARSER || error->domain == XML_FROM_NAMESPACE || error->domain == XML_FROM_DTD ||
       error->domain == XML_FROM_IO)
     src = CurrentLine(static_cast<xmlParserCtxtPtr>(error->ctxt), error->int2);
-  sink->Set(error->code, error->line, error->int2, TrimMessage(error->message), error->file ? error->file : "",
-            src);
+  sink->Set(error->code, error->line, error->int2, ExplainLimit(TrimMessage(error->message)),
+            error->file ? error->file : "", src);
 }
 
 void CaptureParserError(void* parserContext, xmlErrorPtr error) {

@@ -93,7 +93,18 @@ TEST_F(XmlTest, DeepNestingSurfacesAsAClearErrorWithALine) {
     FAIL();
   } catch (const EDOMParseError& e) {
     EXPECT_GT(e.ParseError()->line(), 200);
-    EXPECT_NE(std::string(e.what()).find("depth"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("nested more than 256 levels"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(XmlTest, OverlongTextSurfacesAsAClearErrorWithALine) {
+  TXMLDocument doc;
+  try {
+    doc.LoadString("<a>\n" + std::string(11 * 1024 * 1024, 'x') + "</a>");
+    FAIL();
+  } catch (const EDOMParseError& e) {
+    EXPECT_EQ(e.ParseError()->line(), 2);
+    EXPECT_NE(std::string(e.what()).find("limit (10 MB)"), std::string::npos) << e.what();
   }
 }
 
