@@ -62,6 +62,13 @@ void CapturedError::Set(int c, int l, int col, std::string r, std::string f, std
   code = c == 0 ? 1 : c;
   line = std::max(l, 1);
   column = std::max(col, 1);
+  // Some reasons list a whole content model; an error box needs the start.
+  const size_t kMaxReason = 300;
+  if (r.size() > kMaxReason) {
+    size_t cut = kMaxReason;
+    while (cut > 0 && (static_cast<unsigned char>(r[cut]) & 0xC0) == 0x80) --cut;
+    r = r.substr(0, cut) + "...";
+  }
   reason = std::move(r);
   file = std::move(f);
   srcText = std::move(src);
