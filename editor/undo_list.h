@@ -71,7 +71,8 @@ private:
 class TUndoGroup {
 public:
     explicit TUndoGroup(TDodiUndoList &list) : list_(list) { list_.BeginGroup(); }
-    ~TUndoGroup() { list_.EndGroup(); }
+    // Closing the group raises OnUndoChange, whose handler may throw.
+    ~TUndoGroup() noexcept(false) { list_.EndGroup(); }
     TUndoGroup(const TUndoGroup &) = delete;
     TUndoGroup &operator=(const TUndoGroup &) = delete;
 
