@@ -62,6 +62,9 @@ void CapturedError::Set(int c, int l, int col, std::string r, std::string f, std
   code = c == 0 ? 1 : c;
   line = std::max(l, 1);
   column = std::max(col, 1);
+  // The message is three lines: the reason must stay on one.
+  for (char& ch : r)
+    if (ch == '\n' || ch == '\r') ch = ' ';
   // Some reasons list a whole content model; an error box needs the start.
   const size_t kMaxReason = 300;
   if (r.size() > kMaxReason) {
