@@ -57,17 +57,29 @@ class TXMLDocument {
   TXMLStrings& XML();
   void SetXML(const TXMLStrings& lines) { textList_.Assign(lines); }
 
+  // Loads the file (decoded by its declaration); raises EDOMParseError, or
+  // EXMLDocError "FileName cannot be blank" without any name.
   void LoadFile(const std::string& name = "");
+  // Writes the document in its declared encoding (UTF-8 without one) to name,
+  // or to FileName when name is empty, replacing the old file only once the
+  // new one is complete. Raises with a readable message on failure.
   void SaveFile(const std::string& name = "");
+  // Parses UTF-8 text; an encoding declaration other than a UTF-16 form is
+  // dropped first.
   void LoadString(const std::string& xml);
+  // The whole document as UTF-8 text, its declaration as it stands.
   void SaveString(std::string& xml);
   std::string SaveString() {
     std::string s;
     SaveString(s);
     return s;
   }
+  // 8-bit text is UTF-8 here: parsed as such whatever its declaration names;
+  // saved as the text list would show it.
   void LoadAnsiString(const std::string& xml);
   void SaveAnsiString(std::string& xml);
+  // Bytes decoded by their declaration, read from the start of the stream;
+  // saved in the declared encoding.
   void LoadStream(std::istream& stream);
   void SaveStream(std::ostream& stream);
   // Reloads from the text list or the file.
