@@ -26,8 +26,8 @@ struct ValidationReport {
 // Parses `text` with validation against its DTD or schema, resolving relative
 // references against `baseDirectory`. From the first call on, `document`
 // validates every parse. A text that is not well-formed or not valid throws
-// EDOMParseError; a report with valid == false comes from the second,
-// direct load of the text.
+// EDOMParseError; a report with valid == false carries a load error that the
+// document kept without throwing.
 ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text,
                                   const std::string &baseDirectory);
 

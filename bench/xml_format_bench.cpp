@@ -8,7 +8,9 @@
 #include <vector>
 #include <filesystem>
 
+#include "app/xml_commands.h"
 #include "bench/xml_bench_data.h"
+#include "editor/redodi.h"
 #include "bench/xml_bench_ratio.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/pretty_printer.h"
@@ -38,6 +40,42 @@ void LayerFormat(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
+// The main window's whole Format: the editor's lines into the text list, the
+// pretty printer, activation, the declaration, and the text list back into
+// the editor's line store.
+void ShellFormat(benchmark::State& state) {
+  std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
+  std::string text = bench::ReadAll(path);
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  REdoDodi editor;
+  xml::TXMLDocument doc;
+  ConfigureShellDocument(doc);
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.Lines()->LoadFromString(text);
+    state.ResumeTiming();
+    editor.Lines()->LoadFromString(FormatDocument(doc, editor.Lines()->Text(), "UTF-8", folder));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+
+// The main window's whole Validate, from the editor's text to the report.
+void ShellValidate(benchmark::State& state) {
+  std::string path = bench::DataFile("flat-dtd", static_cast<int>(state.range(0)));
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  REdoDodi editor;
+  editor.Lines()->LoadFromString(bench::ReadAll(path));
+  xml::TXMLDocument doc;
+  ConfigureShellDocument(doc);
+  for (auto _ : state) {
+    ValidationReport report = ValidateDocument(doc, editor.Lines()->Text(), folder);
+    if (!report.valid) {
+      state.SkipWithError(report.message.c_str());
+      break;
+    }
+  }
+}
+
 void XmllintFormat(benchmark::State& state) {
   std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
   RunXmllint(state, {"xmllint", "--format", path});
@@ -65,6 +103,8 @@ void XmllintValidate(benchmark::State& state) {
 }
 
 BENCHMARK(LayerFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(ShellFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(ShellValidate)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(XmllintFormat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
 BENCHMARK(LayerValidate)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(XmllintValidate)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseManualTime();
@@ -76,7 +116,11 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   bench::RatioReporter reporter({{"LayerFormat/1", "XmllintFormat/1"},
                                  {"LayerFormat/10", "XmllintFormat/10"},
+                                 {"ShellFormat/1", "XmllintFormat/1"},
+                                 {"ShellFormat/10", "XmllintFormat/10"},
                                  {"LayerValidate/1", "XmllintValidate/1"},
+                                 {"ShellValidate/1", "XmllintValidate/1"},
+                                 {"ShellValidate/10", "XmllintValidate/10"},
                                  {"LayerValidate/10", "XmllintValidate/10"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
