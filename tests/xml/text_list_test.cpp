@@ -35,6 +35,24 @@ TEST(TXMLStrings, IndexOutOfRangeRaisesTheListError) {
   }
 }
 
+TEST(TXMLStrings, LinesAndTextStayInStepThroughEdits) {
+  TXMLStrings list;
+  list.SetText("a\nbb\r\n\rccc");
+  ASSERT_EQ(list.Count(), 4);
+  EXPECT_EQ(list[2], "");
+  list.SetStrings(2, "x");
+  list.Add(list[0]);
+  list.Insert(0, "first");
+  list.Delete(2);
+  EXPECT_EQ(list.Text(), "first\r\na\r\nx\r\nccc\r\na\r\n");
+  EXPECT_EQ(list.Count(), 5);
+  list.SetText(list.Text());
+  EXPECT_EQ(list.Count(), 5);
+  EXPECT_EQ(list[4], "a");
+  std::vector<std::string> expected = {"first", "a", "x", "ccc", "a"};
+  EXPECT_EQ(list.Lines(), expected);
+}
+
 TEST(TXMLStrings, HookRunsBeforeEveryChangeButNotForClearingAnEmptyList) {
   TXMLStrings list;
   int calls = 0;
