@@ -256,13 +256,9 @@ void TCustomDodi::LinesChanged()
 void TCustomDodi::RecomputeMaxLineLength()
 {
     const REdoDodiStrings &store = *ActiveLines();
-    const TIntList &lengths = store.LineLengths();
-    if (lengths.Count() != store.Count())
+    if (store.LineLengths().Count() != store.Count())
         return;
-    int longest = 0;
-    for (int32_t n : lengths)
-        longest = std::max(longest, static_cast<int>(n));
-    state_.MaxLineLength = longest;
+    state_.MaxLineLength = store.LongestLineLength();
 }
 
 void TCustomDodi::ShiftBookmarksForInsert(int line)

@@ -114,14 +114,15 @@ void REdoDodiStrings::Put(int index, std::string text)
     CheckIndex(index, Count());
     if (ownerMemo_) {
         text = ExpandTabs(std::move(text));
-        const int len = utf8::Length(text);
-        if (index < lineLengths_.Count())
-            lineLengths_.Set(index, len);
-        else
-            lineLengths_.Add(len);
         if (index < ownerMemo_->TopLine())
             ownerMemo_->DropTopLineState();
     }
+    // A free-standing store keeps its lengths too: LineLength reads them.
+    const int len = utf8::Length(text);
+    if (index < lineLengths_.Count())
+        lineLengths_.Set(index, len);
+    else
+        lineLengths_.Add(len);
     Changing();
     lines_[index].Text = std::move(text);
     stateTracker_.LineReplaced(index);
@@ -138,7 +139,7 @@ void REdoDodiStrings::InsertLine(int index, std::string text)
     }
     lineLengths_.Insert(index, utf8::Length(text));
     Changing();
-    lines_.insert(lines_.begin() + index, Line{std::move(text), nullptr, nullptr});
+    lines_.insert(index, Line{std::move(text), nullptr, nullptr});
     stateTracker_.LineInserted(index);
     Changed();
 }
@@ -228,7 +229,7 @@ void REdoDodiStrings::DeleteEntry(int index)
 {
     lineLengths_.Delete(index);
     Changing();
-    lines_.erase(lines_.begin() + index);
+    lines_.erase(index);
     stateTracker_.LineDeleted(index);
     Changed();
 }
@@ -262,8 +263,7 @@ void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts)
     }
     lineLengths_.InsertRange(index, lengths);
     Changing();
-    lines_.insert(lines_.begin() + index, std::make_move_iterator(block.begin()),
-                  std::make_move_iterator(block.end()));
+    lines_.insert(index, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
     for (int k = 0; k < n; ++k)
         stateTracker_.LineInserted(index + k);
     Changed();
@@ -278,7 +278,7 @@ void REdoDodiStrings::RemoveLines(int index, int count)
         ownerMemo_->DropTopLineState();
     lineLengths_.DeleteRange(index, count);
     Changing();
-    lines_.erase(lines_.begin() + index, lines_.begin() + index + count);
+    lines_.erase(index, count);
     for (int k = 0; k < count; ++k)
         stateTracker_.LineDeleted(index);
     Changed();
@@ -496,10 +496,7 @@ void REdoDodiStrings::LoadWithEditor(std::string_view text)
         ed.DropTopLineState();
         ed.SetCaretCol(0);
         ed.SetCaretLine(0);
-        int longest = 0;
-        for (int i = 0; i < Count(); ++i)
-            longest = std::max(longest, lineLengths_.Get(i));
-        ed.State().MaxLineLength = longest;
+        ed.State().MaxLineLength = LongestLineLength();
     }
     ed.LinesChanged();
     if (ed.WordWrap() != wwNone)
@@ -647,15 +644,13 @@ void REdoDodiStrings::SetLineProp(int index, std::unique_ptr<TLineProp> prop)
 
 std::vector<REdoDodiStrings::TStoredLine> REdoDodiStrings::TakeLines()
 {
-    std::vector<TStoredLine> out = std::move(lines_);
-    lines_.clear();
     lineLengths_.Clear();
-    return out;
+    return lines_.Release();
 }
 
 void REdoDodiStrings::PutLines(std::vector<TStoredLine> lines)
 {
-    lines_ = std::move(lines);
+    lines_ = GapVector<Line>(std::move(lines));
     RebuildLineLengths();
     stateTracker_.InvalidateAll();
 }

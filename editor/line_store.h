@@ -3,7 +3,9 @@
 // parallel list of line lengths.
 #pragma once
 
+#include "editor/gap_vector.h"
 #include "editor/int_list.h"
+#include "editor/line_lengths.h"
 #include "editor/line_prop.h"
 #include "editor/list_errors.h"
 #include "editor/tokenizer_state_tracker.h"
@@ -91,7 +93,10 @@ public:
     bool Updating() const { return updateDepth_ > 0; }
     bool Deleting() const { return deleting_; }
 
-    const TIntList &LineLengths() const { return lineLengths_; }
+    const TIntList &LineLengths() const { return lineLengths_.List(); }
+    // The length of the longest line, 0 for none; walks the lines only after
+    // the longest line got shorter or went away.
+    int LongestLineLength() const { return lineLengths_.Longest(); }
     // True when LineLengths holds one entry per line equal to its length; a
     // debugging and test aid, linear in the text.
     bool CheckInvariants() const;
@@ -150,9 +155,11 @@ private:
 
     TCustomDodi *ownerMemo_ = nullptr;
     // LineLengths has one entry per line, equal to Length(Text) of that line,
-    // except inside AddStrings and Assign which rebuild it.
-    std::vector<Line> lines_;
-    TIntList lineLengths_;
+    // except inside AddStrings and Assign which rebuild it. Both are gap
+    // vectors: Enter in the middle of millions of lines moves only the lines
+    // between it and the previous edit.
+    GapVector<Line> lines_;
+    TLineLengths lineLengths_;
     int lockCount_ = 0;
     int updateDepth_ = 0;
     bool deleting_ = false;

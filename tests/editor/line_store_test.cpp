@@ -3,11 +3,14 @@
 // free-standing and owned by an editor.
 #include "editor/line_store.h"
 #include "editor/redodi.h"
+#include "editing_fixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 using namespace tarnwick;
@@ -28,6 +31,43 @@ void ExpectLengthsMatch(const REdoDodiStrings &s)
         EXPECT_EQ(s.LineLengths()[i], n) << "line " << i;
     }
 }
+
+// The longest line measured afresh, in code points.
+int TrueLongest(const REdoDodiStrings &s)
+{
+    int longest = 0;
+    for (const std::string &line : s.ToVector())
+        longest = std::max(longest, static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) {
+                                        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                                    })));
+    return longest;
+}
+
+class RandomLines {
+public:
+    explicit RandomLines(uint32_t seed) : rng_(seed) {}
+    int Upto(int n) { return n <= 0 ? 0 : std::uniform_int_distribution<int>(0, n)(rng_); }
+    // Mostly short lines and now and then a long one, with characters of
+    // more than one byte, so that lengths in bytes and in code points differ.
+    std::string Line()
+    {
+        static const char *const kPieces[] = {"a", "<b>", " ", "\xC3\xA9", "\xE4\xB8\xAD", "\xF0\x9F\x98\x80"};
+        std::string s;
+        for (int n = Upto(Upto(10) == 0 ? 40 : 8); n > 0; --n)
+            s += kPieces[Upto(5)];
+        return s;
+    }
+    std::vector<std::string> Block()
+    {
+        std::vector<std::string> block(Upto(4));
+        for (std::string &l : block)
+            l = Line();
+        return block;
+    }
+
+private:
+    std::mt19937 rng_;
+};
 
 } // namespace
 
@@ -557,3 +597,100 @@ TEST(LineStoreSave, SavingThroughALinkWritesItsTarget)
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     fs::remove_all(dir);
 }
+
+TEST(LineStoreLengths, PutOnAFreeStandingStoreUpdatesTheLength)
+{
+    REdoDodiStrings s;
+    s.Add("abc");
+    s.Add("de");
+    s.Put(0, "caf\xC3\xA9 au lait");
+    EXPECT_EQ(s.LineLength(0), 12);
+    ExpectLengthsMatch(s);
+    EXPECT_EQ(s.LongestLineLength(), 12);
+}
+
+// Every kind of store change, at random places, free-standing and in an
+// editor: the kept longest length is always the longest line's.
+TEST(LineStoreLengths, LongestLineFollowsRandomChangesWithoutARescanPerEdit)
+{
+    for (bool owned : {false, true}) {
+        REdoDodi ed;
+        REdoDodiStrings freeStanding;
+        REdoDodiStrings &s = owned ? *ed.Lines() : freeStanding;
+        RandomLines random(owned ? 11 : 12);
+        for (int step = 0; step < 3000; ++step) {
+            const int at = random.Upto(s.Count());
+            const bool onLine = at < s.Count();
+            switch (random.Upto(8)) {
+            case 0: s.Insert(at, random.Line()); break;
+            case 1: s.InsertLines(at, random.Block()); break;
+            case 2: s.AddObject(random.Line(), nullptr); break;
+            case 3: if (onLine) s.Put(at, random.Line()); break;
+            // Shortening the longest line is the case that must look again.
+            case 4: if (onLine) s.Put(at, s[at].substr(0, s[at].find('a'))); break;
+            case 5: s.Delete(at); break;
+            case 6: s.RemoveLines(at, random.Upto(5)); break;
+            case 7: s.PutLines(s.TakeLines()); break;
+            default: if (random.Upto(20) == 0) s.Clear(); break;
+            }
+            ASSERT_TRUE(s.CheckInvariants()) << "step " << step;
+            ASSERT_EQ(s.LongestLineLength(), TrueLongest(s)) << "step " << step;
+            if (owned) {
+                ASSERT_EQ(ed.MaxLineLength(), TrueLongest(s)) << "step " << step;
+            }
+        }
+    }
+}
+
+namespace tarnwick::test {
+namespace {
+
+class LongestLineUnderEdits : public EditingFixture {};
+
+// Keys and commands may leave MaxLineLength above the longest line until the
+// caret moves or the change handler runs, never below it; the handler then
+// finds the true maximum from the kept lengths.
+TEST_F(LongestLineUnderEdits, MaxLineLengthNeverFallsShortAndTheHandlerMakesItExact)
+{
+    RandomLines random(3);
+    ed.SetAutoExpand(false);
+    for (int sequence = 0; sequence < 40; ++sequence) {
+        std::vector<std::string> start(random.Upto(12));
+        for (std::string &l : start)
+            l = random.Line();
+        SetText(start);
+        ASSERT_EQ(ed.MaxLineLength(), TrueLongest(*ed.Lines()));
+        for (int step = 0; step < 60; ++step) {
+            REdoDodiStrings &s = *ed.Lines();
+            if (s.Count() > 0) {
+                const int line = random.Upto(s.Count() - 1);
+                Place(random.Upto(s.LineLength(line)), line);
+            }
+            switch (random.Upto(9)) {
+            case 0: Type(U"x"); break;
+            case 1: Enter(); break;
+            case 2: Key(VK_BACK); break;
+            case 3: Key(VK_DELETE); break;
+            case 4: Ctrl('Y'); break;
+            case 5: host.Clipboard = random.Line() + "\r\n" + random.Line(); Ctrl('V'); break;
+            case 6:
+                if (s.Count() > 0) {
+                    const int from = random.Upto(s.Count() - 1);
+                    const int to = std::min(s.Count() - 1, from + random.Upto(2));
+                    Select({random.Upto(s.LineLength(from)), from}, {random.Upto(s.LineLength(to)), to});
+                }
+                Ctrl('X');
+                break;
+            case 7: ed.Undo(); break;
+            case 8: ed.Redo(); break;
+            default: ed.InsertText(random.Line()); break;
+            }
+            ASSERT_GE(ed.MaxLineLength(), TrueLongest(*ed.Lines())) << "sequence " << sequence << " step " << step;
+            ed.LinesChanged();
+            ASSERT_EQ(ed.MaxLineLength(), TrueLongest(*ed.Lines())) << "sequence " << sequence << " step " << step;
+        }
+    }
+}
+
+} // namespace
+} // namespace tarnwick::test
