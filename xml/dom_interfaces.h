@@ -196,21 +196,15 @@ class IDOMParseOptions {
   virtual void set_validate(bool value) = 0;
 };
 
-// Optional service of a vendor document: copies a tree node by node under one
-// of its own nodes, adding the indentation that appending each copy to a
-// TXMLNodeList with doNodeAutoIndent would add, without a wrapper object per
-// node. The serialised result is the same; adjacent indentation texts may be
-// held in one text node. Used by the pretty printer for large documents.
-class IDOMIndentedCopy {
+// Optional service of a vendor document that is about to be serialised and
+// dropped: inserts into its own tree the indentation that copying it node by
+// node into an auto-indenting document would produce, so that serialising it
+// gives the text the copy would give. Raises EXMLDocError "Invalid node
+// type" when a child of the document node could not be copied.
+class IDOMIndentInPlace {
  public:
-  virtual ~IDOMIndentedCopy() = default;
-  // Appends copies of the children of `source` (any document of the same
-  // vendor) to `target`, recursively. `targetDepth` is the number of
-  // ancestors of target (0 for the document node, which receives no
-  // indentation). Raises EXMLDocError "Invalid node type" for a node that
-  // cannot be copied (document type, entity, notation, document).
-  virtual void copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
-                                    const std::string& indentUnit, bool autoIndent) = 0;
+  virtual ~IDOMIndentInPlace() = default;
+  virtual void indentInPlace(const std::string& indentUnit) = 0;
 };
 
 // Query a vendor object for one of its optional interfaces (null when absent).

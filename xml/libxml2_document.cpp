@@ -192,10 +192,7 @@ IDOMNodeListPtr Libxml2Document::getElementsByTagNameNS(const std::string&, cons
   NotSupported("getElementsByTagNameNS");
 }
 
-void Libxml2Document::copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
-                                           const std::string& indentUnit, bool autoIndent) {
-  CopyChildrenIndented(*holder_, NativeOf(source), NativeOf(target), targetDepth, indentUnit, autoIndent);
-}
+void Libxml2Document::indentInPlace(const std::string& indentUnit) { IndentInPlace(holder_->doc(), indentUnit); }
 
 IDOMNodePtr Libxml2Document::getElementById(const std::string&) { NotSupported("getElementById"); }
 

@@ -131,10 +131,9 @@ class Libxml2NsDecl : public IDOMAttr, public IDOMNodeEx {
   xmlNsPtr ns_;
 };
 
-// Copies the children of `source` under `target` (a node of holder's tree)
-// with the node lists' auto-indent rule; see IDOMIndentedCopy.
-void CopyChildrenIndented(DocHolder& holder, xmlNodePtr source, xmlNodePtr target, int targetDepth,
-                          const std::string& indentUnit, bool autoIndent);
+// Inserts into the tree under `document` the indentation of an indented copy;
+// see IDOMIndentInPlace.
+void IndentInPlace(xmlDocPtr document, const std::string& indentUnit);
 
 // A wrapper for any node of the holder's tree.
 IDOMNodePtr MakeNode(const std::shared_ptr<DocHolder>& holder, xmlNodePtr node);
@@ -145,7 +144,7 @@ class Libxml2Document : public Libxml2Node,
                         public IDOMDocument,
                         public IDOMPersist,
                         public IDOMParseOptions,
-                        public IDOMIndentedCopy,
+                        public IDOMIndentInPlace,
                         public std::enable_shared_from_this<Libxml2Document> {
  public:
   Libxml2Document();
@@ -185,9 +184,8 @@ class Libxml2Document : public Libxml2Node,
   IDOMParseErrorPtr parseError() override { return parseError_; }
   void set_baseDirectory(const std::string& directory) override { baseDirectory_ = directory; }
 
-  // IDOMIndentedCopy
-  void copyChildrenIndented(const IDOMNodePtr& source, const IDOMNodePtr& target, int targetDepth,
-                            const std::string& indentUnit, bool autoIndent) override;
+  // IDOMIndentInPlace
+  void indentInPlace(const std::string& indentUnit) override;
 
   // IDOMParseOptions
   bool async() override { return async_; }

@@ -4,6 +4,7 @@
 // when they join the tree, and "xmlns" attributes become declarations.
 #include "xml/libxml2_tree.h"
 
+#include <cstring>
 #include <unordered_set>
 
 #include "xml/xml_errors.h"
@@ -217,6 +218,9 @@ DocHolder::~DocHolder() {
 }
 
 xmlNsPtr DocHolder::NewFloatingNs(const char* href, const char* prefix) {
+  // The "xml" prefix is bound in every document and never declared.
+  if (prefix && std::strcmp(prefix, "xml") == 0 && doc_)
+    return xmlSearchNs(doc_, reinterpret_cast<xmlNodePtr>(doc_), BAD_CAST "xml");
   // xmlNewNs(NULL, ...) creates a declaration that belongs to no element.
   xmlNsPtr ns = xmlNewNs(nullptr, BAD_CAST href, prefix ? BAD_CAST prefix : nullptr);
   if (ns) {

@@ -67,9 +67,20 @@ void DropDeclaration(TXMLDocument& source) {
   if (name == "xml" || name == "#xmldecl") children.DeleteAt(0);
 }
 
-std::string PrettyPrint(const std::string& text, bool allowVendorCopy) {
+std::string PrettyPrint(const std::string& text, bool allowVendorIndent) {
   TXMLDocument source;
   source.LoadString(text);
+  auto inPlace = allowVendorIndent ? QueryInterface<IDOMIndentInPlace>(source.VendorDocument()) : nullptr;
+  if (inPlace) {
+    // The source is dropped after this call: give it the declaration the
+    // target would get (version, standalone, encoding, each when not empty;
+    // version "1.0" when only the others are) and the target's indentation.
+    std::string version = source.DeclVersion();
+    if (!version.empty() || !source.DeclStandalone().empty() || !source.DeclEncoding().empty())
+      source.SetDeclVersion(version.empty() ? "1.0" : version);
+    inPlace->indentInPlace(DefaultIndent);
+    return source.SaveString();
+  }
   TXMLDocument target;
   target.SetActive(true);
   if (std::string v = source.DeclVersion(); !v.empty()) target.SetDeclVersion(v);
@@ -77,13 +88,7 @@ std::string PrettyPrint(const std::string& text, bool allowVendorCopy) {
   if (std::string v = source.DeclEncoding(); !v.empty()) target.SetDeclEncoding(v);
   if (source.DocNode()->Children().Count() > 1) DropDeclaration(source);
   target.SetOptions(target.Options() + doNodeAutoIndent);
-  auto copier = allowVendorCopy ? QueryInterface<IDOMIndentedCopy>(target.VendorDocument()) : nullptr;
-  if (copier) {
-    // The target's wrappers are not used again: it is only serialised.
-    copier->copyChildrenIndented(source.VendorDocument(), target.VendorDocument(), 0, target.NodeIndentStr(), true);
-  } else {
-    CopyChildren(*source.DocNode(), *target.DocNode(), target);
-  }
+  CopyChildren(*source.DocNode(), *target.DocNode(), target);
   return target.SaveString();
 }
 

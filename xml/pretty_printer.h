@@ -10,9 +10,11 @@ namespace tarnwick::xml {
 // "Invalid node type" for a node it cannot copy (e.g. a document type).
 std::string PrettyPrintXML(const std::string& text);
 
-// The same, always copying through TXMLNode wrappers and TXMLNodeList
-// appends. PrettyPrintXML takes this path with vendors that do not offer
-// IDOMIndentedCopy; the results of both paths are the same.
+// The same, always copying node by node through TXMLNode wrappers and
+// TXMLNodeList appends into a second, auto-indenting document. PrettyPrintXML
+// takes this path with vendors that do not offer IDOMIndentInPlace; with one
+// that does, the vendor inserts the same indentation into the parsed tree
+// itself, which gives the same text without a wrapper or a copy per node.
 std::string PrettyPrintXMLNodeByNode(const std::string& text);
 
 }  // namespace tarnwick::xml

@@ -68,6 +68,20 @@ TEST_F(XmlTest, FastPathGivesTheSameTextAsTheNodeByNodeCopy) {
   }
 }
 
+TEST_F(XmlTest, BothPathsAgreeOnAwkwardCases) {
+  const char* cases[] = {
+      "<a xmlns=\"urn:d\"><b xmlns=\"\"><c/></b></a>",
+      "<p:a xmlns:p=\"urn:1\"><p:b xmlns:p=\"urn:2\"><p:c/></p:b></p:a>",
+      "<a xml:lang=\"en\" v=\"line&#10;break&#13;tab&#9;\">x&#13;y</a>",
+      "<a><![CDATA[]]]]><![CDATA[>]]></a>",
+      "<?xml version=\"1.0\" encoding=\"UTF-16\" standalone=\"no\"?><a/>",
+      "<?xml version=\"1.1\"?><a>\t<b/>\t</a>",
+      "<!--only--><?pi?><a><?x?><!--y--><z>t</z>tail</a><!--after-->",
+      "<a>&lt;&amp;&gt;\"'<b c=\"&lt;&quot;\"/></a>",
+  };
+  for (const char* text : cases) EXPECT_EQ(PrettyPrintXML(text), PrettyPrintXMLNodeByNode(text)) << text;
+}
+
 TEST_F(XmlTest, BothPathsRefuseADocumentType) {
   const std::string text = "<!DOCTYPE a [<!ELEMENT a ANY>]><a/>";
   EXPECT_THROW(PrettyPrintXML(text), EXMLDocError);
