@@ -7,9 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <istream>
 #include <iterator>
-#include <sstream>
+#include <ostream>
 
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_vendor.h"

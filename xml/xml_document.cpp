@@ -3,7 +3,6 @@
 #include "xml/xml_document.h"
 
 #include <istream>
-#include <sstream>
 
 #include "xml/declaration.h"
 #include "xml/leading_bytes.h"
