@@ -153,21 +153,40 @@ private:
         gapStart_ = pos;
     }
 
-    // Makes the gap start at `pos` and hold at least `count` slots. A grown
-    // gap takes half the size again besides, so that growing stays amortised
-    // constant per element.
+    // Makes the gap start at `pos` and hold at least `count` slots. Reserved
+    // room is used first; past it the gap grows by half the size again
+    // besides, so that growing stays amortised constant per element.
     void OpenGapAt(size_t pos, size_t count)
     {
         assert(pos <= size());
         if (gapLength_ < count) {
-            MoveGapTo(size());
-            const size_t wanted = size() + count + std::max<size_t>(size() / 2, 16);
-            if (wanted > slots_.capacity())
-                slots_.reserve(wanted);
-            slots_.resize(slots_.capacity());
-            gapLength_ = slots_.size() - gapStart_;
+            if (gapLength_ + (slots_.capacity() - slots_.size()) >= count) {
+                MoveGapTo(size());
+                slots_.resize(slots_.capacity());
+                gapLength_ = slots_.size() - gapStart_;
+            } else {
+                Regrow(pos, count + std::max<size_t>(size() / 2, 16));
+                return;
+            }
         }
         MoveGapTo(pos);
+    }
+
+    // A reallocation moves every element once anyway: they go straight to
+    // their places around a new gap of `gap` slots at `pos`.
+    void Regrow(size_t pos, size_t gap)
+    {
+        const size_t count = size();
+        std::vector<T> fresh;
+        fresh.reserve(count + gap);
+        for (size_t i = 0; i < pos; ++i)
+            fresh.push_back(std::move((*this)[i]));
+        fresh.resize(pos + gap);
+        for (size_t i = pos; i < count; ++i)
+            fresh.push_back(std::move((*this)[i]));
+        slots_ = std::move(fresh);
+        gapStart_ = pos;
+        gapLength_ = gap;
     }
 
     void CloseGap()

@@ -423,7 +423,11 @@ std::string REdoDodiStrings::Text() const
 
 void REdoDodiStrings::ReadLines(std::string_view text, bool throughAdd)
 {
-    lines_.reserve(lines_.size() + std::count(text.begin(), text.end(), '\n') + 1);
+    // An eighth more room for the lines that editing adds: without it the
+    // first Enter after loading a huge file would move every line to a new
+    // block at once.
+    const size_t lines = lines_.size() + std::count(text.begin(), text.end(), '\n') + 1;
+    lines_.reserve(lines + lines / 8);
     lineLengths_.Reserve(static_cast<int>(lines_.capacity()));
     ForEachLine(text, [&](std::string_view piece) {
         if (throughAdd)
