@@ -12,9 +12,9 @@
 #include "editor/qt/qt_canvas.h"
 #include "editor/redodi.h"
 #include "editor/xml_styler.h"
-#include "xml_bench_data.h"
+#include "bench/bench_data.h"
+#include "bench/offscreen_main.h"
 
-#include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
 
@@ -163,13 +163,5 @@ BENCHMARK(BM_PageDown100MBWarm)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tarnwick::bench::RunBenchmarksOffscreen(argc, argv);
 }

@@ -5,45 +5,20 @@
 // The catalogs are written by ../shared/bench/gen_xml.py into bench/data/
 // when missing (set TARNWICK_GEN_XML to use another generator path).
 #include "app/main_styler.h"
+#include "bench/bench_data.h"
 #include "editor/line_store.h"
 #include "editor/redodi.h"
 #include "editor/xml_styler.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
-#include <sstream>
 
-namespace fs = std::filesystem;
 using namespace tarnwick;
 
 namespace {
-
-fs::path DataDir() { return fs::path(__FILE__).parent_path() / "data"; }
-
-fs::path Catalog(int megabytes)
-{
-    const fs::path file = DataDir() / ("flat-indent-" + std::to_string(megabytes) + "mb.xml");
-    if (fs::exists(file))
-        return file;
-    fs::create_directories(DataDir());
-    const char *custom = std::getenv("TARNWICK_GEN_XML");
-    const fs::path generator = custom ? fs::path(custom)
-                                      : fs::path(__FILE__).parent_path().parent_path().parent_path() / "shared" /
-                                            "bench" / "gen_xml.py";
-    const std::string command = "python3 '" + generator.string() + "' flat-indent " + std::to_string(megabytes) +
-                                " '" + DataDir().string() + "'";
-    if (std::system(command.c_str()) != 0 || !fs::exists(file)) {
-        std::cerr << "cannot generate " << file << " with " << generator << "\n";
-        std::exit(1);
-    }
-    return file;
-}
 
 // One loaded catalog per size, shared by the benchmarks of a run.
 REdoDodiStrings &Lines(int megabytes)
@@ -51,11 +26,8 @@ REdoDodiStrings &Lines(int megabytes)
     static std::map<int, std::unique_ptr<REdoDodiStrings>> loaded;
     auto &slot = loaded[megabytes];
     if (!slot) {
-        std::ifstream in(Catalog(megabytes), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
         slot = std::make_unique<REdoDodiStrings>();
-        slot->LoadFromString(bytes.str());
+        slot->LoadFromString(bench::ReadAll(bench::DataFile("flat-indent", megabytes)));
     }
     return *slot;
 }

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "app/xml_commands.h"
-#include "bench/xml_bench_data.h"
+#include "bench/bench_data.h"
 #include "editor/redodi.h"
 #include "bench/xml_bench_ratio.h"
 #include "xml/libxml2_vendor.h"

@@ -7,7 +7,7 @@
 #include <libxml/xmlsave.h>
 #include <unistd.h>
 
-#include "bench/xml_bench_data.h"
+#include "bench/bench_data.h"
 #include "bench/xml_bench_ratio.h"
 #include "editor/line_store.h"
 #include "xml/libxml2_vendor.h"
