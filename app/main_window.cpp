@@ -133,8 +133,7 @@ void TForm1::BuildMenu()
             item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
         if (row.command == CommandId::WordWrap)
             item->setCheckable(true);
-        // A checkable item toggles its own mark before the command sees it.
-        if (row.command != CommandId::None && row.command != CommandId::WordWrap)
+        if (row.command != CommandId::None)
             connect(item, &QAction::triggered, this, [this, command = row.command] { Run(command); });
         menuItems_[row.name] = item;
         if (row.separatorAfter)
@@ -394,7 +393,8 @@ void TForm1::DeleteLine1Click()
 
 void TForm1::WordWrap1Click()
 {
-    // The item's own check mark is all the command changes.
+    // The checkable item has already toggled its own mark, which is all this
+    // command changes: the editor's wrapping stays off.
 }
 
 void TForm1::ToolButton12Click()
