@@ -3,7 +3,7 @@
 #include "app/error_guard.h"
 #include "app/message_helpers.h"
 #include "app/shell_images.h"
-#include "editor/custom_dodi.h"
+#include "editor/control/custom_dodi.h"
 #include "xml/xml_document.h"
 
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "app/error_guard.h"
 #include "app/shell_images.h"
-#include "editor/custom_dodi.h"
+#include "editor/control/custom_dodi.h"
 
 #include <QLabel>
 #include <QLineEdit>

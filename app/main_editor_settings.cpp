@@ -1,6 +1,6 @@
 #include "app/main_editor_settings.h"
 
-#include "editor/custom_dodi.h"
+#include "editor/control/custom_dodi.h"
 
 namespace tarnwick {
 

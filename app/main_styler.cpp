@@ -1,6 +1,6 @@
 #include "app/main_styler.h"
 
-#include "editor/xml_styler.h"
+#include "editor/highlight/xml_styler.h"
 
 namespace tarnwick {
 

@@ -12,7 +12,7 @@
 #include "app/strip_panel.h"
 #include "app/xml_commands.h"
 #include "app/main_editor_settings.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 #include "xml/vendor_registry.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/find_dialog_window.h"

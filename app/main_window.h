@@ -5,8 +5,8 @@
 #pragma once
 
 #include "app/command_table.h"
-#include "editor/find_dialog.h"
-#include "editor/xml_styler.h"
+#include "editor/control/find_dialog.h"
+#include "editor/highlight/xml_styler.h"
 #include "xml/xml_document.h"
 
 #include <QMainWindow>

@@ -10,8 +10,8 @@
 #include "app/main_styler.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/qt_canvas.h"
-#include "editor/redodi.h"
-#include "editor/xml_styler.h"
+#include "editor/control/redodi.h"
+#include "editor/highlight/xml_styler.h"
 #include "bench/bench_data.h"
 #include "bench/offscreen_main.h"
 

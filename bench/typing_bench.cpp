@@ -8,9 +8,9 @@
 #include "app/main_editor_settings.h"
 #include "app/main_styler.h"
 #include "editor/qt/dodi_widget.h"
-#include "editor/redodi.h"
-#include "editor/win_constants.h"
-#include "editor/xml_styler.h"
+#include "editor/control/redodi.h"
+#include "editor/base/win_constants.h"
+#include "editor/highlight/xml_styler.h"
 #include "bench/bench_data.h"
 #include "bench/offscreen_main.h"
 

@@ -10,7 +10,7 @@
 
 #include "app/xml_commands.h"
 #include "bench/bench_data.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 #include "bench/xml_bench_ratio.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/pretty_printer.h"

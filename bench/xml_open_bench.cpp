@@ -9,7 +9,7 @@
 
 #include "bench/bench_data.h"
 #include "bench/xml_bench_ratio.h"
-#include "editor/line_store.h"
+#include "editor/document/line_store.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/xml_document.h"
 

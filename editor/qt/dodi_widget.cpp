@@ -3,8 +3,8 @@
 #include "editor/qt/key_translation.h"
 #include "editor/qt/qt_keys.h"
 #include "editor/qt/widget_mouse.h"
-#include "editor/redodi.h"
-#include "editor/scroller.h"
+#include "editor/control/redodi.h"
+#include "editor/view/scroller.h"
 
 #include <QFocusEvent>
 #include <QMetaObject>

@@ -4,7 +4,7 @@
 // Qt's paint, resize, focus, wheel and pointer events to its handlers.
 #pragma once
 
-#include "editor/host.h"
+#include "editor/platform/host.h"
 #include "editor/qt/qt_canvas.h"
 #include "editor/qt/widget_caret.h"
 

@@ -6,7 +6,7 @@
 #include "editor/qt/qt_popups.h"
 #include "editor/qt/qt_print_job.h"
 #include "editor/qt/widget_mouse.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,7 +3,7 @@
 // reports Find Next and closing; REdoDodiFindDialog does the searching.
 #pragma once
 
-#include "editor/find_dialog.h"
+#include "editor/control/find_dialog.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "editor/qt/key_translation.h"
 
-#include "editor/custom_dodi.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/qt/qt_keys.h"
 
 #include <QInputMethodEvent>

@@ -4,7 +4,7 @@
 // them (Ctrl+A is character 1, Enter 13, Escape 27).
 #pragma once
 
-#include "editor/editor_types.h"
+#include "editor/base/editor_types.h"
 
 #include <QString>
 #include <Qt>

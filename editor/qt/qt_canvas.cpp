@@ -1,7 +1,7 @@
 #include "editor/qt/qt_canvas.h"
 
 #include "editor/qt/qt_colors.h"
-#include "editor/utf8.h"
+#include "editor/base/utf8.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>

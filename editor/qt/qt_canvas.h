@@ -4,7 +4,7 @@
 // character (code point) per cell whatever its glyph's width.
 #pragma once
 
-#include "editor/canvas.h"
+#include "editor/platform/canvas.h"
 #include "editor/qt/qt_fonts.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 // system colours 0xFF0000nn taken from the application palette.
 #pragma once
 
-#include "editor/graphics_types.h"
+#include "editor/base/graphics_types.h"
 
 #include <QColor>
 

@@ -2,7 +2,7 @@
 // ("COURIER NEW" finds Liberation Mono); "FixedSys" is the system fixed font.
 #pragma once
 
-#include "editor/graphics_types.h"
+#include "editor/base/graphics_types.h"
 
 #include <QFont>
 #include <QRawFont>

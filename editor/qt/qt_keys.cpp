@@ -1,6 +1,6 @@
 #include "editor/qt/qt_keys.h"
 
-#include "editor/win_constants.h"
+#include "editor/base/win_constants.h"
 
 namespace tarnwick::qt {
 

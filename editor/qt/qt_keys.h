@@ -2,7 +2,7 @@
 // virtual-key codes and the shift state.
 #pragma once
 
-#include "editor/editor_types.h"
+#include "editor/base/editor_types.h"
 
 #include <Qt>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "editor/qt/qt_canvas.h"
 #include "editor/qt/qt_colors.h"
 #include "editor/qt/qt_keys.h"
-#include "editor/win_constants.h"
+#include "editor/base/win_constants.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

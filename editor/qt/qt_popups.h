@@ -3,7 +3,7 @@
 // (completion).
 #pragma once
 
-#include "editor/host.h"
+#include "editor/platform/host.h"
 
 #include <QWidget>
 

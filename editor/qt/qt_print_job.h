@@ -2,7 +2,7 @@
 // or any printer a caller set up, such as a PDF file).
 #pragma once
 
-#include "editor/host.h"
+#include "editor/platform/host.h"
 #include "editor/qt/qt_canvas.h"
 
 #include <QPainter>

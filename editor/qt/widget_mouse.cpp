@@ -1,9 +1,9 @@
 #include "editor/qt/widget_mouse.h"
 
-#include "editor/custom_dodi.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/qt_keys.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>

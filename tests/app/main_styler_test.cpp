@@ -1,9 +1,9 @@
 // The main window's XML styler: its six element styles, and the runs, states
 // and colours it gives typical XML lines in the main window's editor.
 #include "app/main_styler.h"
-#include "editor/redodi.h"
-#include "editor/tokenizer_run_colour.h"
-#include "editor/xml_styler.h"
+#include "editor/control/redodi.h"
+#include "editor/highlight/tokenizer_run_colour.h"
+#include "editor/highlight/xml_styler.h"
 #include "support/token_runs.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "shell_fixture.h"
 
 #include "editor/qt/dodi_widget.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 
 #include <QApplication>
 #include <QImage>

@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/message_helpers.h"
-#include "editor/redodi.h"
+#include "editor/control/redodi.h"
 #include "xml/libxml2_vendor.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 // boxes, URLs, print jobs) and lets a test answer and fire timers by hand.
 #pragma once
 
-#include "editor/host.h"
+#include "editor/platform/host.h"
 #include "support/recording_canvas.h"
 
 #include <map>

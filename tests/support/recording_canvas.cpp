@@ -1,6 +1,6 @@
 #include "support/recording_canvas.h"
 
-#include "editor/utf8.h"
+#include "editor/base/utf8.h"
 
 #include <algorithm>
 #include <cctype>

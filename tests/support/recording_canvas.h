@@ -3,7 +3,7 @@
 // fixed grid (8 x 16 pixels per character) so geometry is predictable.
 #pragma once
 
-#include "editor/canvas.h"
+#include "editor/platform/canvas.h"
 
 #include <set>
 #include <string>

@@ -1,7 +1,7 @@
 // A stand-in for the editor a styler is attached to: records notifications.
 #pragma once
 
-#include "editor/styler_client.h"
+#include "editor/highlight/styler_client.h"
 
 namespace tarnwick {
 

@@ -1,7 +1,7 @@
 // Records the runs a line tokenizer hands on, for tests of its output.
 #pragma once
 
-#include "editor/tokenizer.h"
+#include "editor/highlight/tokenizer.h"
 
 #include <initializer_list>
 #include <string>

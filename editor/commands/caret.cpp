@@ -1,0 +1,111 @@
+#include "editor/commands/caret.h"
+
+#include "editor/control/custom_dodi.h"
+#include "editor/commands/edit_session.h"
+#include "editor/platform/host.h"
+#include "editor/input/keyboard.h"
+#include "editor/commands/line_edits.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+// Whatever follows every caret move, column or line.
+void FollowCaret(TCustomDodi &ed)
+{
+    ed.MakeCaretVisible();
+    ed.UpdateScrollBars();
+    ed.DoStatusChange();
+    if (ed.State().Focused)
+        ed.PlaceCaret();
+}
+
+} // namespace
+
+void TDodiCaret::SetCol(int column)
+{
+    TEditorState &state = ed_.State();
+    if (column == state.CaretCol)
+        return;
+    TLineEdits lines(ed_);
+    if (column < 0) {
+        if (state.CaretLine > 0) {
+            SetLine(ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(state.CaretLine) - 1));
+            column = lines.Length(state.CaretLine);
+        } else {
+            column = 0;
+        }
+    }
+    {
+        // Padding is not an edit of its own: no notification.
+        TEditScope quiet(ed_);
+        TEditSession &session = ed_.EditSession();
+        if (column > state.MaxLineLength) {
+            state.MaxLineLength = column;
+            // Without padding no line is that long.
+            session.MaxLengthStale = !ed_.AutoExpand();
+            ed_.SetLeftColumn(std::max(0, column - ed_.VisibleColumns()));
+        } else if (session.MaxLengthStale) {
+            ed_.RecomputeMaxLineLength();
+            session.MaxLengthStale = false;
+        }
+        if (lines.Count() == 0) {
+            lines.Store().Add(ed_.AutoExpand() ? text::Spaces(column) : std::string());
+            if (!ed_.AutoExpand())
+                column = 0;
+        } else if (lines.Length(state.CaretLine) < column) {
+            if (ed_.AutoExpand())
+                lines.PadTo(state.CaretLine, column);
+            else
+                column = lines.Length(state.CaretLine);
+        }
+    }
+    state.CaretCol = column;
+    FollowCaret(ed_);
+    ed_.BlockMatch();
+    if (ed_.OnColumnChange)
+        ed_.OnColumnChange(state.CaretCol);
+}
+
+void TDodiCaret::SetLine(int line)
+{
+    TEditorState &state = ed_.State();
+    if (line == state.CaretLine)
+        return;
+    TLineEdits lines(ed_);
+    {
+        TEditScope quiet(ed_);
+        lines.EnsureLine();
+        line = std::clamp(line, 0, lines.Count() - 1);
+        const bool atCursor = ed_.ActiveLineSettings()->ActiveLineAtCursor();
+        if (atCursor)
+            ed_.SetActiveLine(line);
+        const int left = state.CaretLine;
+        state.CaretLine = line;
+        // Trailing blanks of the line the caret leaves go, unless a soft-wrapped
+        // piece follows it (the blanks are part of the wrapped text then).
+        if (left != line && left >= 0 && left < lines.Count() &&
+            (ed_.TrimTrailingSpaces() || ed_.WordWrap() != wwNone)) {
+            const TLineProp *next = lines.Store().LinePropOf(left + 1);
+            const std::string_view text = lines.Text(left);
+            const std::string_view trimmed = text::TrimRightBlanks(text);
+            if (!(next && next->WrapContinuation) && trimmed.size() != text.size())
+                lines.Replace(left, std::string(trimmed));
+        }
+    }
+    if (PopupWindow *hint = ed_.HintWindow(); hint && hint->Visible())
+        hint->Hide();
+    FollowCaret(ed_);
+    ed_.BlockMatch();
+    if (ed_.ActiveLineSettings()->ActiveLineAtCursor() && ed_.OnActiveLineChange)
+        ed_.OnActiveLineChange(state.CaretLine);
+    bool &rescan = ed_.Keyboard().RegionRescanPending;
+    if (rescan) {
+        rescan = false;
+        ed_.ScanRegions();
+    }
+}
+
+} // namespace tarnwick

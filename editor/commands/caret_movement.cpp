@@ -1,0 +1,173 @@
+#include "editor/commands/caret_movement.h"
+
+#include "editor/control/custom_dodi.h"
+#include "editor/commands/line_edits.h"
+#include "editor/highlight/styler.h"
+#include "editor/base/utf8.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+// The characters word moves stop after: the symbols of the styler's first
+// symbol style, or only the space without a styler in use.
+std::u32string WordDelimiters(const TCustomDodi &ed)
+{
+    if (ed.UseStyler() && ed.SyntaxStyles())
+        for (const auto &style : ed.SyntaxStyles()->AllStyles())
+            if (style->StyleType() == stSymbol)
+                return text::Decode(style->Symbols());
+    return U" ";
+}
+
+} // namespace
+
+template <typename F>
+void TCaretMovement::Move(TShiftState shift, F &&move)
+{
+    const TEditorState &state = ed_.State();
+    const bool extending = shift.Contains(ssShift) && TCaretPos{state.CaretCol, state.CaretLine} == state.SelAnchor;
+    move();
+    if (extending)
+        ed_.ExtendSelection();
+    else
+        ed_.CollapseSelection();
+}
+
+int TCaretMovement::LineRowsAway(int line, int rows) const
+{
+    const int count = ed_.ActiveLines()->Count();
+    if (count == 0)
+        return 0;
+    const int lastRow = ed_.VisibleIndexOf(count - 1);
+    return ed_.LineOfVisibleIndex(std::clamp(ed_.VisibleIndexOf(line) + rows, 0, lastRow));
+}
+
+void TCaretMovement::Arrow(int dx, int dy, TShiftState shift)
+{
+    Move(shift, [&] {
+        if (shift.Contains(ssCtrl)) {
+            if (dx < 0)
+                WordLeft();
+            else if (dx > 0)
+                WordRight();
+            return;
+        }
+        if (dy != 0)
+            ed_.SetCaretLine(LineRowsAway(ed_.CaretLine(), dy));
+        int column = ed_.CaretCol() + dx;
+        // Shift+Right stops at the line end; Right alone may go past it.
+        if (shift.Contains(ssShift))
+            column = std::min(column, ed_.ActiveLines()->LineLength(ed_.CaretLine()));
+        ed_.SetCaretCol(column);
+    });
+}
+
+void TCaretMovement::WordLeft()
+{
+    ed_.SetCaretCol(ed_.CaretCol() - 1);
+    TLineEdits lines(ed_);
+    const std::u32string t = text::Decode(text::TrimRightBlanks(lines.Text(ed_.CaretLine())));
+    const std::u32string delimiters = WordDelimiters(ed_);
+    const int n = static_cast<int>(t.size());
+    int col = ed_.CaretCol();
+    const auto stopsAt = [&](int c) {
+        const char32_t after = c < n ? t[c] : 0;
+        return delimiters.find(t[c - 1]) != std::u32string::npos && after != U' ';
+    };
+    while (col > 0 && col <= n && !stopsAt(col))
+        --col;
+    ed_.SetCaretCol(col);
+}
+
+void TCaretMovement::WordRight()
+{
+    TLineEdits lines(ed_);
+    const int line = ed_.CaretLine();
+    const std::u32string t = text::Decode(text::TrimRightBlanks(lines.Text(line)));
+    const std::u32string delimiters = WordDelimiters(ed_);
+    const int n = static_cast<int>(t.size());
+    int col = ed_.CaretCol() + 1;
+    while (col < n && (delimiters.find(t[col - 1]) == std::u32string::npos || t[col] == U' '))
+        ++col;
+    // Past the text of the line the move goes on at the next line, without
+    // first padding this one up to a column it then leaves.
+    if (col > n && line < lines.Count() - 1) {
+        ed_.SetCaretLine(LineRowsAway(line, 1));
+        ed_.SetCaretCol(0);
+        return;
+    }
+    ed_.SetCaretCol(col);
+}
+
+void TCaretMovement::Home(TShiftState shift)
+{
+    Move(shift, [&] {
+        if (shift.Contains(ssCtrl)) {
+            ed_.SetCaretLine(0);
+            ed_.SetCaretCol(0);
+        }
+        if (!ed_.EnhancedHomeKey()) {
+            ed_.SetCaretCol(0);
+            ed_.SetLeftColumn(0);
+            return;
+        }
+        // Each press steps back to the start of the previous blank-separated
+        // word, and finally to column 0.
+        const std::u32string l = text::Decode(TLineEdits(ed_).Text(ed_.CaretLine()));
+        const int n = static_cast<int>(l.size());
+        int p = std::min(ed_.CaretCol() - 1, n);
+        const auto wordStartsAfter = [&](int q) { return l[q - 1] == U' ' && !(q < n && l[q] == U' '); };
+        while (p > 0 && !wordStartsAfter(p))
+            --p;
+        ed_.SetCaretCol(std::max(0, p));
+        if (ed_.CaretCol() < ed_.LeftColumn())
+            ed_.SetLeftColumn(ed_.CaretCol());
+    });
+}
+
+void TCaretMovement::End(TShiftState shift)
+{
+    Move(shift, [&] {
+        TLineEdits lines(ed_);
+        if (shift.Contains(ssCtrl)) {
+            const int last = lines.Count() - 1;
+            ed_.SetCaretLine(last);
+            ed_.SetCaretCol(lines.Length(last));
+        }
+        const int line = ed_.CaretLine();
+        const TLineProp *next = lines.Store().LinePropOf(line + 1);
+        const bool wrapped = ed_.WordWrap() != wwNone && next && next->WrapContinuation;
+        const std::string_view text = lines.Text(line);
+        ed_.SetCaretCol(wrapped ? lines.Length(line) : utf8::Length(text::TrimRightBlanks(text)));
+    });
+}
+
+void TCaretMovement::Page(int direction, TShiftState shift)
+{
+    const int lineHeight = ed_.LineHeight();
+    if (lineHeight <= 0)
+        return;
+    // A page keeps one row of the old view in sight.
+    const int rows = std::max(1, ed_.TextArea().Height() / lineHeight - 1);
+    const int oldTop = ed_.TopLine();
+    Move(shift, [&] {
+        ed_.SetCaretLine(LineRowsAway(ed_.CaretLine(), direction * rows));
+        ed_.SetTopLine(std::max(0, oldTop + direction * rows));
+        if (!shift.Contains(ssCtrl))
+            return;
+        TLineEdits lines(ed_);
+        if (direction < 0) {
+            ed_.SetCaretLine(0);
+            ed_.SetCaretCol(0);
+        } else {
+            const int last = lines.Count() - 1;
+            ed_.SetCaretLine(last);
+            ed_.SetCaretCol(lines.Length(last));
+        }
+    });
+}
+
+} // namespace tarnwick

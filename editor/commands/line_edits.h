@@ -1,0 +1,72 @@
+// TLineEdits: the raw line changes every editing operation is built from.
+// They rewrite the active line store and keep what hangs off line numbers in
+// step (longest line, markers, bookmarks, fold regions), but record no undo
+// and raise no notification of their own: callers run them inside an edit
+// scope, which notifies once.
+#pragma once
+
+#include "editor/base/editor_types.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+class TCustomDodi;
+class REdoDodiStrings;
+
+class TLineEdits {
+public:
+    explicit TLineEdits(TCustomDodi &editor) : ed_(editor) {}
+
+    REdoDodiStrings &Store();
+    int Count();
+    // Empty for a line outside the store.
+    std::string_view Text(int line);
+    int Length(int line);
+
+    // An empty store gets one empty line: every editing operation needs a
+    // line to work on.
+    void EnsureLine();
+    // Makes sure there is a line and the caret is on one; returns its line.
+    int CaretLine();
+    void Replace(int line, std::string text);
+    // Appends spaces to the line until it is `column` characters long.
+    void PadTo(int line, int column);
+    void InsertLines(int at, std::vector<std::string> texts);
+    void InsertLine(int at, std::string text);
+    // Markers on removed lines go with them; markers and bookmarks below move up.
+    void RemoveLines(int first, int count);
+    // The line after `line` is about to be joined onto it: its markers move
+    // to `line` so that RemoveLines does not drop them.
+    void MoveMarkersUp(int from);
+
+    // The caret to `pos` through the setters, line first.
+    void MoveCaret(TCaretPos pos);
+    // With word wrap on: re-wraps and returns where the text position `pos`
+    // went, scrolled back to column 0 as the wrap mode asks. Else `pos`.
+    TCaretPos Rewrap(TCaretPos pos);
+
+private:
+    TCustomDodi &ed_;
+};
+
+// Small text helpers shared by the editing operations. Positions are code
+// points; the blanks they look for are ASCII, so byte scans are safe.
+namespace text {
+
+// Without trailing characters <= space.
+std::string_view TrimRightBlanks(std::string_view s);
+// Without trailing spaces only.
+std::string_view TrimRightSpaces(std::string_view s);
+int LeadingSpaces(std::string_view s);
+bool AllSpaces(std::string_view s);
+// The code points of `s` in reverse order.
+std::string ReverseCodePoints(std::string_view s);
+std::string Spaces(int count);
+std::u32string Decode(std::string_view s);
+
+} // namespace text
+
+} // namespace tarnwick

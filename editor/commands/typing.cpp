@@ -1,0 +1,245 @@
+#include "editor/commands/typing.h"
+
+#include "editor/control/custom_dodi.h"
+#include "editor/commands/edit_session.h"
+#include "editor/commands/line_edits.h"
+#include "editor/undo/undo_list.h"
+#include "editor/base/utf8.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Spaces a new line starts with: the caret line's leading spaces, looking at
+// no more than its first length - 1 characters; a line of spaces only gives
+// up to the caret, so Enter at the end of a blank line keeps its whole width.
+int IndentLength(std::string_view line, int caretCol)
+{
+    const int length = utf8::Length(line);
+    const int limit = length - 1;
+    int n = 0;
+    while (n < limit && line[n] == ' ')
+        ++n;
+    if (n == limit)
+        while (n < caretCol && n < length && line[n] == ' ')
+            ++n;
+    return n;
+}
+
+} // namespace
+
+void TTyping::TypeChar(char32_t ch)
+{
+    TEditScope scope(ed_);
+    TLineEdits lines(ed_);
+    const int y = lines.CaretLine();
+    const int x0 = ed_.CaretCol();
+    const int length = lines.Length(y);
+    const bool overwrite = ed_.Overwrite();
+
+    if (ch == U'\t') {
+        const int tab = ed_.TabSize();
+        if (overwrite && x0 + tab < length) {
+            // Overwrite mode steps over existing text instead of inserting. No
+            // record: an empty one would merge into the typing before it and
+            // move its end away from the text it has to take out.
+            ed_.SetCaretCol(x0 + tab);
+            ed_.CollapseSelection();
+            return;
+        }
+        if (overwrite)
+            InsertAtCaret(text::Spaces(x0 + tab - length), length);
+        else
+            InsertAtCaret(text::Spaces(tab), x0);
+        return;
+    }
+
+    if (overwrite && length >= x0 + 1) {
+        const std::string line(lines.Text(y));
+        const std::string typed = utf8::Encode(ch);
+        std::string replaced(utf8::Mid(line, x0, 1));
+        lines.Replace(y, std::string(utf8::Left(line, x0)) + typed + std::string(utf8::From(line, x0 + 1)));
+        const TCaretPos end = lines.Rewrap({x0 + 1, y});
+        lines.MoveCaret(end);
+        ed_.CollapseSelection();
+        ed_.UndoList().Add(std::make_unique<TOverwriteUndo>(x0, y, end.Col, end.Line, typed, std::move(replaced)));
+        scope.Changed(TChangeNotice::Light);
+        return;
+    }
+    InsertAtCaret(utf8::Encode(ch), x0);
+}
+
+// Inserts `s` into the caret line at `column`. A column past the end of the
+// line is reached with spaces that become part of the recorded text, so that
+// undo takes them away again.
+void TTyping::InsertAtCaret(const std::string &s, int column)
+{
+    TEditScope scope(ed_);
+    TLineEdits lines(ed_);
+    const int y = lines.CaretLine();
+    const int length = lines.Length(y);
+    std::string inserted = s;
+    if (column > length) {
+        inserted.insert(0, text::Spaces(column - length));
+        column = length;
+    }
+    const std::string line(lines.Text(y));
+    lines.Replace(y, std::string(utf8::Left(line, column)) + inserted + std::string(utf8::From(line, column)));
+    const TCaretPos end = lines.Rewrap({column + utf8::Length(inserted), y});
+    lines.MoveCaret(end);
+    ed_.CollapseSelection();
+    ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(column, y, end.Col, end.Line, std::move(inserted)));
+    scope.Changed(TChangeNotice::Light);
+}
+
+void TTyping::RecordTrailingStrip(int line, int from, std::string_view stripped)
+{
+    if (stripped.empty())
+        return;
+    // Recorded as Delete-key presses at `from`: undo types the characters back
+    // there one by one, last first.
+    ed_.UndoList().Add(
+        std::make_unique<TDeleteCharUndo>(from, line, from, line, text::ReverseCodePoints(stripped), false));
+}
+
+void TTyping::NewLine()
+{
+    if (!ed_.CanModify())
+        return;
+    TEditScope scope(ed_);
+    TUndoGroup group(ed_.UndoList());
+    TLineEdits lines(ed_);
+    const int y = lines.CaretLine();
+    const int x0 = ed_.CaretCol();
+    const std::string line(lines.Text(y));
+    const int indent = ed_.AutoIndent() ? IndentLength(line, x0) : 0;
+
+    const std::string_view first = utf8::Left(line, x0);
+    const std::string_view rest = utf8::From(line, x0);
+    std::string_view core = text::TrimRightBlanks(rest);
+    const std::string_view trail = rest.substr(core.size());
+    std::string_view lead;
+    if (ed_.AutoIndent()) {
+        lead = core.substr(0, static_cast<size_t>(text::LeadingSpaces(core)));
+        core.remove_prefix(lead.size());
+    }
+    // The blanks the split drops are recorded too, in the same undo step, so
+    // that undo gives back the line exactly.
+    const int firstLength = utf8::Length(first);
+    RecordTrailingStrip(y, firstLength + utf8::Length(lead) + utf8::Length(core), trail);
+    RecordTrailingStrip(y, firstLength, lead);
+
+    const std::string tail = text::Spaces(indent) + std::string(core);
+    if (!rest.empty())
+        lines.Replace(y, std::string(first));
+    lines.InsertLine(y + 1, tail);
+    const TCaretPos end = lines.Rewrap({indent, y + 1});
+    lines.MoveCaret(end);
+    ed_.CollapseSelection();
+    ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(x0, y, end.Col, end.Line, "\r" + text::Spaces(indent)));
+    scope.Changed(TChangeNotice::Full);
+}
+
+void TTyping::Tab(TShiftState shift)
+{
+    TLineEdits lines(ed_);
+    if (ed_.SmartTabs() && lines.Count() > 0) {
+        if (!ed_.CanModify())
+            return;
+        TEditScope scope(ed_);
+        TUndoGroup group(ed_.UndoList());
+        const int y = lines.CaretLine();
+        const int p = ed_.CaretCol();
+        const std::string indent = SmartIndent(p, y);
+        if (indent.empty()) {
+            TypeChar(U'\t');
+            scope.Changed(TChangeNotice::Full);
+            return;
+        }
+        const int length = lines.Length(y);
+        if (p > length) {
+            lines.PadTo(y, p);
+            ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(length, y, p, y, text::Spaces(p - length)));
+        }
+        const std::string line(lines.Text(y));
+        const std::string_view rest = utf8::From(line, p);
+        const std::string_view core = text::TrimRightBlanks(rest);
+        RecordTrailingStrip(y, p + utf8::Length(core), rest.substr(core.size()));
+        lines.Replace(y, std::string(utf8::Left(line, p)) + indent + std::string(core));
+        const TCaretPos end = lines.Rewrap({p + static_cast<int>(indent.size()), y});
+        lines.MoveCaret(end);
+        ed_.CollapseSelection();
+        ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(p, y, end.Col, end.Line, indent));
+        scope.Changed(TChangeNotice::Full);
+        return;
+    }
+    if (shift.Contains(ssCtrl))
+        return;
+    if (shift.Contains(ssShift)) {
+        ed_.SetCaretCol(std::max(0, ed_.CaretCol() - ed_.TabSize()));
+        return;
+    }
+    if (!ed_.CanModify())
+        return;
+    TypeChar(U'\t');
+}
+
+std::string TTyping::SmartIndent(int column, int line)
+{
+    TLineEdits lines(ed_);
+    for (int i = line - 1; i >= 0; --i) {
+        if (lines.Length(i) <= column)
+            continue;
+        const std::string_view t = lines.Text(i);
+        size_t b = utf8::ByteOffset(t, column);
+        int col = column;
+        while (b < t.size() && !IsBlankByte(t[b])) {
+            ++b;
+            while (b < t.size() && (static_cast<unsigned char>(t[b]) & 0xC0) == 0x80)
+                ++b;
+            ++col;
+        }
+        while (b < t.size() && (t[b] == ' ' || t[b] == '\t')) {
+            ++b;
+            ++col;
+        }
+        if (b < t.size())
+            return text::Spaces(col - column);
+    }
+    return {};
+}
+
+void TTyping::InsertRaw(char32_t ch)
+{
+    TEditScope scope(ed_);
+    TLineEdits lines(ed_);
+    const int y = lines.CaretLine();
+    const int x = ed_.CaretCol();
+    lines.PadTo(y, x);
+    const std::string line(lines.Text(y));
+    lines.Replace(y, std::string(utf8::Left(line, x)) + utf8::Encode(ch) + std::string(utf8::From(line, x)));
+    lines.MoveCaret(lines.Rewrap({x + 1, y}));
+    ed_.CollapseSelection();
+    scope.Changed(TChangeNotice::Light);
+}
+
+void TTyping::SplitLine()
+{
+    TEditScope scope(ed_);
+    TLineEdits lines(ed_);
+    const int y = lines.CaretLine();
+    const int x = std::min(ed_.CaretCol(), lines.Length(y));
+    const std::string line(lines.Text(y));
+    if (x < lines.Length(y))
+        lines.Replace(y, std::string(utf8::Left(line, x)));
+    lines.InsertLine(y + 1, std::string(utf8::From(line, x)));
+    lines.MoveCaret(lines.Rewrap({0, y + 1}));
+    ed_.CollapseSelection();
+    scope.Changed(TChangeNotice::Full);
+}
+
+} // namespace tarnwick

@@ -1,0 +1,646 @@
+// TCustomDodi: the code editor control, free of any toolkit. It is the public
+// face (properties, events, operations, message answers) and owns the line
+// store, the settings objects and the shared editor state; the work of each
+// concern lives in its own collaborator.
+#pragma once
+
+#include "editor/view/active_line_settings.h"
+#include "editor/control/auto_completion.h"
+#include "editor/control/auto_correct.h"
+#include "editor/platform/canvas.h"
+#include "editor/highlight/char_style.h"
+#include "editor/view/code_folding.h"
+#include "editor/base/destroy_notifier.h"
+#include "editor/view/dodi_gutter.h"
+#include "editor/view/dodi_markers.h"
+#include "editor/platform/dodi_scroll_bar.h"
+#include "editor/platform/dodi_timer.h"
+#include "editor/control/editor_state.h"
+#include "editor/base/editor_types.h"
+#include "editor/base/graphics_types.h"
+#include "editor/document/line_store.h"
+#include "editor/view/print_options.h"
+#include "editor/document/search.h"
+#include "editor/highlight/styler_client.h"
+#include "editor/highlight/tokenizer.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+class Host;
+class PopupWindow;
+class ListPopup;
+class TCustomDodiStyler;
+class REdoDodiSource;
+class REdoDodiChecker;
+class TImageList;
+class TPopupMenu;
+class TDodiPainter;
+class TGutterPainter;
+class TDodiScroller;
+class TWordWrapper;
+class TDodiUndoList;
+class TDodiKeyboard;
+struct TEditSession;
+class TMouseInput;
+enum TScrollCode : uint8_t;
+
+class TCustomDodi : public TStylerClient {
+public:
+    using TNotifyEvent = std::function<void(TCustomDodi &sender)>;
+
+    // Timer ids the control asks its host for.
+    static constexpr int kHintTimerId = 1;
+    static constexpr int kCompletionTimerId = 2;
+
+    explicit TCustomDodi(Host *host = nullptr);
+    ~TCustomDodi() override;
+    TCustomDodi(const TCustomDodi &) = delete;
+    TCustomDodi &operator=(const TCustomDodi &) = delete;
+
+    // ---- platform ----
+    Host *GetHost() const { return host_; }
+    // Attaching a host creates the pop-ups and shows the scroll bars' state.
+    void SetHost(Host *host);
+    // Repaint requests; nothing happens without a host.
+    void Invalidate();
+    void InvalidateRect(const TRect &r);
+    void InvalidateGutter();
+
+    // ---- shared state ----
+    TEditorState &State() { return state_; }
+    const TEditorState &State() const { return state_; }
+
+    // ---- virtual operations ----
+    virtual void DoSelectionChange();
+    virtual void DoStatusChange();
+    virtual bool IsDelimiter(char32_t c) const;
+    virtual bool IsTokenDelimiter(char32_t c) const;
+    virtual void BlockMatch();
+    virtual bool CanModify() const;
+    virtual void DoChange();
+    virtual void DoGutterClick(int line);
+    virtual void DoGetAutoCompletionList(const std::string &token, TCompletionItems &list);
+    virtual bool IsUrl(const std::string &word) const;
+    virtual uint32_t VersionNumber() const;
+    virtual std::string VersionText() const;
+    // Bracket around applying stored settings: while loading, layout is not
+    // recomputed and the marker list keeps its default image settings.
+    void BeginLoading();
+    // The step after the control's stored settings were applied.
+    virtual void Loaded();
+    bool Loading() const { return loading_; }
+
+    // ---- line store ----
+    REdoDodiStrings *Lines() { return lines_.get(); }
+    const REdoDodiStrings *Lines() const { return lines_.get(); }
+    // Copies the lines in.
+    void SetLines(const std::vector<std::string> &lines);
+    void SetLines(const REdoDodiStrings &lines);
+    // The store every operation works on: the shared source's when one is
+    // attached, else the control's own.
+    REdoDodiStrings *ActiveLines();
+    const REdoDodiStrings *ActiveLines() const;
+
+    // ---- caret, selection and editing ----
+    int CaretCol() const { return state_.CaretCol; }
+    void SetCaretCol(int col);
+    int CaretLine() const { return state_.CaretLine; }
+    void SetCaretLine(int line);
+    int SelStart() const;
+    void SetSelStart(int index);
+    int SelLength() const;
+    void SetSelLength(int count);
+    std::string SelText() const;
+    void SelectAll();
+    // Selection start and end in document order.
+    void NormalizedSelection(TCaretPos &start, TCaretPos &end) const;
+    // Character index <-> position; every line break counts 2 characters,
+    // except before a soft-wrapped continuation line.
+    TCaretPos PositionOfIndex(int index) const;
+    int IndexOfPosition(TCaretPos pos) const;
+    void CollapseSelection();
+    void ExtendSelection();
+    void Clear();
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    void DeleteSelection(bool repaint = true);
+    void InsertText(const std::string &text);
+    void DeleteLine();
+    void SetModified(bool modified);
+    bool Overwrite() const { return state_.Overwrite; }
+    // Sets the line's Modified flag (creating its record), repainting after.
+    void SetLineModified(int line, bool modified);
+    // The single edits the keys run; each is one undoable change with one
+    // change notification (editing_api.cpp).
+    void TypeCharacter(char32_t ch);
+    void NewLine();
+    void TabKey(TShiftState shift);
+    void Backspace();
+    void DeleteWordLeft();
+    void DeleteCharacter();
+    // The key-command tables: what a control character or key code does.
+    void EditCommand(int code, TShiftState shift);
+    // Bracket state of the edit scopes (edit_session.h).
+    TEditSession &EditSession() { return *editSession_; }
+
+    // ---- undo ----
+    void Undo();
+    void Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void ClearUndo();
+    // The history edits record into: the shared source's when one is attached.
+    TDodiUndoList &UndoList();
+
+    // ---- keyboard (keyboard.cpp) ----
+    void KeyDown(uint16_t &key, TShiftState shift);
+    void KeyPress(char32_t &key);
+    void KeyUp(uint16_t &key, TShiftState shift);
+    // Text an input method composed, typed as if keyed.
+    void InputText(std::u32string_view text);
+    TDodiKeyboard &Keyboard() { return *keyboard_; }
+
+    // ---- printing (printer.cpp) ----
+    // Prints the whole text on the default printer; false when nothing could
+    // be printed (no host, no printer, or the job failed).
+    bool Print();
+    int PageCount(Canvas &canvas, int pageWidth, int pageHeight);
+    void PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight);
+
+    // ---- find (search.cpp) ----
+    // Selects the next hit of `text` from the caret line on and returns its
+    // SelStart, or -1 with the selection emptied at (0, 0). No wrap-around.
+    int SearchText(const std::string &text, TFindOptions options);
+    // Components referencing the control subscribe here to forget it when it goes.
+    TDestroyNotifier &DestroyNotifier() { return destroyNotifier_; }
+
+    // ---- view ----
+    int TopLine() const { return state_.TopLine; }
+    void SetTopLine(int line);
+    int LeftColumn() const { return state_.LeftColumn; }
+    void SetLeftColumn(int column);
+    int MaxLineLength() const { return state_.MaxLineLength; }
+    int CharWidth() const { return state_.CharWidth; }
+    int LineHeight() const { return state_.LineHeight; }
+    TRect TextArea() const;
+    void MakeCaretVisible();
+    void UpdateScrollBars(bool repaint = true);
+    void LayoutChanged();
+    // Recomputes MaxLineLength from the line lengths when they are complete.
+    void RecomputeMaxLineLength();
+    TDodiScrollBar &VertScrollBar() { return vertScrollBar_; }
+    TDodiScrollBar &HorzScrollBar() { return horzScrollBar_; }
+
+    // ---- hooks the line store calls ----
+    // The line store's OnChange handler: raises OnChange and refreshes.
+    void LinesChanged();
+    void DropTopLineState() { state_.TopStateLine = -1; }
+    void ShiftBookmarksForInsert(int line);
+    // Places the caret without any event or side effect.
+    void SetCaretDirect(int col, int line);
+    void RemoveFoldRegionStartingAt(int line);
+    void RemoveFoldRegionEndingAt(int line);
+    void ScanRegions();
+    void WrapAll();
+    void UnwrapAll();
+    void Rewrap();
+    void InvalidateStateCaches();
+    void Refresh();
+
+    // ---- highlighting (tokenizer_control.cpp) ----
+    TLineTokenizer &Tokenizer() { return tokenizer_; }
+    // What the tokenizer reads of the settings: styler, UseStyler, CaseSensitive, UrlAware.
+    TTokenizerSettings TokenizerSettings() const;
+    // Brings the tokenizer up to date with the settings; painting and printing
+    // call it before they tokenize.
+    void PrepareTokenizer();
+    // The tokenizer state at the start of `line`, from the cached states above it.
+    RunState ComputeTopState(int line);
+    // The state at the start of TopLine: the stored one while it is still
+    // right for the current top line, else computed and stored.
+    RunState TopLineState();
+
+    // ---- painting, gutter, scrolling and wrap (view_control.cpp) ----
+    // The paint handler: draws the whole client area.
+    void Paint(Canvas &canvas);
+    // One line: mode 0 onto the screen row whose top is rect.top, mode 2
+    // (printing) into `rect` of the print canvas; `state` carries on.
+    void PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state);
+    void PaintGutter(Canvas &canvas);
+    // Shows the caret in its cell, or hides it while the cell is out of view.
+    void PlaceCaret();
+    int ActiveLine() const { return state_.ActiveLine; }
+    void SetActiveLine(int line);
+    // The folding column left of the text area; empty while folding is off.
+    TRect FoldColumn() const;
+    TRect ScrollBarRect(TScrollBarKind bar) const;
+    // Whole rows and columns the text area shows.
+    int VisibleRows() const;
+    int VisibleColumns() const;
+    // Lines <-> rows of the view; every mapping between the two goes here.
+    int VisibleIndexOf(int line) const;
+    int LineOfVisibleIndex(int index) const;
+    // The view row of `line`, counted from TopLine.
+    int RowOfLine(int line) const;
+    void ScrollBy(TScrollBarKind bar, int delta);
+    // The user operated a scroll bar; `position` is where the thumb was taken.
+    void ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int position);
+    // One notch of the mouse wheel.
+    void MouseWheel(bool down);
+    // The existing line whose gutter row holds (x, y), else -1.
+    int GutterLineAt(int x, int y) const;
+    void GutterMouseDown(TMouseButton button, int x, int y);
+    // True when the double click ends in the gutter.
+    bool GutterDblClick(int x, int y);
+    // Markers added and removed through these raise OnMarkerAdded and
+    // OnMarkerRemoved.
+    void AddMarker(int line, const std::string &text, int imageIndex);
+    void RemoveMarker(int line);
+
+    // ---- mouse (mouse_control.cpp) ----
+    // Buttons, moves and double clicks at client pixels.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void DblClick(int x, int y);
+    // The context-menu request at a screen point, and a command of the menu.
+    void ContextMenu(int screenX, int screenY);
+    void MenuCommand(int command);
+    // Something dragged over or dropped on the control; `source` is the
+    // control itself when its own selection is dragged. DragOver answers
+    // whether the drop would be accepted.
+    bool DragOver(void *source, int x, int y, TDragState state);
+    void DragDrop(void *source, int x, int y, TShiftState shift);
+    // The drag of the selection begun by a mouse move has ended.
+    void EndDrag(void *target, int x, int y);
+    // Files dropped from the desktop, in order.
+    void DropFiles(const std::vector<std::string> &fileNames);
+    TMouseInput &Mouse() { return *mouse_; }
+    // Folding operations the mouse uses (fold_hooks.cpp).
+    void ToggleRegion(int line);
+    void SetExpanded(int line, bool expanded);
+    // For a region start whose first word names a definition that shows its
+    // comments: true, with the definition's index and the summary text.
+    bool RegionSummary(int line, int &definitionIndex, std::string &summary) const;
+
+    // ---- message answers, called by the platform adapter ----
+    // The dialog-code query: arrows and characters, and Tab when WantTab.
+    uint32_t DialogCode() const;
+    // The background is never erased separately.
+    bool EraseBackground() const { return true; }
+    // The pointer shape at (x, y) of the client area; sets it on the host.
+    void SetCursorRequest(int x, int y);
+    void FocusGained();
+    // focusToOwnScrollBar: one of the control's scroll bars took the focus.
+    void FocusLost(bool focusToOwnScrollBar);
+    // True when the control swallows the system character (Alt+Backspace).
+    bool SysChar(uint16_t key, TShiftState shift) const;
+    bool WantsSpecialKey(uint16_t key) const;
+    void CutMessage() { CutToClipboard(); }
+    void CopyMessage() { CopyToClipboard(); }
+    void PasteMessage() { PasteFromClipboard(); }
+    // Selection as the edit-control query reports it; null targets are skipped.
+    void GetSel(int *start, int *end) const;
+    // The edit-control messages: EM_GETSEL fills its targets; every other one
+    // is ignored and answers 0.
+    intptr_t EditMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam);
+    void ThemeChanged();
+    bool Destroying() const { return destroying_; }
+
+    // ---- published properties ----
+    bool AcceptFiles() const { return acceptFiles_; }
+    void SetAcceptFiles(bool v);
+    TDodiActiveLineSettings *ActiveLineSettings() { return activeLineSettings_.get(); }
+    void SetActiveLineSettings(const TDodiActiveLineSettings &v) { activeLineSettings_->Assign(v); }
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign v) { align_ = v; }
+    TAnchors Anchors() const { return anchors_; }
+    void SetAnchors(TAnchors v) { anchors_ = v; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v) { showHint_ = v; }
+    int TabOrder() const { return tabOrder_; }
+    void SetTabOrder(int v) { tabOrder_ = v; }
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v) { visible_ = v; }
+    TAutoCompletion *AutoCompletion() { return autoCompletion_.get(); }
+    TImageList *AutoCompletionListImages() const { return autoCompletionListImages_; }
+    void SetAutoCompletionListImages(TImageList *images) { autoCompletionListImages_ = images; }
+    TAutoCorrect *AutoCorrect() { return autoCorrect_.get(); }
+    void SetAutoCorrect(const TAutoCorrect &v) { autoCorrect_->Assign(v); }
+    bool AutoExpand() const { return autoExpand_; }
+    void SetAutoExpand(bool v) { autoExpand_ = v; }
+    int AutoHintParameterDelay() const { return autoHintParameterDelay_; }
+    void SetAutoHintParameterDelay(int ms);
+    TAutoHintParameterPosition AutoHintParameterPosition() const { return autoHintParameterPosition_; }
+    void SetAutoHintParameterPosition(TAutoHintParameterPosition v) { autoHintParameterPosition_ = v; }
+    TAutoHintParameters AutoHintParameters() const { return autoHintParameters_; }
+    void SetAutoHintParameters(TAutoHintParameters v);
+    bool AutoIndent() const { return autoIndent_; }
+    void SetAutoIndent(bool v) { autoIndent_ = v; }
+    bool AutoThemeAdapt() const { return autoThemeAdapt_; }
+    void SetAutoThemeAdapt(bool v);
+    TColor BkColor() const { return bkColor_; }
+    void SetBkColor(TColor c);
+    TColor BlockColor() const { return blockColor_; }
+    void SetBlockColor(TColor c);
+    TColor BlockLineColor() const { return blockLineColor_; }
+    void SetBlockLineColor(TColor c);
+    bool BlockShow() const { return blockShow_; }
+    void SetBlockShow(bool v);
+    TColor BorderColor() const { return borderColor_; }
+    void SetBorderColor(TColor c);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+    TColor BreakpointColor() const { return breakpointColor_; }
+    void SetBreakpointColor(TColor c);
+    TColor BreakpointTextColor() const { return breakpointTextColor_; }
+    void SetBreakpointTextColor(TColor c);
+    bool CaseSensitive() const { return caseSensitive_; }
+    void SetCaseSensitive(bool v);
+    TCodeFolding *CodeFolding() { return codeFolding_.get(); }
+    const TCodeFolding *CodeFolding() const { return codeFolding_.get(); }
+    void SetCodeFolding(const TCodeFolding &v) { codeFolding_->Assign(v); }
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool v);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c) { cursor_ = c; }
+    bool DelErase() const { return delErase_; }
+    void SetDelErase(bool v) { delErase_ = v; }
+    bool EnhancedHomeKey() const { return enhancedHomeKey_; }
+    void SetEnhancedHomeKey(bool v) { enhancedHomeKey_ = v; }
+    const TFont &Font() const { return font_; }
+    void SetFont(const TFont &font);
+    TDodiGutter *Gutter() { return gutter_.get(); }
+    const TDodiGutter *Gutter() const { return gutter_.get(); }
+    void SetGutter(const TDodiGutter &v) { gutter_->Assign(v); }
+    bool HiddenCaret() const { return hiddenCaret_; }
+    void SetHiddenCaret(bool v);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool v);
+    TDodiMarkerList *MarkerList() { return markerList_.get(); }
+    REdoDodiChecker *MemoChecker() const { return memoChecker_; }
+    void SetMemoChecker(REdoDodiChecker *checker);
+    REdoDodiSource *MemoSource() const { return memoSource_; }
+    void SetMemoSource(REdoDodiSource *source);
+    TPopupMenu *PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu *menu) { popupMenu_ = menu; }
+    TPrintOptions *PrintOptions() { return printOptions_.get(); }
+    void SetPrintOptions(const TPrintOptions &v) { printOptions_->Assign(v); }
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v) { readOnly_ = v; }
+    int RightMargin() const { return rightMargin_; }
+    void SetRightMargin(int v);
+    TColor RightMarginColor() const { return rightMarginColor_; }
+    void SetRightMarginColor(TColor c);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle v);
+    bool ScrollHint() const { return scrollHint_; }
+    void SetScrollHint(bool v) { scrollHint_ = v; }
+    TScrollMode ScrollMode() const { return scrollMode_; }
+    void SetScrollMode(TScrollMode v) { scrollMode_ = v; }
+    TColor SelBkColor() const { return selBkColor_; }
+    void SetSelBkColor(TColor c);
+    TColor SelColor() const { return selColor_; }
+    void SetSelColor(TColor c);
+    bool ShowRightMargin() const { return showRightMargin_; }
+    void SetShowRightMargin(bool v);
+    bool SmartTabs() const { return smartTabs_; }
+    void SetSmartTabs(bool v) { smartTabs_ = v; }
+    TCustomDodiStyler *SyntaxStyles() const { return syntaxStyles_; }
+    void SetSyntaxStyles(TCustomDodiStyler *styler);
+    int TabSize() const { return tabSize_; }
+    void SetTabSize(int v) { tabSize_ = v; }
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+    bool TrimTrailingSpaces() const { return trimTrailingSpaces_; }
+    void SetTrimTrailingSpaces(bool v) { trimTrailingSpaces_ = v; }
+    int UndoLimit() const { return undoLimit_; }
+    void SetUndoLimit(int v);
+    bool UrlAware() const { return urlAware_; }
+    void SetUrlAware(bool v);
+    const TCharStyle &UrlStyle() const { return urlStyle_; }
+    void SetUrlStyle(const TCharStyle &style);
+    bool UseStyler() const { return useStyler_; }
+    void SetUseStyler(bool v);
+    std::string Version() const;
+    // Accepted and ignored: the version is fixed.
+    void SetVersion(const std::string &) {}
+    bool WantTab() const { return wantTab_; }
+    void SetWantTab(bool v) { wantTab_ = v; }
+    TWordWrapStyle WordWrap() const { return wordWrap_; }
+    void SetWordWrap(TWordWrapStyle v);
+
+    // ---- bounds ----
+    int Left() const { return bounds_.left; }
+    int Top() const { return bounds_.top; }
+    int Width() const { return bounds_.Width(); }
+    int Height() const { return bounds_.Height(); }
+    const TRect &BoundsRect() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height);
+    bool DoubleBuffered() const { return doubleBuffered_; }
+    void SetDoubleBuffered(bool v) { doubleBuffered_ = v; }
+
+    // The theme adaptation: gutter colours from the desktop colour scheme.
+    void ThemeAdapt();
+    // Component removal notifications for the referenced components.
+    void StylerRemoved(TCustomDodiStyler *styler);
+    // The styler's side of the link.
+    TColor StylerBackground() const override { return bkColor_; }
+    void StylerChanged(const TCustomDodiStyler &styler) override;
+    void StylerDestroyed(const TCustomDodiStyler &styler) override;
+    // Draws the standard content of one gutter row.
+    void PaintGutterLine(Canvas &canvas, int line, const TRect &rect);
+    void SourceRemoved(REdoDodiSource *source);
+    void CheckerRemoved(REdoDodiChecker *checker);
+    // The stylers of the owner form, offered to SyntaxStyles.
+    std::vector<TCustomDodiStyler *> &StylerList() { return stylerList_; }
+    TCompletionItems &CompletionEntries() { return completionEntries_; }
+    TDodiTimer &HintTimer() { return hintTimer_; }
+    TDodiTimer &CompletionTimer() { return completionTimer_; }
+    PopupWindow *HintWindow() { return hintWindow_.get(); }
+    PopupWindow *ScrollHintWindow() { return scrollHintWindow_.get(); }
+    ListPopup *CompletionPopup() { return completionPopup_.get(); }
+    // The flag glyph drawn in the gutter; made on first use by a canvas.
+    TBitmap *FlagGlyph() { return flagGlyph_.get(); }
+    void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) { flagGlyph_ = std::move(glyph); }
+
+    // ---- events ----
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelectionChange;
+    TNotifyEvent OnStatusChange;
+    TNotifyEvent OnCursorChange;
+    std::function<void(int CurYPos)> OnActiveLineChange;
+    std::function<void(int CurXPos)> OnColumnChange;
+    std::function<void(TCustomDodi &sender, bool CanUndo, bool CanRedo)> OnUndoChange;
+    std::function<void(TCustomDodi &sender, bool &Allow)> OnOverwriteToggle;
+    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterClick;
+    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterRightClick;
+    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterDblClick;
+    std::function<void(TCustomDodi &sender, Canvas &ACanvas, int LineNo, const TRect &rct)> OnGutterDraw;
+    std::function<void(TCustomDodi &sender, const std::string &URL)> OnURLClick;
+    TNotifyEvent OnFind;
+    TNotifyEvent OnReplace;
+    std::function<void(TCustomDodi &sender, const std::string &FileName, bool &DefaultHandler)> OnFileDrop;
+    std::function<void(TCustomDodi &sender, int ARow, std::string &hintstr)> OnScrollHint;
+    TNotifyEvent OnTopLeftChanged;
+    std::function<void(int LnNo, const std::string &MarkerText)> OnMarkerAdded;
+    std::function<void(int LnNo)> OnMarkerRemoved;
+    using TMemoHintEvent = std::function<void(TCustomDodi &sender, int X, int Y, const std::string &AValue,
+                                              std::string &AHint, bool &Show)>;
+    TMemoHintEvent OnHintForWord;
+    TMemoHintEvent OnHintForToken;
+    std::function<void(TCustomDodi &sender, const std::string &CurrentWord, std::string &NewWord)> OnWordComplete;
+    TNotifyEvent OnAutoCompletion;
+    TNotifyEvent OnStartAutoCompletion;
+    TNotifyEvent OnCancelAutoCompletion;
+    std::function<void(TCustomDodi &sender, const std::string &AToken, bool &Show)> OnBeforeAutoCompletion;
+    std::function<void(TCustomDodi &sender, const std::string &AToken, TCompletionItems &AList)>
+        OnGetAutoCompletionList;
+    std::function<void(TCustomDodi &sender, std::string &AEntry)> OnInsertAutoCompletionEntry;
+    std::function<int(TCustomDodi &sender, const TCompletionItems &List, int Index1, int Index2)>
+        OnSortAutoCompletionList;
+    std::function<void(TCustomDodi &sender, const std::string &AToken, std::string &AParameterHint, bool &Handled)>
+        OnGetParameterHint;
+    // The usual control notifications.
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    std::function<void(TCustomDodi &sender, uint16_t &Key, TShiftState Shift)> OnKeyDown;
+    std::function<void(TCustomDodi &sender, uint16_t &Key, TShiftState Shift)> OnKeyUp;
+    std::function<void(TCustomDodi &sender, char32_t &Key)> OnKeyPress;
+    std::function<void(TCustomDodi &sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseDown;
+    std::function<void(TCustomDodi &sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseUp;
+    std::function<void(TCustomDodi &sender, TShiftState Shift, int X, int Y)> OnMouseMove;
+    std::function<void(TCustomDodi &sender, void *Source, int X, int Y, TDragState State, bool &Accept)> OnDragOver;
+    std::function<void(TCustomDodi &sender, void *Source, int X, int Y)> OnDragDrop;
+    TNotifyEvent OnStartDrag;
+    std::function<void(TCustomDodi &sender, void *Target, int X, int Y)> OnEndDrag;
+    TNotifyEvent OnStartDock;
+    std::function<void(TCustomDodi &sender, void *Target, int X, int Y)> OnEndDock;
+
+protected:
+    void Repaint() { Invalidate(); }
+    // Sets the appearance colours BkColor, SelColor and SelBkColor; repaints
+    // only when the value changed.
+    void SetColorField(TColor &field, TColor value);
+    void SetBoolAndRepaint(bool &field, bool value);
+    void SetColorAndRepaint(TColor &field, TColor value);
+    void ApplyBorderOffsets();
+    void MeasureFont();
+    void RecreateCaret();
+    void GutterChanged(TDodiGutter::TChange change);
+    void CodeFoldingChanged(int kind);
+    void ActiveLineSettingsChanged(bool atCursorSwitchedOn);
+    void AutoCompletionChanged(TAutoCompletion::TChange change);
+    void CreatePopups();
+
+    Host *host_ = nullptr;
+    TEditorState state_;
+    bool destroying_ = false;
+    bool loading_ = false;
+
+    // Owned parts, in construction order.
+    std::unique_ptr<REdoDodiStrings> lines_;
+    TFont font_;
+    TCharStyle urlStyle_;
+    std::unique_ptr<TPrintOptions> printOptions_;
+    std::unique_ptr<TAutoCorrect> autoCorrect_;
+    std::unique_ptr<TAutoCompletion> autoCompletion_;
+    std::unique_ptr<TDodiMarkerList> markerList_;
+    std::vector<TCustomDodiStyler *> stylerList_;
+    std::unique_ptr<TBitmap> flagGlyph_;
+    TDodiScrollBar vertScrollBar_{sbVertical};
+    TDodiScrollBar horzScrollBar_{sbHorizontal};
+    std::unique_ptr<TDodiActiveLineSettings> activeLineSettings_;
+    std::unique_ptr<TDodiGutter> gutter_;
+    std::unique_ptr<ListPopup> completionPopup_;
+    std::unique_ptr<PopupWindow> hintWindow_;
+    TDodiTimer hintTimer_{kHintTimerId, 2500};
+    TDodiTimer completionTimer_{kCompletionTimerId, 500};
+    TCompletionItems completionEntries_;
+    std::unique_ptr<PopupWindow> scrollHintWindow_;
+    std::unique_ptr<TCodeFolding> codeFolding_;
+    TLineTokenizer tokenizer_;
+    std::unique_ptr<TDodiPainter> painter_;
+    std::unique_ptr<TGutterPainter> gutterPainter_;
+    std::unique_ptr<TDodiScroller> scroller_;
+    std::unique_ptr<TWordWrapper> wordWrapper_;
+    std::unique_ptr<TEditSession> editSession_;
+    std::unique_ptr<TDodiUndoList> undoList_;
+    std::unique_ptr<TDodiKeyboard> keyboard_;
+    std::unique_ptr<TMouseInput> mouse_;
+
+    // References, not owned.
+    TCustomDodiStyler *syntaxStyles_ = nullptr;
+    REdoDodiSource *memoSource_ = nullptr;
+    REdoDodiChecker *memoChecker_ = nullptr;
+    TImageList *autoCompletionListImages_ = nullptr;
+    TPopupMenu *popupMenu_ = nullptr;
+
+    // Property values.
+    TRect bounds_;
+    bool acceptFiles_ = false;
+    TAlign align_ = alNone;
+    TAnchors anchors_{akLeft, akTop};
+    bool enabled_ = true;
+    bool showHint_ = false;
+    int tabOrder_ = -1;
+    bool visible_ = true;
+    bool autoExpand_ = true;
+    int autoHintParameterDelay_ = 2500;
+    TAutoHintParameterPosition autoHintParameterPosition_ = hpBelowCode;
+    TAutoHintParameters autoHintParameters_ = hpAuto;
+    bool autoIndent_ = true;
+    bool autoThemeAdapt_ = false;
+    TColor bkColor_ = clWhite;
+    TColor blockColor_ = 0xFFFF00;
+    TColor blockLineColor_ = clNone;
+    bool blockShow_ = true;
+    TColor borderColor_ = clGray;
+    TBorderStyle borderStyle_ = bsSingle;
+    TColor breakpointColor_ = clRed;
+    TColor breakpointTextColor_ = clWhite;
+    bool caseSensitive_ = false;
+    bool ctl3D_ = false;
+    TCursor cursor_ = crIBeam;
+    bool delErase_ = false;
+    bool enhancedHomeKey_ = false;
+    bool hiddenCaret_ = false;
+    bool hideSelection_ = true;
+    bool readOnly_ = false;
+    int rightMargin_ = 80;
+    TColor rightMarginColor_ = 0xE2E2E2;
+    TScrollStyle scrollBars_ = ssBoth;
+    bool scrollHint_ = false;
+    TScrollMode scrollMode_ = smAuto;
+    TColor selBkColor_ = clNavy;
+    TColor selColor_ = clWhite;
+    bool showRightMargin_ = true;
+    bool smartTabs_ = false;
+    int tabSize_ = 4;
+    bool tabStop_ = true;
+    bool trimTrailingSpaces_ = false;
+    int undoLimit_ = 100;
+    bool urlAware_ = true;
+    bool useStyler_ = true;
+    bool wantTab_ = true;
+    TWordWrapStyle wordWrap_ = wwNone;
+    bool doubleBuffered_ = false;
+
+    // Tells referencing components, while the control is being destroyed, to
+    // drop their reference.
+    TDestroyNotifier destroyNotifier_;
+};
+
+} // namespace tarnwick

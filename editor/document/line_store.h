@@ -1,0 +1,169 @@
+// REdoDodiStrings: the editor's text as a list of lines (UTF-8, without line
+// breaks), each with an object slot and an optional TLineProp, plus the
+// parallel list of line lengths.
+#pragma once
+
+#include "editor/base/gap_vector.h"
+#include "editor/base/int_list.h"
+#include "editor/document/line_lengths.h"
+#include "editor/document/line_prop.h"
+#include "editor/base/list_errors.h"
+#include "editor/document/tokenizer_state_tracker.h"
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+class TCustomDodi;
+
+class REdoDodiStrings {
+public:
+    using TNotifyEvent = std::function<void(REdoDodiStrings &sender)>;
+
+    REdoDodiStrings() = default;
+    explicit REdoDodiStrings(TCustomDodi *ownerMemo) : ownerMemo_(ownerMemo) {}
+    REdoDodiStrings(const REdoDodiStrings &) = delete;
+    REdoDodiStrings &operator=(const REdoDodiStrings &) = delete;
+    ~REdoDodiStrings();
+
+    // The editor whose caret, scroll state, folding and undo this store keeps
+    // up to date; null for a free-standing store, which then behaves as a plain
+    // string list (no tab expansion, no editor calls).
+    TCustomDodi *OwnerMemo() const { return ownerMemo_; }
+    void SetOwnerMemo(TCustomDodi *owner) { ownerMemo_ = owner; }
+
+    int Count() const { return static_cast<int>(lines_.size()); }
+    bool Empty() const { return lines_.empty(); }
+
+    // Get/Put/Insert throw EListError for an index outside the list.
+    const std::string &Get(int index) const;
+    const std::string &Strings(int index) const { return Get(index); }
+    const std::string &operator[](int index) const { return Get(index); }
+    void Put(int index, std::string text);
+    void Insert(int index, std::string text);
+    int Add(std::string text);
+    int AddObject(std::string text, void *object);
+    void AddStrings(const std::vector<std::string> &lines);
+    void AddStrings(const REdoDodiStrings &other);
+    // Out-of-range indexes are ignored.
+    void Delete(int index);
+    void Clear();
+    // Removes a line and its length entry without going through the editor:
+    // the step the editor's own line deletion ends in.
+    void RemoveLine(int index);
+    // Block forms for the editor's multi-line edits, one change event each:
+    // inserting or removing lines one at a time would move every line after
+    // them once per line. InsertLines expands tabs and shifts bookmarks like
+    // Insert; RemoveLines clamps the range to the list and, like RemoveLine,
+    // does not go through the editor.
+    void InsertLines(int index, std::vector<std::string> texts);
+    void RemoveLines(int index, int count);
+
+    void *GetObject(int index) const;
+    void PutObject(int index, void *object);
+
+    // Plain copy from a string list; from another store with an editor present
+    // this also resets the editor's view (caret, folding, scroll bars).
+    void Assign(const std::vector<std::string> &lines);
+    void Assign(const REdoDodiStrings &source);
+    void AssignTo(std::vector<std::string> &lines) const;
+    std::vector<std::string> ToVector() const;
+
+    // Every line followed by CR LF; empty for an empty store.
+    std::string Text() const;
+    void SetText(std::string_view text);
+    // Loads replace all content and, with an editor, reset caret, undo and
+    // scroll state. Bytes are decoded as plain text (UTF-8 or Windows-1252).
+    void LoadFromString(std::string_view bytes);
+    void LoadFromStream(std::istream &in);
+    void LoadFromFile(const std::string &fileName);
+    void SaveToStream(std::ostream &out) const;
+    void SaveToFile(const std::string &fileName);
+
+    // Update brackets nest; only the outermost pair moves LockCount (0 -> 1 -> 0).
+    void BeginUpdate();
+    void EndUpdate();
+    void SetUpdateState(bool updating);
+    int LockCount() const { return lockCount_; }
+    bool Updating() const { return updateDepth_ > 0; }
+    bool Deleting() const { return deleting_; }
+
+    const TIntList &LineLengths() const { return lineLengths_.List(); }
+    // The length of the longest line, 0 for none; walks the lines only after
+    // the longest line got shorter or went away.
+    int LongestLineLength() const { return lineLengths_.Longest(); }
+    // True when LineLengths holds one entry per line equal to its length; a
+    // debugging and test aid, linear in the text.
+    bool CheckInvariants() const;
+    void RebuildLineLengths();
+    // Length in code points of line `index`; 0 out of range.
+    int LineLength(int index) const;
+
+    // Null when the index is out of range or the line has no record yet.
+    TLineProp *LinePropOf(int index) const;
+    // Creates the record on first use; null only for an index out of range.
+    TLineProp *EnsureLineProp(int index);
+    void SetLineProp(int index, std::unique_ptr<TLineProp> prop);
+    void InvalidateStateCaches();
+    // Calls f(index, record) for every line that has a record.
+    void ForEachLineProp(const std::function<void(int, TLineProp &)> &f);
+    // Which cached tokenizer states in the records are still right after the
+    // edits since they were stored; every edit of a line reports to it.
+    TStateCacheTracker &StateTracker() { return stateTracker_; }
+
+    // Replaces every tab by TabSize spaces of the owning editor; no-op without one.
+    std::string ExpandTabs(std::string text) const;
+
+    // One line with all the store keeps for it. Invariant: Text holds no CR
+    // or LF once it went through Add or a load; Object is the caller's object
+    // whether or not Prop exists.
+    struct TStoredLine {
+        std::string Text;
+        std::unique_ptr<TLineProp> Prop;
+        void *Object = nullptr;
+    };
+    // Rewrites of the whole text that must carry every line's record (word
+    // wrap): take the lines out, put the rewritten ones back. Neither raises
+    // an event nor calls the editor; PutLines rebuilds LineLengths and makes
+    // every cached tokenizer state suspect.
+    std::vector<TStoredLine> TakeLines();
+    void PutLines(std::vector<TStoredLine> lines);
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+private:
+    using Line = TStoredLine;
+
+    void CheckIndex(int index, int limit) const;
+    void Changing();
+    void Changed();
+    void AppendLine(std::string text, void *object);
+    void InsertLine(int index, std::string text);
+    void DeleteEntry(int index);
+    void DeleteWithEditor(int index);
+    void ClearEntries();
+    void ReadLines(std::string_view text, bool throughAdd);
+    void LoadBytes(std::string_view bytes);
+    void LoadWithEditor(std::string_view text);
+    int TabSize() const;
+
+    TCustomDodi *ownerMemo_ = nullptr;
+    // LineLengths has one entry per line, equal to Length(Text) of that line,
+    // except inside AddStrings and Assign which rebuild it. Both are gap
+    // vectors: Enter in the middle of millions of lines moves only the lines
+    // between it and the previous edit.
+    GapVector<Line> lines_;
+    TLineLengths lineLengths_;
+    int lockCount_ = 0;
+    int updateDepth_ = 0;
+    bool deleting_ = false;
+    TStateCacheTracker stateTracker_;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,149 @@
+// TLineTokenizer: splits lines into runs that share one colouring, driven by
+// the editor's styler, and computes the state at the start of a line from the
+// lines above it (with a per-line cache), so painting can start mid-document.
+#pragma once
+
+#include "editor/base/run_state.h"
+#include "editor/document/tokenizer_state_tracker.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick {
+
+class REdoDodiStrings;
+class TCustomDodiStyler;
+class TKeyWordList;
+
+// The editor settings the tokenizer reads.
+struct TTokenizerSettings {
+    TCustomDodiStyler *Styler = nullptr;
+    bool UseStyler = true;
+    bool CaseSensitive = false;
+    bool UrlAware = true;
+};
+
+class TLineTokenizer {
+public:
+    // A finished run: its first column (code points from the line start), its
+    // text and its state.
+    using TRunHandler = std::function<void(int column, std::string_view text, const RunState &state)>;
+
+    // Takes the settings and rebuilds what is derived from the styler: the
+    // delimiter set, the number sets, the escape character, the keyword lists'
+    // case rule. Call it at the start of every paint, print page and top-state
+    // computation; the styler must not lose element styles in between.
+    void Prepare(const TTokenizerSettings &settings);
+    const TTokenizerSettings &Settings() const { return settings_; }
+    // A styler is attached and used.
+    bool Styled() const { return settings_.Styler && settings_.UseStyler; }
+
+    // The concatenated symbols of every symbol style, in style order.
+    const std::string &DelimiterSet() const { return delimiterSet_; }
+
+    // The line cut into URL pieces; the whole line as one piece unless UrlAware.
+    std::vector<std::string> SplitUrlPieces(std::string_view text) const;
+    static bool IsUrl(std::string_view piece);
+
+    // The per-line driver: every run of `line`, starting in `state`, goes to
+    // OnRun; `state` becomes the state the next line starts with.
+    void TokenizeText(std::string_view line, RunState &state);
+
+    // The steps of the driver, for callers that cut lines themselves.
+    void BeginLine(const RunState &state);
+    void TokenizeLine(std::string_view piece, RunState &state);
+    // Merges runs of equal state; a run goes to OnRun when the state changes.
+    void AppendRun(std::string_view text, RunState &state);
+    // Hands on the pending run and applies the end-of-line rule of line comments.
+    void EndLine(RunState &state);
+    bool LineCommentStarted() const { return lineCommentStarted_; }
+
+    // The state at the start of `line`, from the nearest trusted cached state
+    // above it; stores states every 20 lines on the way and at `line` itself.
+    RunState ComputeTopState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line);
+    // The state at the start of the top line: the stored one while it is for
+    // that line and still trusted, else computed and stored.
+    RunState TopLineState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int topLine, int &storedLine,
+                          RunState &storedState);
+
+    // Lines scanned by the last ComputeTopState (for measurements).
+    int LastScanLength() const { return lastScanLength_; }
+
+    TRunHandler OnRun;
+
+private:
+    class TCharSet {
+    public:
+        void Clear();
+        void Add(char32_t c);
+        void AddUtf8(std::string_view text, bool upper);
+        bool Contains(char32_t c) const
+        {
+            return c < 128 ? ascii_[c] : others_.find(c) != std::u32string::npos;
+        }
+        bool Empty() const { return empty_; }
+
+    private:
+        bool ascii_[128] = {};
+        std::u32string others_;
+        bool empty_ = true;
+    };
+    struct TBracketStyle {
+        int Index;
+        char32_t Start;
+        char32_t End;
+    };
+    struct TSymbolStyle {
+        int Index;
+        TCharSet Symbols;
+    };
+    struct TKeywordStyle {
+        int Index;
+        const TKeyWordList *Words;
+    };
+    class TPieceScan;
+
+    void ScanLineForState(std::string_view line, RunState &state);
+    int FindCachedState(REdoDodiStrings &lines, const TStateCacheTracker &tracker, int from, int floor,
+                        RunState &state) const;
+    bool RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line, const RunState &state);
+    // The first bracket style (with an end character) that `c` opens.
+    const TBracketStyle *BracketOpenedBy(char32_t c) const;
+    int SymbolStyleOf(char32_t c) const;
+    int KeywordStyleOf(std::string_view word) const;
+
+    TTokenizerSettings settings_;
+    std::string delimiterSet_;
+    TCharSet delimiters_;
+    TCharSet numberStart_;
+    TCharSet numberBody_;
+    std::string hexPrefixUpper_;
+    char32_t escape_ = 0;
+    std::string lineComment_;
+    std::string commentLeft_;
+    std::string commentRight_;
+    std::vector<TBracketStyle> brackets_;
+    std::vector<TSymbolStyle> symbols_;
+    // First symbol style (position in symbols_) of each ASCII character, -1 = none.
+    int asciiSymbolStyle_[128] = {};
+    // Position in brackets_ of the style each ASCII character opens, -1 = none.
+    int asciiBracketOpen_[128] = {};
+    std::vector<TKeywordStyle> keywords_;
+    int longestKeyword_ = 0;
+
+    // The run being collected: text, state and first column.
+    std::string pendingText_;
+    RunState pendingState_;
+    int pendingColumn_ = 0;
+    int lineColumn_ = 0;
+    bool lineCommentStarted_ = false;
+    int lastScanLength_ = 0;
+    // Scratch of the piece scan: the text before the position, as it is and
+    // upper-cased (kept here so a scan allocates nothing in the steady state).
+    std::string prefix_;
+    std::string prefixUpper_;
+};
+
+} // namespace tarnwick

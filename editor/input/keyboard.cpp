@@ -1,0 +1,206 @@
+#include "editor/input/keyboard.h"
+
+#include "editor/commands/caret_movement.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/commands/edit_session.h"
+#include "editor/platform/host.h"
+#include "editor/input/key_commands.h"
+#include "editor/commands/line_edits.h"
+#include "editor/commands/typing.h"
+#include "editor/base/win_constants.h"
+
+namespace tarnwick {
+
+namespace {
+
+using TKeyDownAction = void (*)(TCustomDodi &editor, uint16_t key, TShiftState shift);
+
+// A key-down binding: runs when the key matches, the shift state holds every
+// modifier of `Required` and none of `Forbidden`. The first match wins.
+struct TKeyDownBinding {
+    uint16_t Key;
+    TShiftState Required;
+    TShiftState Forbidden;
+    TKeyDownAction Run;
+};
+
+void KeyCommand(TCustomDodi &ed, uint16_t key, TShiftState s) { RunKeyCommand(ed, key, s); }
+void UndoKey(TCustomDodi &ed, uint16_t, TShiftState) { ed.Undo(); }
+
+void RedoKey(TCustomDodi &ed, uint16_t, TShiftState)
+{
+    ed.Redo();
+    ed.Invalidate();
+}
+
+// Ctrl+Space: the completion list opens here once completion is built; the
+// space character the same keystroke sends is not typed either way.
+void CompletionKey(TCustomDodi &ed, uint16_t, TShiftState)
+{
+    if (ed.AutoCompletion()->Active())
+        ed.Keyboard().KeyDownSeen = false;
+}
+
+// Ctrl+Shift+Space: the parameter hint, shown by the completion code.
+void ParameterHintKey(TCustomDodi &, uint16_t, TShiftState) {}
+
+void ArrowKey(TCustomDodi &ed, uint16_t key, TShiftState s)
+{
+    const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
+    const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
+    TCaretMovement(ed).Arrow(dx, dy, s);
+}
+
+void FindKey(TCustomDodi &ed, uint16_t, TShiftState)
+{
+    if (ed.OnFind)
+        ed.OnFind(ed);
+}
+
+void ReplaceKey(TCustomDodi &ed, uint16_t, TShiftState)
+{
+    if (ed.OnReplace)
+        ed.OnReplace(ed);
+}
+
+// clang-format off
+constexpr TKeyDownBinding kKeyDownBindings[] = {
+    // key        required          forbidden         action
+    {VK_BACK,   {},               {ssAlt},          KeyCommand},
+    {VK_BACK,   {ssAlt, ssShift}, {},               RedoKey},
+    {VK_BACK,   {ssAlt},          {ssShift},        UndoKey},
+    {VK_TAB,    {},               {},               KeyCommand},
+    {VK_ESCAPE, {},               {},               KeyCommand},
+    {VK_END,    {},               {},               KeyCommand},
+    {VK_HOME,   {},               {},               KeyCommand},
+    {VK_DELETE, {},               {},               KeyCommand},
+    {VK_PRIOR,  {},               {},               KeyCommand},
+    {VK_NEXT,   {},               {},               KeyCommand},
+    {VK_INSERT, {},               {},               KeyCommand},
+    {VK_SPACE,  {ssCtrl},         {ssShift, ssAlt}, CompletionKey},
+    {VK_SPACE,  {ssCtrl, ssShift}, {ssAlt},         ParameterHintKey},
+    {VK_LEFT,   {},               {},               ArrowKey},
+    {VK_RIGHT,  {},               {},               ArrowKey},
+    {VK_UP,     {},               {},               ArrowKey},
+    {VK_DOWN,   {},               {},               ArrowKey},
+    {'F',       {ssCtrl},         {},               FindKey},
+    {'H',       {ssCtrl},         {},               ReplaceKey},
+};
+// clang-format on
+
+bool Matches(const TKeyDownBinding &b, uint16_t key, TShiftState shift)
+{
+    return b.Key == key && (shift & b.Required) == b.Required && (shift & b.Forbidden).Empty();
+}
+
+// Characters that end a word for the word hooks (auto-correct, checker).
+bool EndsWord(char32_t c)
+{
+    return c == U'\t' || c == U'\r' || c == U' ' || c == U'(' || c == U',' || c == U'.' || c == U'=' || c == U'[';
+}
+
+} // namespace
+
+TDodiKeyboard::TDodiKeyboard(TCustomDodi &editor) : ed_(editor)
+{
+    // The host's blink time is read before it is first changed.
+    ed_.State().BlinkTimeSaved = true;
+}
+
+bool TDodiKeyboard::IsPrintable(char32_t c)
+{
+    return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
+}
+
+void TDodiKeyboard::KeepCaretLit(uint16_t key)
+{
+    Host *host = ed_.GetHost();
+    if (key == VK_CONTROL || !host)
+        return;
+    TEditorState &state = ed_.State();
+    if (state.BlinkTimeSaved)
+        state.SavedBlinkTime = host->CaretBlinkTime();
+    state.BlinkTimeSaved = false;
+    host->SetCaretBlinkTime(kSteadyCaretBlinkTime);
+}
+
+void TDodiKeyboard::KeyDown(uint16_t &key, TShiftState shift)
+{
+    if (ed_.OnKeyDown)
+        ed_.OnKeyDown(ed_, key, shift);
+    ed_.CompletionTimer().Stop();
+    KeepCaretLit(key);
+    KeyDownSeen = true;
+    LastKeyWithoutCtrl = !shift.Contains(ssCtrl);
+    for (const TKeyDownBinding &binding : kKeyDownBindings) {
+        if (Matches(binding, key, shift)) {
+            binding.Run(ed_, key, shift);
+            return;
+        }
+    }
+}
+
+void TDodiKeyboard::KeyPress(char32_t &key)
+{
+    if (ed_.OnKeyPress)
+        ed_.OnKeyPress(ed_, key);
+    const char32_t ch = key;
+    if (ch == 3)
+        RunKeyCommand(ed_, 3, {});
+    if (ed_.ReadOnly() || !ed_.CanModify() || (ed_.AutoCompletion()->Active() && !KeyDownSeen))
+        return;
+    {
+        TEditScope scope(ed_);
+        RegionRescanPending = true;
+        if (EndsWord(ch))
+            WordEnded(ch);
+        if (IsPrintable(ch)) {
+            if (ed_.DelErase() && !ed_.State().SelectionEmpty())
+                ed_.DeleteSelection(true);
+            TTyping(ed_).TypeChar(ch);
+            ed_.SetLineModified(ed_.CaretLine(), true);
+        } else if (ch != 8 && ch != 9 && ch != 3) {
+            // Backspace and Tab were handled at key-down; copy above.
+            RunKeyCommand(ed_, static_cast<int>(ch), {});
+        }
+    }
+    if ((ch == U'.' || ch == U'(') && ed_.AutoCompletion()->Active())
+        ed_.CompletionTimer().Start();
+}
+
+// The checker's and auto-correct's word hooks run here, before the character
+// that ends the word is typed.
+void TDodiKeyboard::WordEnded(char32_t ch)
+{
+    if (ch != U'\r')
+        return;
+    TLineEdits lines(ed_);
+    lines.EnsureLine();
+    // Enter at the start of a blank line opens no region: no rescan for it.
+    if (ed_.CaretCol() == 0 && text::TrimRightBlanks(lines.Text(ed_.CaretLine())).empty())
+        RegionRescanPending = false;
+}
+
+void TDodiKeyboard::KeyUp(uint16_t &key, TShiftState shift)
+{
+    TEditorState &state = ed_.State();
+    if (Host *host = ed_.GetHost(); host && !state.BlinkTimeSaved)
+        host->SetCaretBlinkTime(state.SavedBlinkTime);
+    state.BlinkTimeSaved = true;
+    if (!ed_.HiddenCaret())
+        ed_.PlaceCaret();
+    if (ed_.OnKeyUp)
+        ed_.OnKeyUp(ed_, key, shift);
+}
+
+void TDodiKeyboard::InputText(std::u32string_view text)
+{
+    // Composed text comes without key-downs of its own.
+    KeyDownSeen = true;
+    for (char32_t c : text) {
+        char32_t key = c;
+        KeyPress(key);
+    }
+}
+
+} // namespace tarnwick

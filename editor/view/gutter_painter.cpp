@@ -1,0 +1,246 @@
+#include "editor/view/gutter_painter.h"
+
+#include "editor/control/custom_dodi.h"
+#include "editor/platform/host.h"
+#include "editor/platform/image_list.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kGradientBands = 48;
+constexpr int kMarkerWidth = 16;
+constexpr int kModifiedBarWidth = 4;
+constexpr TColor kFlagTransparent = clWhite;
+
+int Component(TColor c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+TColor Blend(TColor from, TColor to, int band)
+{
+    TColor out = 0;
+    for (int shift : {0, 8, 16}) {
+        const int a = Component(from, shift);
+        const int b = Component(to, shift);
+        const int v = a + static_cast<int>(std::lround(band * (b - a) / double(kGradientBands)));
+        out |= TColor(std::clamp(v, 0, 255)) << shift;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string GutterNumberText(int number, const TDodiGutter &gutter)
+{
+    std::string digits = std::to_string(number);
+    if (gutter.ShowLeadingZeros() && static_cast<int>(digits.size()) < gutter.DigitCount()) {
+        const bool negative = number < 0;
+        std::string body = negative ? digits.substr(1) : digits;
+        body.insert(0, gutter.DigitCount() - digits.size(), '0');
+        digits = negative ? "-" + body : body;
+    }
+    return digits + gutter.NumberSuffix();
+}
+
+int GutterNumberLeft(const TDodiGutter &gutter, int digits)
+{
+    static constexpr std::array<int, 4> kShift = {24, 16, 8, 0};
+    const int shift = kShift[std::clamp(digits, 1, 4) - 1];
+    return gutter.GutterWidth() - gutter.GutterMargin() + shift;
+}
+
+void TGutterPainter::Paint(Canvas &canvas)
+{
+    const TDodiGutter &gutter = *ed_.Gutter();
+    const TRect r = gutter.Rect();
+    const int right = r.right - 1;
+
+    canvas.SetPen({gutter.BorderColor(), 1, psSolid});
+    canvas.Line(right, r.top, right, r.bottom);
+    canvas.SetPen({clWhite, 1, psSolid});
+    canvas.Line(right - 1, r.top, right - 1, r.bottom);
+    PaintBackground(canvas, r);
+
+    if (!ed_.OnGutterDraw)
+        return;
+    const int lineHeight = ed_.LineHeight();
+    if (lineHeight <= 0)
+        return;
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int lastLine = std::max(store.Count() - 1, 0);
+    const int topIndex = ed_.VisibleIndexOf(ed_.TopLine());
+    int number = topIndex - ContinuationRowsAbove(ed_.TopLine());
+    for (int row = 0, y = r.top; y < r.bottom; ++row, y += lineHeight) {
+        const int line = ed_.LineOfVisibleIndex(topIndex + row);
+        if (line > lastLine)
+            break;
+        const TLineProp *prop = store.LinePropOf(line);
+        if (prop && prop->WrapContinuation)
+            continue;
+        ed_.OnGutterDraw(ed_, canvas, number, {r.left, y, right - 1, y + lineHeight});
+        ++number;
+    }
+}
+
+void TGutterPainter::PaintBackground(Canvas &canvas, const TRect &r)
+{
+    const TDodiGutter &gutter = *ed_.Gutter();
+    if (gutter.GutterColorTo() == clNone) {
+        canvas.SetBrushColor(gutter.GutterColor());
+        canvas.FillRect({r.left, r.top, r.right - 2, r.bottom});
+        return;
+    }
+    // The gradient needs real components, so system colours are resolved first.
+    Host *host = ed_.GetHost();
+    const TColor from = host ? host->ResolveColor(gutter.GutterColor()) : gutter.GutterColor();
+    const TColor to = host ? host->ResolveColor(gutter.GutterColorTo()) : gutter.GutterColorTo();
+    const double bandWidth = (r.Width() - 1) / double(kGradientBands);
+    const int limit = r.right - 1;
+    for (int band = 0; band < kGradientBands; ++band) {
+        const int x = r.left + static_cast<int>(std::lround(band * bandWidth));
+        const int x2 = std::min(limit, x + static_cast<int>(bandWidth) + 1);
+        const TColor c = Blend(from, to, band);
+        canvas.SetPen({c, 1, psSolid});
+        canvas.SetBrushColor(c);
+        canvas.FillRect({x, r.top, x2, r.bottom});
+    }
+}
+
+// Continuation rows of wrapped lines carry no number of their own. The wrap
+// keeps their indexes sorted, so counting those above a line is a search.
+int TGutterPainter::ContinuationRowsAbove(int line) const
+{
+    if (ed_.WordWrap() == wwNone)
+        return 0;
+    const std::vector<int32_t> &rows = ed_.State().WrapList.Items();
+    return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), line) - rows.begin());
+}
+
+TBitmap &TGutterPainter::FlagGlyph(Canvas &canvas)
+{
+    if (!ed_.FlagGlyph()) {
+        std::unique_ptr<TBitmap> glyph = canvas.CreateBitmap(16, 16);
+        Canvas &g = glyph->GetCanvas();
+        g.SetBrushColor(kFlagTransparent);
+        g.FillRect({0, 0, 16, 16});
+        g.SetPen({clBlack, 1, psSolid});
+        g.Line(4, 2, 4, 15);
+        g.SetBrushColor(clRed);
+        g.SetPen({clMaroon, 1, psSolid});
+        const std::array<TPoint, 3> flag{{{5, 2}, {13, 5}, {5, 8}}};
+        g.Polygon(flag);
+        ed_.SetFlagGlyph(std::move(glyph));
+    }
+    return *ed_.FlagGlyph();
+}
+
+void TGutterPainter::PaintLine(Canvas &canvas, int number, const TRect &rect)
+{
+    const TDodiGutter &gutter = *ed_.Gutter();
+    TDodiMarkerList &markerList = *ed_.MarkerList();
+    const TDodiMarkers &markers = markerList.Markers();
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int n = ed_.LineOfVisibleIndex(number);
+    const TLineProp *prop = store.LinePropOf(n);
+    int x = rect.left;
+    const int y = rect.top;
+
+    if (markers.Count() > 0 && markers.HasMarker(n)) {
+        const TImageList *images = markerList.MarkerImageList();
+        const int index = markerList.UseDefaultMarkerImageIndex() ? markerList.DefaultMarkerImageIndex()
+                                                                  : markers.ImageIndexAt(n);
+        if (images && index >= 0)
+            images->Draw(canvas, x + 1, y + 2, index, markerList.ImageTransparentColor());
+        x += kMarkerWidth;
+    }
+    if (prop && prop->FlagMark)
+        canvas.DrawTransparent(x, y, FlagGlyph(canvas), kFlagTransparent);
+
+    if (gutter.ShowLineNumbers()) {
+        const TBrush brush = canvas.Brush();
+        const TFont font = canvas.Font();
+        canvas.SetBrushStyle(bsClear);
+        TFont numberFont = gutter.Font();
+        numberFont.Color = gutter.LineNumberTextColor();
+        canvas.SetFont(numberFont);
+        const std::string text = GutterNumberText(n + gutter.LineNumberStart(), gutter);
+        const int digits = static_cast<int>(text.size() - gutter.NumberSuffix().size());
+        canvas.TextOut(GutterNumberLeft(gutter, digits), y, text);
+        canvas.SetBrush(brush);
+        canvas.SetFont(font);
+    }
+
+    if (n < 0 || n >= store.Count())
+        return;
+
+    if (gutter.ShowModified()) {
+        const TColor bar = prop && prop->Modified ? gutter.ModifiedColor() : gutter.ModifiedColorBkg();
+        if (bar != clNone) {
+            canvas.SetBrushColor(bar);
+            canvas.FillRect({rect.right - kModifiedBarWidth, y, rect.right, rect.bottom});
+        }
+    }
+    if (prop && prop->DotMark) {
+        canvas.SetBrushColor(clBlue);
+        canvas.SetPen({clNavy, 1, psSolid});
+        canvas.Ellipse({x + 5, y + 8, x + 9, y + 12});
+        canvas.SetPen({clAqua, 1, psSolid});
+        canvas.Line(x + 6, y + 8, x + 4, y + 10);
+    }
+    if (prop && prop->Breakpoint) {
+        canvas.SetBrushColor(clRed);
+        canvas.SetPen({clBlack, 1, psSolid});
+        canvas.Ellipse({x + 2, y + 4, x + 12, y + 14});
+    }
+    if (n == ed_.ActiveLine() && ed_.ActiveLineSettings()->ShowActiveLineIndicator()) {
+        canvas.SetBrushColor(clLime);
+        canvas.SetPen({clGray, 1, psSolid});
+        const std::array<TPoint, 7> arrow{{{x + 13, y + 7},
+                                           {x + 13, y + 11},
+                                           {x + 16, y + 11},
+                                           {x + 16, y + 14},
+                                           {x + 21, y + 9},
+                                           {x + 16, y + 4},
+                                           {x + 16, y + 7}}};
+        canvas.Polygon(arrow);
+    }
+}
+
+int TGutterPainter::LineAt(int x, int y) const
+{
+    const TRect r = ed_.Gutter()->Rect();
+    if (x < r.left || x > r.right || y < r.top || y > r.bottom)
+        return -1;
+    const int lineHeight = ed_.LineHeight();
+    if (lineHeight <= 0)
+        return -1;
+    const int row = (y - ed_.TextArea().top) / lineHeight;
+    const int line = ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(ed_.TopLine()) + std::max(row, 0));
+    return line < ed_.ActiveLines()->Count() ? line : -1;
+}
+
+void TGutterPainter::MouseDown(TMouseButton button, int x, int y)
+{
+    const int line = LineAt(x, y);
+    if (line < 0)
+        return;
+    if (button == mbRight) {
+        if (ed_.OnGutterRightClick)
+            ed_.OnGutterRightClick(ed_, line);
+    } else if (button == mbLeft) {
+        ed_.DoGutterClick(line);
+    }
+}
+
+bool TGutterPainter::DblClick(int x, int y)
+{
+    const int line = LineAt(x, y);
+    if (line >= 0 && ed_.OnGutterDblClick)
+        ed_.OnGutterDblClick(ed_, line);
+    return x < ed_.Gutter()->GutterWidth();
+}
+
+} // namespace tarnwick

@@ -1,0 +1,52 @@
+// TGutterPainter: the strip left of the text: background, border lines and,
+// row by row through OnGutterDraw, line numbers, markers, flag, modified bar,
+// dots and the active-line arrow. Also the gutter's hit test and clicks.
+#pragma once
+
+#include "editor/platform/canvas.h"
+#include "editor/base/editor_types.h"
+
+#include <string>
+
+namespace tarnwick {
+
+class TCustomDodi;
+class TDodiGutter;
+
+// The number as the gutter and printed pages show it: zero-padded to
+// DigitCount when ShowLeadingZeros, followed by NumberSuffix.
+std::string GutterNumberText(int number, const TDodiGutter &gutter);
+
+// x of a line number in the gutter, for a number of `digits` digits (leading
+// zeros counted, suffix not).
+int GutterNumberLeft(const TDodiGutter &gutter, int digits);
+
+class TGutterPainter {
+public:
+    explicit TGutterPainter(TCustomDodi &editor) : ed_(editor) {}
+
+    // Background, border lines, then OnGutterDraw once per row that starts a
+    // line. Rows follow the visible-row mapping; continuation rows of wrapped
+    // lines get no entry.
+    void Paint(Canvas &canvas);
+    // The default OnGutterDraw handler: the marks of line `number` in `rect`.
+    void PaintLine(Canvas &canvas, int number, const TRect &rect);
+
+    // The existing line whose row holds (x, y) inside the gutter, else -1.
+    int LineAt(int x, int y) const;
+    // A button went down at (x, y): right raises OnGutterRightClick, left
+    // raises the gutter click (whose default handler moves the caret there).
+    void MouseDown(TMouseButton button, int x, int y);
+    // Raises OnGutterDblClick on a gutter line; true when the double click
+    // ends here (x left of GutterWidth) instead of selecting a word.
+    bool DblClick(int x, int y);
+
+private:
+    void PaintBackground(Canvas &canvas, const TRect &r);
+    int ContinuationRowsAbove(int line) const;
+    TBitmap &FlagGlyph(Canvas &canvas);
+
+    TCustomDodi &ed_;
+};
+
+} // namespace tarnwick

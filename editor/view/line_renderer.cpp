@@ -1,0 +1,249 @@
+#include "editor/view/line_renderer.h"
+
+#include "editor/control/custom_dodi.h"
+#include "editor/view/gutter_painter.h"
+#include "editor/view/selection_split.h"
+#include "editor/highlight/styler.h"
+#include "editor/highlight/tokenizer.h"
+#include "editor/base/utf8.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr TColor kUnderlineColor = clRed;
+
+const TLineProp *PropOf(const REdoDodiStrings &store, int line) { return store.LinePropOf(line); }
+
+} // namespace
+
+TLineRenderer::TLineRenderer(TCustomDodi &editor, TLineTokenizer &tokenizer) : ed_(editor), tokenizer_(tokenizer) {}
+
+void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit, int right)
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const TLineProp *prop = PropOf(store, line);
+    TDodiActiveLineSettings &active = *ed_.ActiveLineSettings();
+
+    ctx_.Target = &target;
+    ctx_.Line = line;
+    ctx_.Top = top;
+    ctx_.X = x;
+    ctx_.Unit = unit;
+    ctx_.Right = right;
+
+    TRunColourContext &c = ctx_.Colours;
+    c.Styler = ed_.UseStyler() ? ed_.SyntaxStyles() : nullptr;
+    c.FontColor = ed_.Font().Color;
+    c.FontStyle = ed_.Font().Style;
+    c.BkColor = ed_.BkColor();
+    c.UrlStyle = ed_.UrlStyle();
+    c.ActiveLine = active.ShowActiveLine() && line == ed_.ActiveLine();
+    c.ActiveLineTextColor = active.ActiveLineTextColor();
+    c.ActiveLineColor = active.ActiveLineColor();
+    c.Breakpoint = prop && prop->Breakpoint;
+    c.BreakpointTextColor = ed_.BreakpointTextColor();
+    c.BreakpointColor = ed_.BreakpointColor();
+    c.FoldSummary = false;
+    c.FoldLineColor = ed_.CodeFolding()->LineColor();
+
+    const TEditorState &st = ed_.State();
+    ctx_.SelectionHidden = ed_.HideSelection() && !st.Focused && !st.FindDialogOpen;
+    ed_.NormalizedSelection(ctx_.SelStart, ctx_.SelEnd);
+}
+
+void TLineRenderer::DrawRuns(std::string_view text, RunState &state)
+{
+    tokenizer_.OnRun = [this](int column, std::string_view run, const RunState &runState) {
+        DrawRun(column, run, runState);
+    };
+    tokenizer_.TokenizeText(text, state);
+}
+
+bool TLineRenderer::StartsBlockWord(int column) const
+{
+    if (!ed_.BlockShow())
+        return false;
+    const TEditorState &st = ed_.State();
+    return (st.BlockStart.Line == ctx_.Line && st.BlockStart.Col == column) ||
+           (st.BlockEnd.Line == ctx_.Line && st.BlockEnd.Col == column);
+}
+
+void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &state)
+{
+    if (text.empty())
+        return;
+    const TRunColour colour = ColourOfRun(state, ctx_.Colours);
+    const int length = utf8::Length(text);
+    const TRunSplit split =
+        SplitRunBySelection(ctx_.Line, column, length, ctx_.SelStart, ctx_.SelEnd, ctx_.SelectionHidden);
+
+    TColor textColor = colour.TextColor;
+    TColor bkColor = StartsBlockWord(column) ? ed_.BlockColor() : colour.BkColor;
+
+    const size_t selFrom = utf8::ByteOffset(text, split.Start);
+    const size_t selTo = utf8::ByteOffset(text, split.End);
+    DrawPart(text.substr(0, selFrom), split.Start, textColor, bkColor, colour.Style);
+
+    if (split.End > split.Start) {
+        // On a line drawn in its own colours the selection shows them swapped.
+        const bool ownColours = ctx_.Colours.ActiveLine || ctx_.Colours.Breakpoint;
+        const TColor selText = ownColours ? bkColor : ed_.SelColor();
+        const TColor selBk = ownColours ? textColor : ed_.SelBkColor();
+        DrawPart(text.substr(selFrom, selTo - selFrom), split.End - split.Start, selText, selBk, colour.Style);
+    }
+
+    textColor = colour.TextColor;
+    bkColor = colour.BkColor;
+    DrawPart(text.substr(selTo), length - split.End, textColor, bkColor, colour.Style);
+}
+
+// Only the characters that reach into the target are handed to the canvas,
+// so a long line scrolled far to the right costs no more than a short one.
+void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor, TColor bkColor, TFontStyles style)
+{
+    if (length <= 0)
+        return;
+    const int unit = std::max(1, ctx_.Unit);
+    const int x = ctx_.X;
+    ctx_.X += length * unit;
+    const int skip = x < 0 ? std::min(length, -x / unit) : 0;
+    const int left = x + skip * unit;
+    // Widened: a printed line has no right edge (INT_MAX), which must not overflow.
+    const long long room = static_cast<long long>(ctx_.Right) - left;
+    const int shown = static_cast<int>(std::min<long long>(length - skip, (room + unit - 1) / unit));
+    if (shown <= 0)
+        return;
+    Canvas &canvas = *ctx_.Target;
+    TFont font = ed_.Font();
+    font.Color = textColor;
+    font.Style = style;
+    canvas.SetFont(font);
+    canvas.SetBrushColor(bkColor);
+    canvas.TextOut(left, ctx_.Top, skip == 0 && shown == length ? text : utf8::Mid(text, skip, shown));
+}
+
+TColor TLineRenderer::RestOfLineColour(int line) const
+{
+    const TLineProp *prop = PropOf(*ed_.ActiveLines(), line);
+    if (prop && prop->Breakpoint)
+        return ed_.BreakpointColor();
+    if (ed_.ActiveLineSettings()->ShowActiveLine() && line == ed_.ActiveLine())
+        return ed_.ActiveLineSettings()->ActiveLineColor();
+    return ed_.BkColor();
+}
+
+void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest,
+                                    RunState &state)
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int rowHeight = dest.Height();
+    if (line < 0 || line >= store.Count()) {
+        window.SetBrushColor(ed_.BkColor());
+        window.FillRect(dest);
+        return;
+    }
+
+    Canvas &canvas = lineBitmap.GetCanvas();
+    const int width = lineBitmap.Width();
+    canvas.SetBrushColor(ed_.BkColor());
+    canvas.FillRect({0, 0, width, rowHeight});
+
+    const int charWidth = ed_.CharWidth();
+    BeginLine(canvas, line, -ed_.LeftColumn() * charWidth, 0, charWidth, width);
+    DrawRuns(store.Get(line), state);
+
+    canvas.SetBrushColor(RestOfLineColour(line));
+    canvas.FillRect({std::max(ctx_.X, 0), 0, width, rowHeight - 1});
+
+    DrawUnderlines(canvas, line);
+    DrawBlockLines(canvas, line);
+    window.CopyRect(dest, lineBitmap, {0, 0, dest.Width(), rowHeight});
+}
+
+// A red line that zigzags between y + 1 and y - 1 every 2 pixels. The phase
+// follows x, so the waves of neighbouring ranges join up.
+void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
+{
+    const TLineProp *prop = PropOf(*ed_.ActiveLines(), line);
+    if (!prop || !prop->HasUnderlines())
+        return;
+    const TUnderlineRanges &ranges = *prop->UnderlineRanges;
+    const int charWidth = ed_.CharWidth();
+    const int left = ed_.LeftColumn();
+    const int y = ed_.LineHeight() - 2;
+    canvas.SetPen({kUnderlineColor, 1, psSolid});
+    for (int k = 0; k < ranges.Starts.Count(); ++k) {
+        const int s = ranges.Starts[k];
+        const int n = ranges.Lengths[k];
+        const int a = std::max(0, s - left);
+        const int b = std::max(0, s + n - left);
+        if (a == b)
+            continue;
+        const int from = (a * charWidth) & ~1;
+        const int to = b * charWidth;
+        auto waveY = [y](int x) { return (x / 2) % 2 == 0 ? y + 1 : y - 1; };
+        for (int x = from; x < to; x += 2)
+            canvas.Line(x, waveY(x), x + 2, waveY(x + 2));
+    }
+}
+
+void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
+{
+    if (!ed_.BlockShow() || ed_.BlockLineColor() == clNone)
+        return;
+    const int charWidth = ed_.CharWidth();
+    const int y = ed_.LineHeight() - 2;
+    canvas.SetPen({ed_.BlockLineColor(), 1, psSolid});
+    for (const TBlockRange &block : {ed_.State().BlockStart, ed_.State().BlockEnd}) {
+        if (block.Line != line || block.Col < 0)
+            continue;
+        const int from = (block.Col - ed_.LeftColumn()) * charWidth;
+        const int to = (block.Col + std::max(1, block.Length) - ed_.LeftColumn()) * charWidth;
+        canvas.Line(from, y, to, y);
+    }
+}
+
+// The number right-aligned in a field as wide as the line count's text and
+// the suffix; returns the field's width.
+int TLineRenderer::DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit)
+{
+    const TDodiGutter &gutter = *ed_.Gutter();
+    const std::string field = std::to_string(ed_.ActiveLines()->Count()) + gutter.NumberSuffix();
+    const int fieldWidth = unit * utf8::Length(field);
+    const std::string number = GutterNumberText(line + gutter.LineNumberStart(), gutter);
+    TFont font = ed_.Font();
+    font.Color = clBlack;
+    font.Style = {};
+    canvas.SetFont(font);
+    canvas.SetBrushColor(ed_.BkColor());
+    canvas.TextOut(rect.left + fieldWidth - unit * utf8::Length(number), rect.top, number);
+    return fieldWidth;
+}
+
+void TLineRenderer::PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state)
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    if (line < 0 || line >= store.Count()) {
+        canvas.SetBrushColor(ed_.BkColor());
+        canvas.FillRect(rect);
+        return;
+    }
+    canvas.SetFont(ed_.Font());
+    const int unit = canvas.TextWidth("w");
+    int x = rect.left;
+    if (ed_.PrintOptions()->PrintLineNumbers)
+        x += DrawPrintLineNumber(canvas, line, rect, unit);
+
+    BeginLine(canvas, line, x, rect.top, unit, INT_MAX);
+    DrawRuns(store.Get(line), state);
+    canvas.SetBrushColor(RestOfLineColour(line));
+    if (ctx_.X < rect.right)
+        canvas.FillRect({ctx_.X, rect.top, rect.right, rect.bottom});
+}
+
+} // namespace tarnwick

@@ -1,0 +1,61 @@
+// TLineRenderer: draws one line of text: its runs in their styler colours,
+// cut by the selection, then the rest of the row, the wavy underlines and the
+// block-match lines. On screen it draws into the one-line bitmap and copies
+// that to the row; for printing it draws straight onto the page.
+#pragma once
+
+#include "editor/platform/canvas.h"
+#include "editor/base/editor_types.h"
+#include "editor/base/run_state.h"
+#include "editor/highlight/tokenizer_run_colour.h"
+
+#include <string_view>
+
+namespace tarnwick {
+
+class TCustomDodi;
+class TLineTokenizer;
+class REdoDodiStrings;
+
+class TLineRenderer {
+public:
+    TLineRenderer(TCustomDodi &editor, TLineTokenizer &tokenizer);
+
+    // Mode 0: the row `dest` of the window; `lineBitmap` is one row high and
+    // as wide as the text area. `state` is the tokenizer state at the start of
+    // the line and becomes the state at its end.
+    void PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state);
+    // Mode 2: the text starts at rect's top left, widths are measured with "w".
+    void PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state);
+
+private:
+    // What DrawRun needs while one line is being drawn.
+    struct TLineContext {
+        Canvas *Target = nullptr;
+        int Line = 0;
+        int Top = 0;
+        int X = 0;
+        int Unit = 0; // pixels per character
+        int Right = 0; // nothing is drawn from here on
+        TRunColourContext Colours;
+        bool SelectionHidden = false;
+        TCaretPos SelStart;
+        TCaretPos SelEnd;
+    };
+
+    void BeginLine(Canvas &target, int line, int x, int top, int unit, int right);
+    void DrawRuns(std::string_view text, RunState &state);
+    void DrawRun(int column, std::string_view text, const RunState &state);
+    void DrawPart(std::string_view text, int length, TColor textColor, TColor bkColor, TFontStyles style);
+    bool StartsBlockWord(int column) const;
+    void DrawUnderlines(Canvas &canvas, int line);
+    void DrawBlockLines(Canvas &canvas, int line);
+    int DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit);
+    TColor RestOfLineColour(int line) const;
+
+    TCustomDodi &ed_;
+    TLineTokenizer &tokenizer_;
+    TLineContext ctx_;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,42 @@
+// TDodiPrinter: prints the editor's whole text, one print line per text line,
+// with an optional title on every page, page numbers and line numbers. The
+// lines are drawn by the painter's print mode, so paper shows the screen's
+// colours.
+#pragma once
+
+#include "editor/base/graphics_types.h"
+
+#include <string>
+
+namespace tarnwick {
+
+class Canvas;
+class TCustomDodi;
+
+class TDodiPrinter {
+public:
+    explicit TDodiPrinter(TCustomDodi &editor) : ed_(editor) {}
+
+    // Prints on the host's default printer; false when no job could be
+    // started or finished (no printer, spooler failure).
+    bool Print();
+    int PageCount(Canvas &canvas, int pageWidth, int pageHeight) const;
+    void PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight);
+
+    static constexpr const char *kDefaultJobName = "DidIzad print job";
+
+private:
+    struct PageGeometry {
+        TRect area;        // printable area less the margins and the page-number strip
+        int lineHeight = 0;
+        int titleHeight = 0;
+        int linesPerPage = 1;
+    };
+
+    PageGeometry Geometry(Canvas &canvas, int pageWidth, int pageHeight) const;
+    void DrawCentred(Canvas &canvas, const std::string &text, const TRect &rect) const;
+
+    TCustomDodi &ed_;
+};
+
+} // namespace tarnwick

@@ -1,0 +1,66 @@
+// TDodiScroller: moves the view over the text (TopLine, LeftColumn), keeps
+// the two scroll bars in step with it, follows the caret, answers the bars'
+// notifications and the mouse wheel, and shows the row hint while the
+// vertical thumb is dragged.
+#pragma once
+
+#include "editor/base/editor_types.h"
+
+#include <cstdint>
+
+namespace tarnwick {
+
+class TCustomDodi;
+
+// What a scroll bar reports, as the platform's bar notifications name it.
+enum TScrollCode : uint8_t {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scPosition,
+    scTrack,
+    scTop,
+    scBottom,
+    scEndScroll,
+};
+
+class TDodiScroller {
+public:
+    // Rows the wheel moves per notch.
+    static constexpr int kWheelRows = 4;
+
+    explicit TDodiScroller(TCustomDodi &editor) : ed_(editor) {}
+
+    void SetTopLine(int line);
+    void SetLeftColumn(int column);
+    void ScrollBy(TScrollBarKind bar, int delta);
+    void MakeCaretVisible();
+    void UpdateScrollBars(bool repaint);
+    void LayoutChanged();
+    // One notch of the wheel.
+    void MouseWheel(bool down);
+
+    // A scroll bar was operated by the user: `position` is where its thumb
+    // was taken (for scTrack and scPosition).
+    void BarScrolled(TScrollBarKind bar, TScrollCode code, int position);
+
+    // While suspended, UpdateScrollBars only hides bars that may not show.
+    void SuspendUpdates(bool suspend);
+
+private:
+    void ApplyVerticalBar();
+    void ApplyHorizontalBar();
+    // The largest TopLine the vertical bar allows.
+    int TopLineLimit() const;
+    int LeftColumnLimit() const;
+    void UpdateBarsOnce(bool &changed);
+    void ShowScrollHint(int position);
+    void HideScrollHint();
+    void TopLeftChanged();
+
+    TCustomDodi &ed_;
+    int updateDepth_ = 0;
+};
+
+} // namespace tarnwick
