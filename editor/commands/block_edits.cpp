@@ -156,7 +156,8 @@ void TBlockEdits::Clear()
     ed_.SetCaretLine(0);
     state.TopLine = 0;
     state.LeftColumn = 0;
-    store.Clear();
+    // Removed as lines, not cleared: the removal is recorded for undo.
+    store.RemoveLines(0, store.Count());
     ed_.Invalidate();
     ed_.SetCaretDirect(0, 0);
     state.SelStart = state.SelEnd = state.SelAnchor = TCaretPos{};

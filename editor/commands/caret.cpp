@@ -69,6 +69,24 @@ void TDodiCaret::SetCol(int column)
         ed_.OnColumnChange(state.CaretCol);
 }
 
+void TDodiCaret::Place(int column, int line)
+{
+    TEditorState &state = ed_.State();
+    TLineEdits lines(ed_);
+    const int oldLine = state.CaretLine;
+    const int oldColumn = state.CaretCol;
+    state.CaretLine = std::clamp(line, 0, std::max(0, lines.Count() - 1));
+    state.CaretCol = std::clamp(column, 0, lines.Length(state.CaretLine));
+    if (ed_.ActiveLineSettings()->ActiveLineAtCursor())
+        ed_.SetActiveLine(state.CaretLine);
+    FollowCaret(ed_);
+    ed_.BlockMatch();
+    if (state.CaretCol != oldColumn && ed_.OnColumnChange)
+        ed_.OnColumnChange(state.CaretCol);
+    if (state.CaretLine != oldLine && ed_.ActiveLineSettings()->ActiveLineAtCursor() && ed_.OnActiveLineChange)
+        ed_.OnActiveLineChange(state.CaretLine);
+}
+
 void TDodiCaret::SetLine(int line)
 {
     TEditorState &state = ed_.State();

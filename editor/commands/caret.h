@@ -18,6 +18,9 @@ public:
     // Clamped to the store; the column keeps its value, so the caret may
     // stand past the end of the new line.
     void SetLine(int line);
+    // Puts the caret at a position of the text as it stands, clamped into
+    // it, without padding or trimming any line: where undo and redo leave it.
+    void Place(int column, int line);
 
 private:
     TCustomDodi &ed_;

@@ -1,6 +1,7 @@
 #include "editor/commands/edit_session.h"
 
 #include "editor/control/custom_dodi.h"
+#include "editor/undo/undo_list.h"
 
 #include <exception>
 
@@ -14,10 +15,12 @@ TEditScope::TEditScope(TCustomDodi &editor) : editor_(editor), uncaught_(std::un
         session.Pending = TChangeNotice::None;
     }
     editor_.State().ChangeHandling = false;
+    editor_.UndoList().BeginEdit();
 }
 
 TEditScope::~TEditScope() noexcept(false)
 {
+    editor_.UndoList().EndEdit();
     TEditSession &session = editor_.EditSession();
     if (--session.Depth > 0)
         return;

@@ -88,10 +88,6 @@ void TLineEdits::InsertLines(int at, std::vector<std::string> texts)
     if (texts.empty())
         return;
     const int n = static_cast<int>(texts.size());
-    TDodiMarkers &markers = ed_.MarkerList()->Markers();
-    for (int i = 0; i < markers.Count(); ++i)
-        if (markers.Items(i).LineNumber >= at)
-            markers.Items(i).LineNumber += n;
     REdoDodiStrings &store = Store();
     store.InsertLines(at, std::move(texts));
     TEditorState &state = ed_.State();
@@ -127,24 +123,6 @@ void TLineEdits::RemoveLines(int first, int count)
         }
     }
 
-    TDodiMarkers &markers = ed_.MarkerList()->Markers();
-    for (int i = markers.Count() - 1; i >= 0; --i) {
-        int &at = markers.Items(i).LineNumber;
-        if (at >= end)
-            at -= count;
-        else if (at >= first)
-            markers.Delete(i);
-    }
-    // A bookmark on a removed line lands on the line above, as when the
-    // lines are deleted one at a time.
-    TIntList &bookmarks = ed_.State().Bookmarks;
-    for (int i = 0; i < bookmarks.Count(); ++i) {
-        const int b = bookmarks[i];
-        if (b >= end)
-            bookmarks.Set(i, b - count);
-        else if (b >= first)
-            bookmarks.Set(i, first - 1);
-    }
     store.RemoveLines(first, count);
 }
 

@@ -1,6 +1,6 @@
 // TLineEdits: the raw line changes every editing operation is built from.
-// They rewrite the active line store and keep what hangs off line numbers in
-// step (longest line, markers, bookmarks, fold regions), but record no undo
+// They rewrite the active line store and keep the longest line and fold
+// regions in step (markers and bookmarks follow the store's change reports),
 // and raise no notification of their own: callers run them inside an edit
 // scope, which notifies once.
 #pragma once
@@ -36,7 +36,6 @@ public:
     void PadTo(int line, int column);
     void InsertLines(int at, std::vector<std::string> texts);
     void InsertLine(int at, std::string text);
-    // Markers on removed lines go with them; markers and bookmarks below move up.
     void RemoveLines(int first, int count);
     // The line after `line` is about to be joined onto it: its markers move
     // to `line` so that RemoveLines does not drop them.

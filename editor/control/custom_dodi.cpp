@@ -38,9 +38,8 @@ TCustomDodi::TCustomDodi(Host *host)
     undoList_ = std::make_unique<TDodiUndoList>(this);
     keyboard_ = std::make_unique<TDodiKeyboard>(*this);
 
-    lines_ = std::make_unique<REdoDodiStrings>(this);
+    lines_ = std::make_unique<REdoDodiStrings>();
     lines_->Add("");
-    lines_->OnChange = [this](REdoDodiStrings &) { LinesChanged(); };
 
     printOptions_ = std::make_unique<TPrintOptions>();
     autoCorrect_ = std::make_unique<TAutoCorrect>();
@@ -64,6 +63,13 @@ TCustomDodi::TCustomDodi(Host *host)
     wordWrapper_ = std::make_unique<TWordWrapper>(*this);
     mouse_ = std::make_unique<TMouseInput>(*this);
 
+    // The store reports to the control from here on, when every part its
+    // changes reach exists.
+    lines_->SetOwnerMemo(this);
+    lines_->SetTabSize(tabSize_);
+    lines_->OnChange = [this](REdoDodiStrings &) { LinesChanged(); };
+    undoList_->Attach(lines_.get());
+
     ApplyBorderOffsets();
     SetHost(host);
 }
@@ -75,6 +81,7 @@ TCustomDodi::~TCustomDodi()
         syntaxStyles_->DetachEditor(*this);
     if (lines_)
         lines_->OnChange = nullptr;
+    undoList_->Attach(nullptr);
     hintTimer_.Stop();
     completionTimer_.Stop();
     // Parts that call back into the control go first.
@@ -261,11 +268,10 @@ void TCustomDodi::RecomputeMaxLineLength()
     state_.MaxLineLength = store.LongestLineLength();
 }
 
-void TCustomDodi::ShiftBookmarksForInsert(int line)
+void TCustomDodi::SetTabSize(int v)
 {
-    for (int i = 0; i < state_.Bookmarks.Count(); ++i)
-        if (state_.Bookmarks[i] >= line)
-            state_.Bookmarks.Set(i, state_.Bookmarks[i] + 1);
+    tabSize_ = v;
+    lines_->SetTabSize(v);
 }
 
 void TCustomDodi::SetCaretDirect(int col, int line)

@@ -19,10 +19,12 @@
 #include "editor/base/editor_types.h"
 #include "editor/base/graphics_types.h"
 #include "editor/document/line_store.h"
+#include "editor/document/lines_listener.h"
 #include "editor/view/print_options.h"
 #include "editor/document/search.h"
 #include "editor/highlight/styler_client.h"
 #include "editor/highlight/tokenizer.h"
+#include "editor/undo/undo_client.h"
 
 #include <cstdint>
 #include <functional>
@@ -48,10 +50,11 @@ class TWordWrapper;
 class TDodiUndoList;
 class TDodiKeyboard;
 struct TEditSession;
+class TEditScope;
 class TMouseInput;
 enum TScrollCode : uint8_t;
 
-class TCustomDodi : public TStylerClient {
+class TCustomDodi : public TStylerClient, public TLinesOwner, public TUndoClient {
 public:
     using TNotifyEvent = std::function<void(TCustomDodi &sender)>;
 
@@ -199,11 +202,26 @@ public:
     TDodiScrollBar &VertScrollBar() { return vertScrollBar_; }
     TDodiScrollBar &HorzScrollBar() { return horzScrollBar_; }
 
-    // ---- hooks the line store calls ----
+    // ---- changes of the text model (text_model_upkeep.cpp) ----
     // The line store's OnChange handler: raises OnChange and refreshes.
     void LinesChanged();
+    // What follows each change of the text: bookmarks, markers and the view
+    // move with the lines; a load or reset starts the view afresh.
+    void LinesChanging(REdoDodiStrings &lines, const TLinesChange &change) override;
+    void LinesChanged(REdoDodiStrings &lines, const TLinesChange &change) override;
+    // The store's Delete: the undoable line deletion, the caret kept in place.
+    void DeleteStoreLine(int index) override;
+
+    // ---- undo replay (text_model_upkeep.cpp) ----
+    REdoDodiStrings &UndoLines() override { return *ActiveLines(); }
+    void BeginReplay() override;
+    void EndReplay() override;
+    void ReplayCaret(int col, int line) override;
+    void ReplaySelection(TCaretPos start, TCaretPos end) override;
+    void UndoChanged(bool canUndo, bool canRedo) override;
+
+    // ---- view upkeep ----
     void DropTopLineState() { state_.TopStateLine = -1; }
-    void ShiftBookmarksForInsert(int line);
     // Places the caret without any event or side effect.
     void SetCaretDirect(int col, int line);
     void RemoveFoldRegionStartingAt(int line);
@@ -419,7 +437,7 @@ public:
     TCustomDodiStyler *SyntaxStyles() const { return syntaxStyles_; }
     void SetSyntaxStyles(TCustomDodiStyler *styler);
     int TabSize() const { return tabSize_; }
-    void SetTabSize(int v) { tabSize_ = v; }
+    void SetTabSize(int v);
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool v) { tabStop_ = v; }
     bool TrimTrailingSpaces() const { return trimTrailingSpaces_; }
@@ -578,6 +596,8 @@ protected:
     std::unique_ptr<TWordWrapper> wordWrapper_;
     std::unique_ptr<TEditSession> editSession_;
     std::unique_ptr<TDodiUndoList> undoList_;
+    // The edit bracket around an undo or redo.
+    std::unique_ptr<TEditScope> replayScope_;
     std::unique_ptr<TDodiKeyboard> keyboard_;
     std::unique_ptr<TMouseInput> mouse_;
 

@@ -1,6 +1,5 @@
 #include "editor/document/line_store.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/base/utf8.h"
 
 #include <algorithm>
@@ -58,11 +57,56 @@ private:
 
 REdoDodiStrings::~REdoDodiStrings() = default;
 
-int REdoDodiStrings::TabSize() const { return ownerMemo_ ? ownerMemo_->TabSize() : 0; }
+void REdoDodiStrings::SetOwnerMemo(TLinesOwner *owner)
+{
+    if (ownerMemo_)
+        RemoveListener(ownerMemo_);
+    ownerMemo_ = owner;
+    if (owner)
+        listeners_.insert(listeners_.begin(), owner);
+}
+
+void REdoDodiStrings::AddListener(TLinesListener *listener)
+{
+    if (listener && std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
+        listeners_.push_back(listener);
+}
+
+void REdoDodiStrings::RemoveListener(TLinesListener *listener)
+{
+    std::erase(listeners_, listener);
+}
+
+// By index: a listener may add or remove listeners while it is told.
+void REdoDodiStrings::Announce(const TLinesChange &change)
+{
+    if (quiet_ == 0)
+        for (size_t i = 0; i < listeners_.size(); ++i)
+            listeners_[i]->LinesChanging(*this, change);
+}
+
+void REdoDodiStrings::Report(const TLinesChange &change)
+{
+    if (quiet_ == 0)
+        for (size_t i = 0; i < listeners_.size(); ++i)
+            listeners_[i]->LinesChanged(*this, change);
+}
+
+template <typename F>
+void REdoDodiStrings::Wholesale(TLinesChange::TKind kind, F &&replace)
+{
+    const TLinesChange change{.Kind = kind};
+    Announce(change);
+    {
+        Restore<int> quiet(quiet_, quiet_ + 1);
+        replace();
+    }
+    Report(change);
+}
 
 std::string REdoDodiStrings::ExpandTabs(std::string text) const
 {
-    if (!ownerMemo_ || text.find('\t') == std::string::npos)
+    if (!ownerMemo_ || tabSize_ <= 0 || text.find('\t') == std::string::npos)
         return text;
     const std::string spaces(std::max(0, TabSize()), ' ');
     std::string out;
@@ -109,14 +153,27 @@ int REdoDodiStrings::LineLength(int index) const
     return utf8::Length(lines_[index].Text);
 }
 
+// Listeners hear of the bytes that differ, not of the whole line: the undo
+// list then keeps only what changed.
 void REdoDodiStrings::Put(int index, std::string text)
 {
     CheckIndex(index, Count());
-    if (ownerMemo_) {
-        text = ExpandTabs(std::move(text));
-        if (index < ownerMemo_->TopLine())
-            ownerMemo_->DropTopLineState();
-    }
+    text = ExpandTabs(std::move(text));
+    const std::string &old = lines_[index].Text;
+    const size_t common = std::min(old.size(), text.size());
+    size_t prefix = 0;
+    while (prefix < common && old[prefix] == text[prefix])
+        ++prefix;
+    size_t suffix = 0;
+    while (suffix < common - prefix && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    const TLinesChange change{.Kind = TLinesChange::lcEdit,
+                              .Line = index,
+                              .Count = 1,
+                              .Start = prefix,
+                              .OldLength = old.size() - prefix - suffix,
+                              .NewLength = text.size() - prefix - suffix};
+    Announce(change);
     // A free-standing store keeps its lengths too: LineLength reads them.
     const int len = utf8::Length(text);
     if (index < lineLengths_.Count())
@@ -127,42 +184,60 @@ void REdoDodiStrings::Put(int index, std::string text)
     lines_[index].Text = std::move(text);
     stateTracker_.LineReplaced(index);
     Changed();
+    Report(change);
+}
+
+void REdoDodiStrings::ReplaceText(int index, size_t start, size_t length, std::string_view text)
+{
+    if (index < 0 || index >= Count())
+        return;
+    std::string &line = lines_[index].Text;
+    start = std::min(start, line.size());
+    length = std::min(length, line.size() - start);
+    const TLinesChange change{.Kind = TLinesChange::lcEdit,
+                              .Line = index,
+                              .Count = 1,
+                              .Start = start,
+                              .OldLength = length,
+                              .NewLength = text.size()};
+    Announce(change);
+    Changing();
+    line.replace(start, length, text);
+    if (index < lineLengths_.Count())
+        lineLengths_.Set(index, utf8::Length(line));
+    stateTracker_.LineReplaced(index);
+    Changed();
+    Report(change);
 }
 
 void REdoDodiStrings::InsertLine(int index, std::string text)
 {
     text = ExpandTabs(std::move(text));
-    if (ownerMemo_) {
-        if (index < ownerMemo_->TopLine())
-            ownerMemo_->DropTopLineState();
-        ownerMemo_->ShiftBookmarksForInsert(index);
-    }
+    const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = index, .Count = 1};
+    Announce(change);
     lineLengths_.Insert(index, utf8::Length(text));
     Changing();
     lines_.insert(index, Line{std::move(text), nullptr, nullptr});
     stateTracker_.LineInserted(index);
     Changed();
+    Report(change);
 }
 
 void REdoDodiStrings::Insert(int index, std::string text)
 {
     CheckIndex(index, Count() + 1);
-    if (!ownerMemo_) {
-        InsertLine(index, std::move(text));
-        return;
-    }
-    // The caret keeps its column and line numbers across the insertion.
-    ownerMemo_->CollapseSelection();
     InsertLine(index, std::move(text));
-    ownerMemo_->Invalidate();
 }
 
 void REdoDodiStrings::AppendLine(std::string text, void *object)
 {
+    const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = Count(), .Count = 1};
+    Announce(change);
     lineLengths_.Add(utf8::Length(text));
     Changing();
     lines_.push_back(Line{std::move(text), nullptr, object});
     Changed();
+    Report(change);
 }
 
 int REdoDodiStrings::AddObject(std::string text, void *object)
@@ -195,43 +270,49 @@ int REdoDodiStrings::Add(std::string text)
     return last;
 }
 
+// One insertion for listeners however many lines come in.
 void REdoDodiStrings::AddStrings(const std::vector<std::string> &lines)
 {
-    BeginUpdate();
-    lines_.reserve(lines_.size() + lines.size());
-    for (const std::string &s : lines)
-        AddObject(s, nullptr);
-    EndUpdate();
-    if (ownerMemo_) {
-        RebuildLineLengths();
-        if (lockCount_ == 0)
-            ownerMemo_->Refresh();
+    const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = Count(), .Count = static_cast<int>(lines.size())};
+    Announce(change);
+    {
+        Restore<int> quiet(quiet_, quiet_ + 1);
+        BeginUpdate();
+        lines_.reserve(lines_.size() + lines.size());
+        for (const std::string &s : lines)
+            AddObject(s, nullptr);
+        EndUpdate();
     }
+    Report(change);
 }
 
 void REdoDodiStrings::AddStrings(const REdoDodiStrings &other)
 {
     if (&other == this)
         return;
-    BeginUpdate();
-    lines_.reserve(lines_.size() + other.lines_.size());
-    for (const Line &l : other.lines_)
-        AddObject(l.Text, l.Object);
-    EndUpdate();
-    if (ownerMemo_) {
-        RebuildLineLengths();
-        if (lockCount_ == 0)
-            ownerMemo_->Refresh();
+    const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = Count(), .Count = other.Count()};
+    Announce(change);
+    {
+        Restore<int> quiet(quiet_, quiet_ + 1);
+        BeginUpdate();
+        lines_.reserve(lines_.size() + other.lines_.size());
+        for (const Line &l : other.lines_)
+            AddObject(l.Text, l.Object);
+        EndUpdate();
     }
+    Report(change);
 }
 
 void REdoDodiStrings::DeleteEntry(int index)
 {
+    const TLinesChange change{.Kind = TLinesChange::lcRemove, .Line = index, .Count = 1};
+    Announce(change);
     lineLengths_.Delete(index);
     Changing();
     lines_.erase(index);
     stateTracker_.LineDeleted(index);
     Changed();
+    Report(change);
 }
 
 void REdoDodiStrings::RemoveLine(int index)
@@ -240,7 +321,7 @@ void REdoDodiStrings::RemoveLine(int index)
         DeleteEntry(index);
 }
 
-void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts)
+void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, bool expandTabs)
 {
     CheckIndex(index, Count() + 1);
     if (texts.empty())
@@ -251,22 +332,20 @@ void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts)
     std::vector<Line> block;
     block.reserve(n);
     for (std::string &t : texts) {
-        t = ExpandTabs(std::move(t));
+        if (expandTabs)
+            t = ExpandTabs(std::move(t));
         lengths.push_back(utf8::Length(t));
         block.push_back(Line{std::move(t), nullptr, nullptr});
     }
-    if (ownerMemo_) {
-        if (index < ownerMemo_->TopLine())
-            ownerMemo_->DropTopLineState();
-        for (int k = 0; k < n; ++k)
-            ownerMemo_->ShiftBookmarksForInsert(index);
-    }
+    const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = index, .Count = n};
+    Announce(change);
     lineLengths_.InsertRange(index, lengths);
     Changing();
     lines_.insert(index, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
     for (int k = 0; k < n; ++k)
         stateTracker_.LineInserted(index + k);
     Changed();
+    Report(change);
 }
 
 void REdoDodiStrings::RemoveLines(int index, int count)
@@ -274,16 +353,20 @@ void REdoDodiStrings::RemoveLines(int index, int count)
     if (index < 0 || index >= Count() || count <= 0)
         return;
     count = std::min(count, Count() - index);
-    if (ownerMemo_ && index < ownerMemo_->TopLine())
-        ownerMemo_->DropTopLineState();
+    const TLinesChange change{.Kind = TLinesChange::lcRemove, .Line = index, .Count = count};
+    Announce(change);
     lineLengths_.DeleteRange(index, count);
     Changing();
     lines_.erase(index, count);
     for (int k = 0; k < count; ++k)
         stateTracker_.LineDeleted(index);
     Changed();
+    Report(change);
 }
 
+// In an owned store the deletion is the owner's line deletion, undoable and
+// moving what hangs off the lines; that deletion calls Delete again, which
+// then finds Deleting set and removes the entry itself.
 void REdoDodiStrings::Delete(int index)
 {
     if (index < 0 || index >= Count())
@@ -292,33 +375,8 @@ void REdoDodiStrings::Delete(int index)
         DeleteEntry(index);
         return;
     }
-    DeleteWithEditor(index);
-}
-
-// The deletion goes through the editor's delete-line operation, so it is
-// undoable and moves markers and bookmarks; that operation calls Delete again,
-// which then finds Deleting set and removes the entry itself.
-void REdoDodiStrings::DeleteWithEditor(int index)
-{
-    TCustomDodi &ed = *ownerMemo_;
-    if (index < ed.TopLine())
-        ed.DropTopLineState();
     Restore<bool> guard(deleting_, true);
-    if (ed.CodeFolding()->Enabled()) {
-        if (TLineProp *p = LinePropOf(index)) {
-            if (p->StartsRegion)
-                ed.RemoveFoldRegionStartingAt(index);
-            else if (p->InRegion && p->RegionEndCount > 0)
-                ed.RemoveFoldRegionEndingAt(index);
-        }
-    }
-    const int x = ed.CaretCol();
-    const int y = ed.CaretLine();
-    const int n = Count();
-    ed.SetCaretLine(index);
-    ed.DeleteLine();
-    // When the caret's own line was the last one, it stays on the new last line.
-    ed.SetCaretDirect(n == 1 ? 0 : x, std::min(index < y ? y - 1 : y, Count() - 1));
+    ownerMemo_->DeleteStoreLine(index);
 }
 
 void REdoDodiStrings::ClearEntries()
@@ -334,16 +392,7 @@ void REdoDodiStrings::ClearEntries()
 
 void REdoDodiStrings::Clear()
 {
-    if (ownerMemo_) {
-        TCustomDodi &ed = *ownerMemo_;
-        ed.State().SelStart = {};
-        ed.State().SelEnd = {};
-        ed.SetCaretLine(0);
-        ed.SetCaretCol(0);
-        ed.Invalidate();
-        ed.State().FoldRegionCount = 0;
-    }
-    ClearEntries();
+    Wholesale(TLinesChange::lcClear, [&] { ClearEntries(); });
 }
 
 void *REdoDodiStrings::GetObject(int index) const
@@ -362,38 +411,26 @@ void REdoDodiStrings::PutObject(int index, void *object)
 
 void REdoDodiStrings::Assign(const std::vector<std::string> &lines)
 {
-    BeginUpdate();
-    Clear();
-    AddStrings(lines);
-    EndUpdate();
-    RebuildLineLengths();
-    if (ownerMemo_) {
-        ownerMemo_->RecomputeMaxLineLength();
-        ownerMemo_->Refresh();
-    }
+    Wholesale(TLinesChange::lcReset, [&] {
+        BeginUpdate();
+        ClearEntries();
+        AddStrings(lines);
+        EndUpdate();
+        RebuildLineLengths();
+    });
 }
 
 void REdoDodiStrings::Assign(const REdoDodiStrings &source)
 {
     if (&source == this)
         return;
-    if (!ownerMemo_) {
+    Wholesale(TLinesChange::lcReset, [&] {
         BeginUpdate();
-        Clear();
+        ClearEntries();
         AddStrings(source);
         EndUpdate();
         RebuildLineLengths();
-        return;
-    }
-    TCustomDodi &ed = *ownerMemo_;
-    const bool folding = ed.CodeFolding()->Enabled();
-    ed.CodeFolding()->SetEnabled(false);
-    ed.Clear();
-    ed.SetLines(source);
-    RebuildLineLengths();
-    ed.RecomputeMaxLineLength();
-    ed.UpdateScrollBars();
-    ed.CodeFolding()->SetEnabled(folding);
+    });
 }
 
 void REdoDodiStrings::AssignTo(std::vector<std::string> &lines) const { lines = ToVector(); }
@@ -407,6 +444,24 @@ std::vector<std::string> REdoDodiStrings::ToVector() const
     return out;
 }
 
+template <typename F>
+void REdoDodiStrings::ForEachJoinedLine(F &&f) const
+{
+    std::string joined;
+    for (int i = 0; i < Count(); ++i) {
+        const bool continued = i + 1 < Count() && lines_[i + 1].Prop && lines_[i + 1].Prop->WrapContinuation;
+        if (joined.empty() && !continued) {
+            f(std::string_view(lines_[i].Text));
+            continue;
+        }
+        joined += lines_[i].Text;
+        if (!continued) {
+            f(std::string_view(joined));
+            joined.clear();
+        }
+    }
+}
+
 std::string REdoDodiStrings::Text() const
 {
     size_t size = 0;
@@ -414,10 +469,10 @@ std::string REdoDodiStrings::Text() const
         size += l.Text.size() + 2;
     std::string out;
     out.reserve(size);
-    for (const Line &l : lines_) {
-        out += l.Text;
+    ForEachJoinedLine([&](std::string_view line) {
+        out += line;
         out += "\r\n";
-    }
+    });
     return out;
 }
 
@@ -439,13 +494,15 @@ void REdoDodiStrings::ReadLines(std::string_view text, bool throughAdd)
 
 void REdoDodiStrings::SetText(std::string_view text)
 {
-    BeginUpdate();
-    Clear();
-    ReadLines(text, true);
-    EndUpdate();
-    // Replacing the text is one change: the editor refreshes as after an edit.
+    Wholesale(TLinesChange::lcReset, [&] {
+        BeginUpdate();
+        ClearEntries();
+        ReadLines(text, true);
+        EndUpdate();
+    });
+    // Replacing the text of an editor is one change, raised as after an edit.
     if (ownerMemo_)
-        ownerMemo_->LinesChanged();
+        Changed();
 }
 
 void REdoDodiStrings::LoadFromString(std::string_view bytes) { LoadBytes(bytes); }
@@ -471,42 +528,15 @@ void REdoDodiStrings::LoadBytes(std::string_view bytes)
         converted = utf8::FromWindows1252(bytes);
         text = converted;
     }
-    if (!ownerMemo_) {
-        BeginUpdate();
-        ClearEntries();
-        ReadLines(text, false);
-        EndUpdate();
-        return;
-    }
-    LoadWithEditor(text);
-}
-
-void REdoDodiStrings::LoadWithEditor(std::string_view text)
-{
-    TCustomDodi &ed = *ownerMemo_;
-    ed.CollapseSelection();
-    ed.ClearUndo();
-    ed.SetCaretCol(0);
-    ed.SetCaretLine(0);
-    {
-        // Change handling stays off and OnChange detached only while the lines
-        // are read; both come back even if reading fails.
-        Restore<bool> handling(ed.State().ChangeHandling, false);
+    // Change events stay off while the lines are read; the owner raises the
+    // one change of the load when it hears of it.
+    Wholesale(TLinesChange::lcLoad, [&] {
         Restore<TNotifyEvent> detached(OnChange, nullptr);
         BeginUpdate();
-        Clear();
-        ReadLines(text, true);
+        ClearEntries();
+        ReadLines(text, ownerMemo_ != nullptr);
         EndUpdate();
-        ed.DropTopLineState();
-        ed.SetCaretCol(0);
-        ed.SetCaretLine(0);
-        ed.State().MaxLineLength = LongestLineLength();
-    }
-    ed.LinesChanged();
-    if (ed.WordWrap() != wwNone)
-        ed.Rewrap();
-    ed.ScanRegions();
-    ed.Refresh();
+    });
 }
 
 void REdoDodiStrings::LoadFromFile(const std::string &fileName)
@@ -521,28 +551,16 @@ void REdoDodiStrings::LoadFromFile(const std::string &fileName)
 
 void REdoDodiStrings::SaveToStream(std::ostream &out) const
 {
-    for (const Line &l : lines_) {
-        out.write(l.Text.data(), static_cast<std::streamsize>(l.Text.size()));
+    ForEachJoinedLine([&](std::string_view line) {
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
         out.write("\r\n", 2);
-    }
+    });
 }
 
 // The text goes to a temporary file beside the target which then replaces
 // it, so a failed write never leaves a truncated file behind.
 void REdoDodiStrings::SaveToFile(const std::string &fileName)
 {
-    const bool wrapped = ownerMemo_ && ownerMemo_->WordWrap() != wwNone;
-    if (wrapped)
-        ownerMemo_->UnwrapAll();
-    struct Rewrap {
-        TCustomDodi *ed;
-        ~Rewrap()
-        {
-            if (ed)
-                ed->WrapAll();
-        }
-    } rewrap{wrapped ? ownerMemo_ : nullptr};
-
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path target(fileName);
@@ -626,7 +644,7 @@ TLineProp *REdoDodiStrings::EnsureLineProp(int index)
     if (line.Prop)
         return line.Prop.get();
     auto prop = std::make_unique<TLineProp>();
-    if (ownerMemo_ && ownerMemo_->CodeFolding()->Enabled() && index > 0) {
+    if (index > 0) {
         // A line created inside a fold region belongs to it.
         if (const TLineProp *above = LinePropOf(index - 1))
             prop->InRegion = (above->InRegion && above->RegionEndCount == 0) ||
@@ -648,6 +666,7 @@ void REdoDodiStrings::SetLineProp(int index, std::unique_ptr<TLineProp> prop)
 
 std::vector<REdoDodiStrings::TStoredLine> REdoDodiStrings::TakeLines()
 {
+    Announce({.Kind = TLinesChange::lcRelayout});
     lineLengths_.Clear();
     return lines_.Release();
 }
@@ -657,6 +676,7 @@ void REdoDodiStrings::PutLines(std::vector<TStoredLine> lines)
     lines_ = GapVector<Line>(std::move(lines));
     RebuildLineLengths();
     stateTracker_.InvalidateAll();
+    Report({.Kind = TLinesChange::lcRelayout});
 }
 
 void REdoDodiStrings::InvalidateStateCaches()
@@ -672,6 +692,22 @@ void REdoDodiStrings::ForEachLineProp(const std::function<void(int, TLineProp &)
     for (int i = 0; i < Count(); ++i)
         if (lines_[i].Prop)
             f(i, *lines_[i].Prop);
+}
+
+int LineAfterChange(int line, const TLinesChange &change, TLineRemoval removal)
+{
+    if (line < change.Line)
+        return line;
+    switch (change.Kind) {
+    case TLinesChange::lcInsert:
+        return line + change.Count;
+    case TLinesChange::lcRemove:
+        if (line >= change.Line + change.Count)
+            return line - change.Count;
+        return removal == lrDrop ? -1 : change.Line - 1;
+    default:
+        return line;
+    }
 }
 
 } // namespace tarnwick

@@ -7,6 +7,7 @@
 #include "editor/base/int_list.h"
 #include "editor/document/line_lengths.h"
 #include "editor/document/line_prop.h"
+#include "editor/document/lines_listener.h"
 #include "editor/base/list_errors.h"
 #include "editor/document/tokenizer_state_tracker.h"
 
@@ -19,23 +20,28 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
-
 class REdoDodiStrings {
 public:
     using TNotifyEvent = std::function<void(REdoDodiStrings &sender)>;
 
     REdoDodiStrings() = default;
-    explicit REdoDodiStrings(TCustomDodi *ownerMemo) : ownerMemo_(ownerMemo) {}
+    explicit REdoDodiStrings(TLinesOwner *ownerMemo) { SetOwnerMemo(ownerMemo); }
     REdoDodiStrings(const REdoDodiStrings &) = delete;
     REdoDodiStrings &operator=(const REdoDodiStrings &) = delete;
     ~REdoDodiStrings();
 
-    // The editor whose caret, scroll state, folding and undo this store keeps
-    // up to date; null for a free-standing store, which then behaves as a plain
-    // string list (no tab expansion, no editor calls).
-    TCustomDodi *OwnerMemo() const { return ownerMemo_; }
-    void SetOwnerMemo(TCustomDodi *owner) { ownerMemo_ = owner; }
+    // The editor this store belongs to, null for a free-standing store. An
+    // owned store expands tabs and splits added text at line breaks, and its
+    // Delete is the owner's line deletion; a free-standing one behaves as a
+    // plain string list. The owner is the first listener.
+    TLinesOwner *OwnerMemo() const { return ownerMemo_; }
+    void SetOwnerMemo(TLinesOwner *owner);
+    // Listeners hear of every change, before and after it (lines_listener.h).
+    void AddListener(TLinesListener *listener);
+    void RemoveListener(TLinesListener *listener);
+    // Spaces a tab becomes in an owned store; 0 keeps tabs.
+    int TabSize() const { return tabSize_; }
+    void SetTabSize(int spaces) { tabSize_ = spaces; }
 
     int Count() const { return static_cast<int>(lines_.size()); }
     bool Empty() const { return lines_.empty(); }
@@ -61,8 +67,13 @@ public:
     // them once per line. InsertLines expands tabs and shifts bookmarks like
     // Insert; RemoveLines clamps the range to the list and, like RemoveLine,
     // does not go through the editor.
-    void InsertLines(int index, std::vector<std::string> texts);
+    void InsertLines(int index, std::vector<std::string> texts, bool expandTabs = true);
     void RemoveLines(int index, int count);
+
+    // The primitive every text edit comes down to: bytes [start, start +
+    // length) of line `index` become `text`, taken as it is (no tab expansion).
+    // Out-of-range requests are clamped to the line.
+    void ReplaceText(int index, size_t start, size_t length, std::string_view text);
 
     void *GetObject(int index) const;
     void PutObject(int index, void *object);
@@ -74,7 +85,8 @@ public:
     void AssignTo(std::vector<std::string> &lines) const;
     std::vector<std::string> ToVector() const;
 
-    // Every line followed by CR LF; empty for an empty store.
+    // Every line followed by CR LF; empty for an empty store. Soft-wrapped
+    // pieces are joined back to the lines they came from.
     std::string Text() const;
     void SetText(std::string_view text);
     // Loads replace all content and, with an editor, reset caret, undo and
@@ -116,7 +128,7 @@ public:
     // edits since they were stored; every edit of a line reports to it.
     TStateCacheTracker &StateTracker() { return stateTracker_; }
 
-    // Replaces every tab by TabSize spaces of the owning editor; no-op without one.
+    // Replaces every tab by TabSize spaces; no-op for a free-standing store.
     std::string ExpandTabs(std::string text) const;
 
     // One line with all the store keeps for it. Invariant: Text holds no CR
@@ -129,8 +141,8 @@ public:
     };
     // Rewrites of the whole text that must carry every line's record (word
     // wrap): take the lines out, put the rewritten ones back. Neither raises
-    // an event nor calls the editor; PutLines rebuilds LineLengths and makes
-    // every cached tokenizer state suspect.
+    // an event; listeners hear one lcRelayout around the pair. PutLines
+    // rebuilds LineLengths and makes every cached tokenizer state suspect.
     std::vector<TStoredLine> TakeLines();
     void PutLines(std::vector<TStoredLine> lines);
 
@@ -143,17 +155,26 @@ private:
     void CheckIndex(int index, int limit) const;
     void Changing();
     void Changed();
+    // Tell the listeners, unless a wholesale change is under way (quiet_).
+    void Announce(const TLinesChange &change);
+    void Report(const TLinesChange &change);
+    // A whole-text change: one announcement around `replace`, none inside.
+    template <typename F>
+    void Wholesale(TLinesChange::TKind kind, F &&replace);
     void AppendLine(std::string text, void *object);
     void InsertLine(int index, std::string text);
     void DeleteEntry(int index);
-    void DeleteWithEditor(int index);
     void ClearEntries();
     void ReadLines(std::string_view text, bool throughAdd);
     void LoadBytes(std::string_view bytes);
-    void LoadWithEditor(std::string_view text);
-    int TabSize() const;
+    // Calls f(line) for every line of the text, soft-wrapped pieces joined.
+    template <typename F>
+    void ForEachJoinedLine(F &&f) const;
 
-    TCustomDodi *ownerMemo_ = nullptr;
+    TLinesOwner *ownerMemo_ = nullptr;
+    std::vector<TLinesListener *> listeners_;
+    int tabSize_ = 0;
+    int quiet_ = 0;
     // LineLengths has one entry per line, equal to Length(Text) of that line,
     // except inside AddStrings and Assign which rebuild it. Both are gap
     // vectors: Enter in the middle of millions of lines moves only the lines

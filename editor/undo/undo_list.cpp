@@ -1,10 +1,21 @@
 #include "editor/undo/undo_list.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/document/line_store.h"
+#include "editor/undo/undo_client.h"
 
 namespace tarnwick {
 
-TDodiUndoList::~TDodiUndoList() = default;
+TDodiUndoList::~TDodiUndoList() { Attach(nullptr); }
+
+void TDodiUndoList::Attach(REdoDodiStrings *lines)
+{
+    if (lines_)
+        lines_->RemoveListener(this);
+    lines_ = lines;
+    if (lines_)
+        lines_->AddListener(this);
+    pending_.clear();
+}
 
 TUndo *TDodiUndoList::Items(int index) const
 {
@@ -13,14 +24,100 @@ TUndo *TDodiUndoList::Items(int index) const
     return items_[index].get();
 }
 
+void TDodiUndoList::LinesChanging(REdoDodiStrings &lines, const TLinesChange &change)
+{
+    if (replaying_)
+        return;
+    if (change.Kind == TLinesChange::lcEdit) {
+        removedText_ = lines.Get(change.Line).substr(change.Start, change.OldLength);
+    } else if (change.Kind == TLinesChange::lcRemove) {
+        removedLines_.clear();
+        removedLines_.reserve(change.Count);
+        for (int i = change.Line; i < change.Line + change.Count; ++i)
+            removedLines_.push_back(lines.Get(i));
+    }
+}
+
+void TDodiUndoList::LinesChanged(REdoDodiStrings &lines, const TLinesChange &change)
+{
+    if (replaying_)
+        return;
+    TTextEdit edit{.Line = change.Line};
+    switch (change.Kind) {
+    case TLinesChange::lcEdit:
+        edit.Kind = TTextEdit::teReplace;
+        edit.Start = change.Start;
+        edit.Removed = std::move(removedText_);
+        edit.Inserted = lines.Get(change.Line).substr(change.Start, change.NewLength);
+        break;
+    case TLinesChange::lcInsert:
+        edit.Kind = TTextEdit::teInsert;
+        edit.Lines.reserve(change.Count);
+        for (int i = change.Line; i < change.Line + change.Count; ++i)
+            edit.Lines.push_back(lines.Get(i));
+        break;
+    case TLinesChange::lcRemove:
+        edit.Kind = TTextEdit::teRemove;
+        edit.Lines = std::move(removedLines_);
+        break;
+    case TLinesChange::lcRelayout:
+        return;
+    default:
+        // The whole text was replaced: nothing recorded before still fits it.
+        Clear();
+        return;
+    }
+    removedText_.clear();
+    removedLines_.clear();
+    AppendEdit(pending_, std::move(edit));
+    if (editDepth_ == 0 && !performing_)
+        Settle();
+}
+
+void TDodiUndoList::DropRedoSide()
+{
+    if (undoPos_ == 0)
+        return;
+    items_.erase(items_.begin(), items_.begin() + undoPos_);
+    undoPos_ = 0;
+    NotifyChange();
+}
+
+void TDodiUndoList::Settle()
+{
+    if (pending_.empty())
+        return;
+    DropRedoSide();
+    TUndo *newest = groupDepth_ > 0 && !group_.empty() ? group_.back().get()
+                    : items_.empty()                   ? nullptr
+                                                       : items_.front().get();
+    // With no step to join, nothing older can be undone across the change.
+    if (newest)
+        for (TTextEdit &edit : pending_)
+            AppendEdit(newest->Edits, std::move(edit));
+    pending_.clear();
+}
+
+void TDodiUndoList::EndEdit()
+{
+    if (editDepth_ > 0 && --editDepth_ == 0)
+        Settle();
+}
+
 int TDodiUndoList::Add(std::unique_ptr<TUndo> record)
 {
-    if (!record || performing_)
+    if (!record || performing_ || replaying_)
         return -1;
     record->Editor = editor_;
+    record->Edits = std::move(pending_);
+    pending_.clear();
     if (groupDepth_ > 0) {
-        if (group_.empty() || !group_.back()->Merge(*record))
+        if (group_.empty() || !group_.back()->Merge(*record)) {
             group_.push_back(std::move(record));
+        } else {
+            for (TTextEdit &edit : record->Edits)
+                AppendEdit(group_.back()->Edits, std::move(edit));
+        }
         return 0;
     }
     return AddStep(std::move(record));
@@ -43,8 +140,11 @@ int TDodiUndoList::AddStep(std::unique_ptr<TUndo> record)
     // Only a record that is not undone takes a newer one in: merged into an
     // undone record, the edit would stay on the redo side and be dropped
     // with it by the next edit.
-    if (undoPos_ == 0 && !items_.empty() && items_.front()->Merge(*record))
+    if (undoPos_ == 0 && !items_.empty() && items_.front()->Merge(*record)) {
+        for (TTextEdit &edit : record->Edits)
+            AppendEdit(items_.front()->Edits, std::move(edit));
         return -1;
+    }
     record->Editor = editor_;
     items_.erase(items_.begin(), items_.begin() + undoPos_);
     undoPos_ = 0;
@@ -58,40 +158,33 @@ int TDodiUndoList::AddStep(std::unique_ptr<TUndo> record)
 template <typename F>
 void TDodiUndoList::Replay(F &&step)
 {
-    TCustomDodi &ed = *editor_;
-    // Auto-indent would add spaces to a replayed line break and auto-expand
-    // would pad lines when the caret is put back: neither was part of the
-    // recorded text. Restored also when a handler throws.
-    struct Settings {
-        TCustomDodi &ed;
-        bool autoIndent = ed.AutoIndent();
-        bool autoExpand = ed.AutoExpand();
-        bool &performing;
-        ~Settings()
+    // Restored also when a handler throws.
+    struct Bracket {
+        TUndoClient &ed;
+        bool &replaying;
+        Bracket(TUndoClient &e, bool &r) : ed(e), replaying(r)
         {
-            ed.SetAutoIndent(autoIndent);
-            ed.SetAutoExpand(autoExpand);
-            performing = false;
+            replaying = true;
+            ed.BeginReplay();
         }
-    } saved{ed, ed.AutoIndent(), ed.AutoExpand(), performing_};
-    ed.SetAutoIndent(false);
-    ed.SetAutoExpand(false);
-    performing_ = true;
+        ~Bracket() noexcept(false)
+        {
+            replaying = false;
+            ed.EndReplay();
+        }
+    } bracket(*editor_, replaying_);
     step();
 }
 
 void TDodiUndoList::Undo()
 {
+    Settle();
     if (!editor_ || undoPos_ >= Count())
         return;
     TUndo &record = *items_[undoPos_];
     Replay([&] {
-        TCustomDodi &ed = *editor_;
-        ed.SetCaretLine(record.EndY);
-        ed.SetCaretCol(record.EndX);
         record.DoUndo();
-        ed.SetCaretLine(record.StartY);
-        ed.SetCaretCol(record.StartX);
+        editor_->ReplayCaret(record.StartX, record.StartY);
     });
     ++undoPos_;
     NotifyChange();
@@ -99,16 +192,13 @@ void TDodiUndoList::Undo()
 
 void TDodiUndoList::Redo()
 {
+    Settle();
     if (!editor_ || undoPos_ <= 0)
         return;
     TUndo &record = *items_[undoPos_ - 1];
     Replay([&] {
-        TCustomDodi &ed = *editor_;
-        ed.SetCaretLine(record.StartY);
-        ed.SetCaretCol(record.StartX);
         record.DoRedo();
-        ed.SetCaretLine(record.EndY);
-        ed.SetCaretCol(record.EndX);
+        editor_->ReplayCaret(record.EndX, record.EndY);
     });
     --undoPos_;
     NotifyChange();
@@ -117,6 +207,8 @@ void TDodiUndoList::Redo()
 void TDodiUndoList::Clear()
 {
     items_.clear();
+    group_.clear();
+    pending_.clear();
     undoPos_ = 0;
     NotifyChange();
 }
@@ -135,8 +227,8 @@ void TDodiUndoList::SetLimit(int n)
 
 void TDodiUndoList::NotifyChange()
 {
-    if (editor_ && !editor_->Destroying() && editor_->OnUndoChange)
-        editor_->OnUndoChange(*editor_, CanUndo(), CanRedo());
+    if (editor_)
+        editor_->UndoChanged(CanUndo(), CanRedo());
 }
 
 } // namespace tarnwick

@@ -1,29 +1,36 @@
-// TDodiUndoList: the editor's history of undo records, newest first. Runs of
-// typing and of deleting merge into one record; undo and redo replay records
-// through the editing operations that made them.
+// TDodiUndoList: the editor's history of undo records, newest first. It
+// listens to the line store and keeps every change of the text: the changes
+// an operation makes go into the record it adds, so undo and redo give the
+// text back exactly. Runs of typing and of deleting merge into one record.
 #pragma once
 
+#include "editor/document/lines_listener.h"
 #include "editor/undo/undo_records.h"
 
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TUndoClient;
 
-class TDodiUndoList {
+class TDodiUndoList : public TLinesListener {
 public:
     static constexpr int kDefaultLimit = 100;
 
-    explicit TDodiUndoList(TCustomDodi *editor) : editor_(editor) {}
-    ~TDodiUndoList();
+    explicit TDodiUndoList(TUndoClient *editor) : editor_(editor) {}
+    ~TDodiUndoList() override;
     TDodiUndoList(const TDodiUndoList &) = delete;
     TDodiUndoList &operator=(const TDodiUndoList &) = delete;
 
+    // The store whose changes are recorded; null stops recording.
+    void Attach(REdoDodiStrings *lines);
+
     // 0 when the record was added; -1 when it was merged into the newest
-    // record or dropped because a record is being replayed.
+    // record or dropped because a record is being replayed. The changes of the
+    // text since the last record go into the record (or the one it merged into).
     int Add(std::unique_ptr<TUndo> record);
     void Undo();
     void Redo();
@@ -35,6 +42,12 @@ public:
     // step of the history, merged where they can be.
     void BeginGroup() { ++groupDepth_; }
     void EndGroup();
+    // Brackets one editing operation (they nest). Changes of the text that no
+    // record took by the time the outermost bracket closes, and changes made
+    // outside any bracket, join the newest step, so that undo never leaves
+    // them behind in the middle of older edits.
+    void BeginEdit() { ++editDepth_; }
+    void EndEdit();
 
     int Count() const { return static_cast<int>(items_.size()); }
     // Index 0 is the newest record; null out of range.
@@ -44,27 +57,43 @@ public:
     int Limit() const { return limit_; }
     bool CanUndo() const { return undoPos_ < Count(); }
     bool CanRedo() const { return undoPos_ > 0; }
-    // True while a record is replayed: records offered meanwhile are dropped.
+    // True while an operation suspends recording: records offered meanwhile
+    // are dropped, and the changes wait for the operation's own record.
     bool Performing() const { return performing_; }
     void SetPerforming(bool v) { performing_ = v; }
-    TCustomDodi *Editor() const { return editor_; }
-    void SetEditor(TCustomDodi *editor) { editor_ = editor; }
+    TUndoClient *Editor() const { return editor_; }
+    void SetEditor(TUndoClient *editor) { editor_ = editor; }
+
+    void LinesChanging(REdoDodiStrings &lines, const TLinesChange &change) override;
+    void LinesChanged(REdoDodiStrings &lines, const TLinesChange &change) override;
 
 private:
     void NotifyChange();
     int AddStep(std::unique_ptr<TUndo> record);
-    // Replays one record with the settings that would disturb replay off.
+    // Hands changes no record took to the newest step.
+    void Settle();
+    void DropRedoSide();
+    // Undo or redo of one record, bracketed for the editor.
     template <typename F>
     void Replay(F &&step);
 
     // items_[0] is the newest record; items_[0 .. undoPos_-1] are undone.
     std::deque<std::unique_ptr<TUndo>> items_;
     int undoPos_ = 0;
-    TCustomDodi *editor_;
+    TUndoClient *editor_;
+    REdoDodiStrings *lines_ = nullptr;
     bool performing_ = false;
+    // A record is being undone or redone: its own edits are not recorded.
+    bool replaying_ = false;
     int limit_ = kDefaultLimit;
     int groupDepth_ = 0;
+    int editDepth_ = 0;
     std::vector<std::unique_ptr<TUndo>> group_;
+    // Changes of the text that no record has taken yet.
+    TTextEdits pending_;
+    // What a change about to happen removes, read before it goes.
+    std::string removedText_;
+    std::vector<std::string> removedLines_;
 };
 
 // Keeps the records of one operation together as one history step.

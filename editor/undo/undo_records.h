@@ -1,10 +1,12 @@
-// The undo records: what one editing operation did, kept by TDodiUndoList and
-// replayed backwards (DoUndo) or forwards (DoRedo) through the editing
-// operations that made it. Replay runs with auto-indent and auto-expand off,
-// ignores overwrite mode and smart tabs, and records nothing, so a record put
-// back on the text it was made on gives back exactly the text before (or
-// after) the operation.
+// The undo records: what one editing operation did, kept by TDodiUndoList.
+// Each holds the text edits its operation made (Edits); undo takes them back
+// newest first and redo makes them again, so a record put back on the text it
+// was made on gives back exactly the text before (or after) the operation,
+// whatever the editor's settings. The other fields say where the caret and
+// selection go and which records merge into one step.
 #pragma once
+
+#include "editor/undo/text_edit.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TUndoClient;
 
 class TUndo {
 public:
@@ -28,11 +30,13 @@ public:
     virtual bool Merge(TUndo &newer);
     // The newer record begins where this one left the caret.
     bool StartsAtEndOf(const TUndo &older) const { return StartX == older.EndX && StartY == older.EndY; }
-    virtual void DoUndo() {}
-    virtual void DoRedo() {}
+    // Take the edits back (or make them again) and collapse the selection;
+    // the list then puts the caret at the start (or end).
+    virtual void DoUndo();
+    virtual void DoRedo();
 
     // Set by the list when the record is added.
-    TCustomDodi *Editor = nullptr;
+    TUndoClient *Editor = nullptr;
     // Caret before and after the operation.
     int StartX;
     int StartY;
@@ -41,6 +45,8 @@ public:
     // What the operation inserted or removed; meaning per class. In the
     // character records a CR stands for a line break.
     std::string Text;
+    // The edits of the text the operation made, oldest first.
+    TTextEdits Edits;
 };
 
 // Typed characters, Tab spaces, new lines (CR and the indent), smart-tab spaces.
@@ -48,8 +54,6 @@ class TInsertCharUndo : public TUndo {
 public:
     using TUndo::TUndo;
     bool Merge(TUndo &newer) override;
-    void DoUndo() override;
-    void DoRedo() override;
 };
 
 // Characters removed by Delete or Backspace, and line joins (CR). A run of
@@ -62,13 +66,11 @@ public:
     {
     }
     bool Merge(TUndo &newer) override;
-    void DoUndo() override;
-    void DoRedo() override;
 
     bool IsBackspace;
 };
 
-// A deleted line. Where it goes back depends on what the deletion did.
+// A deleted line; Place says what the deletion did.
 class TDeleteLineUndo : public TUndo {
 public:
     enum TPlace : uint8_t {
@@ -80,8 +82,6 @@ public:
         : TUndo(startX, startY, endX, endY, std::move(text)), Place(place)
     {
     }
-    void DoUndo() override;
-    void DoRedo() override;
 
     TPlace Place;
 };
@@ -100,37 +100,26 @@ public:
     int SelStartY;
     int SelEndX;
     int SelEndY;
-
-protected:
-    void SelectStored();
 };
 
-// A deleted selection; Text holds its lines joined by CR LF.
+// A deleted selection; Text holds its lines joined by CR LF. Undo selects the
+// text it puts back.
 class TDeleteBufUndo : public TSelUndo {
 public:
     using TSelUndo::TSelUndo;
     void DoUndo() override;
-    void DoRedo() override;
 };
 
 // Text put in by InsertText (paste and every multi-character insertion).
 class TPasteUndo : public TUndo {
 public:
     using TUndo::TUndo;
-    void DoUndo() override;
-    void DoRedo() override;
 };
 
-// A checker's correction of one line: Text is the line before the correction;
-// undo and redo swap it with the line's current text.
+// A checker's correction of one line: Text is the line before the correction.
 class TCorrectUndo : public TUndo {
 public:
     TCorrectUndo(int line, std::string oldText) : TUndo(-1, -1, -1, line, std::move(oldText)) {}
-    void DoUndo() override { Swap(); }
-    void DoRedo() override { Swap(); }
-
-private:
-    void Swap();
 };
 
 // Characters typed in overwrite mode. Text holds the typed characters and
@@ -144,26 +133,18 @@ public:
     {
     }
     bool Merge(TUndo &newer) override;
-    void DoUndo() override { Put(OldText, Text); }
-    void DoRedo() override { Put(Text, OldText); }
 
     std::string OldText;
-
-private:
-    // Replaces `current` at the start column by `wanted`.
-    void Put(const std::string &wanted, const std::string &current);
 };
 
-// Several records that together make one edit: an operation that pads the
-// line or drops blanks records that apart from its own record, and all undo
-// and redo as one step. Text stays empty; the parts hold the texts.
+// Several records that together make one edit (an operation built from
+// smaller ones), undone and redone as one step. Text stays empty; the parts
+// keep their fields, and the compound holds all their edits in order.
 class TCompoundUndo : public TUndo {
 public:
     explicit TCompoundUndo(std::vector<std::unique_ptr<TUndo>> parts);
     // A newer record continues the last part (typing on after a new line).
     bool Merge(TUndo &newer) override;
-    void DoUndo() override;
-    void DoRedo() override;
 
     const std::vector<std::unique_ptr<TUndo>> &Parts() const { return parts_; }
 

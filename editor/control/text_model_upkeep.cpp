@@ -1,0 +1,144 @@
+// How the control follows its text model: the line store's change reports,
+// the store's line deletion, and the undo list's replay of recorded edits.
+#include "editor/control/custom_dodi.h"
+
+#include "editor/commands/caret.h"
+#include "editor/commands/edit_session.h"
+#include "editor/undo/undo_list.h"
+
+namespace tarnwick {
+
+namespace {
+
+void ShiftMarkers(TDodiMarkers &markers, const TLinesChange &change)
+{
+    for (int i = markers.Count() - 1; i >= 0; --i) {
+        int &line = markers.Items(i).LineNumber;
+        line = LineAfterChange(line, change, lrDrop);
+        if (line < 0)
+            markers.Delete(i);
+    }
+}
+
+// A bookmark on a removed line lands on the line above.
+void ShiftBookmarks(TIntList &bookmarks, const TLinesChange &change)
+{
+    for (int i = 0; i < bookmarks.Count(); ++i)
+        if (bookmarks[i] >= 0)
+            bookmarks.Set(i, LineAfterChange(bookmarks[i], change, lrToAbove));
+}
+
+} // namespace
+
+void TCustomDodi::LinesChanging(REdoDodiStrings &lines, const TLinesChange &change)
+{
+    if (&lines != ActiveLines())
+        return;
+    // Emptied or replaced text: the caret goes home while there are still
+    // lines to put it on.
+    if (change.Kind == TLinesChange::lcClear || change.Kind == TLinesChange::lcReset) {
+        state_.SelStart = {};
+        state_.SelEnd = {};
+        SetCaretLine(0);
+        SetCaretCol(0);
+        Invalidate();
+    }
+}
+
+void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &change)
+{
+    if (&lines != ActiveLines())
+        return;
+    switch (change.Kind) {
+    case TLinesChange::lcEdit:
+    case TLinesChange::lcInsert:
+    case TLinesChange::lcRemove:
+        if (change.Line < state_.TopStateLine)
+            DropTopLineState();
+        if (change.Kind == TLinesChange::lcEdit)
+            break;
+        ShiftBookmarks(state_.Bookmarks, change);
+        ShiftMarkers(markerList_->Markers(), change);
+        // Lines put in from outside the editing operations move the text
+        // under the selection.
+        if (change.Kind == TLinesChange::lcInsert && editSession_->Depth == 0) {
+            TCaretPos start, end;
+            NormalizedSelection(start, end);
+            if (change.Line <= end.Line)
+                CollapseSelection();
+            Invalidate();
+        }
+        break;
+    case TLinesChange::lcClear:
+        DropTopLineState();
+        state_.FoldRegionCount = 0;
+        break;
+    case TLinesChange::lcReset:
+        DropTopLineState();
+        state_.FoldRegionCount = 0;
+        RecomputeMaxLineLength();
+        UpdateScrollBars();
+        DoSelectionChange();
+        Refresh();
+        break;
+    case TLinesChange::lcLoad: {
+        CollapseSelection();
+        {
+            TEditScope quiet(*this);
+            SetCaretCol(0);
+            SetCaretLine(0);
+        }
+        DropTopLineState();
+        state_.MaxLineLength = lines.LongestLineLength();
+        LinesChanged();
+        if (WordWrap() != wwNone)
+            Rewrap();
+        ScanRegions();
+        Refresh();
+        break;
+    }
+    case TLinesChange::lcRelayout:
+        break;
+    }
+}
+
+void TCustomDodi::DeleteStoreLine(int index)
+{
+    REdoDodiStrings &store = *ActiveLines();
+    const int x = CaretCol();
+    const int y = CaretLine();
+    const int n = store.Count();
+    SetCaretLine(index);
+    DeleteLine();
+    // When the caret's own line was the last one, it stays on the new last line.
+    SetCaretDirect(n == 1 ? 0 : x, std::min(index < y ? y - 1 : y, store.Count() - 1));
+}
+
+void TCustomDodi::BeginReplay()
+{
+    if (!replayScope_) {
+        replayScope_ = std::make_unique<TEditScope>(*this);
+        replayScope_->Changed(TChangeNotice::Full);
+    }
+}
+
+void TCustomDodi::EndReplay() { replayScope_.reset(); }
+
+void TCustomDodi::ReplayCaret(int col, int line) { TDodiCaret(*this).Place(col, line); }
+
+void TCustomDodi::ReplaySelection(TCaretPos start, TCaretPos end)
+{
+    state_.SelStart = start;
+    state_.SelEnd = end;
+    state_.SelAnchor = end;
+    Invalidate();
+    DoSelectionChange();
+}
+
+void TCustomDodi::UndoChanged(bool canUndo, bool canRedo)
+{
+    if (!destroying_ && OnUndoChange)
+        OnUndoChange(*this, canUndo, canRedo);
+}
+
+} // namespace tarnwick
