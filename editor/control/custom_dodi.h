@@ -178,7 +178,7 @@ public:
     int PageCount(Canvas &canvas, int pageWidth, int pageHeight);
     void PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight);
 
-    // ---- find (search.cpp) ----
+    // ---- find (search_control.cpp) ----
     // Selects the next hit of `text` from the caret line on and returns its
     // SelStart, or -1 with the selection emptied at (0, 0). No wrap-around.
     int SearchText(const std::string &text, TFindOptions options);

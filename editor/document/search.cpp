@@ -1,7 +1,6 @@
 #include "editor/document/search.h"
 
-#include "editor/control/custom_dodi.h"
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 
 #include <algorithm>
 
@@ -25,12 +24,6 @@ bool SameAt(std::u32string_view line, size_t at, std::u32string_view text, bool 
 bool IsWordBoundary(std::u32string_view line, long long at)
 {
     return at < 0 || at >= static_cast<long long>(line.size()) || line[at] == U' ';
-}
-
-bool IsContinuationLine(const REdoDodiStrings &store, int line)
-{
-    const TLineProp *p = store.LinePropOf(line);
-    return p && p->WrapContinuation;
 }
 
 } // namespace
@@ -76,48 +69,6 @@ int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow
         !(IsWordBoundary(line, hit - 1) && IsWordBoundary(line, hit + n)))
         hit = -1;
     return static_cast<int>(hit);
-}
-
-int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
-{
-    if (text.empty())
-        return -1;
-    const std::u32string needle = CodePoints(text);
-    const bool down = options.Contains(frDown);
-    const REdoDodiStrings &store = *ActiveLines();
-    TCaretPos selStart, selEnd;
-    NormalizedSelection(selStart, selEnd);
-
-    for (int i = state_.CaretLine;; i += down ? 1 : -1) {
-        if (i < 0 || i >= store.Count()) {
-            state_.SelStart = state_.SelEnd = {0, 0};
-            Invalidate();
-            return -1;
-        }
-        // Blanks ending a line are padding, except before a soft-wrapped
-        // continuation where they are part of the wrapped text.
-        const std::u32string line =
-            IsContinuationLine(store, i + 1) ? CodePoints(store.Get(i)) : TrimmedCodePoints(store.Get(i));
-        TSearchWindow window{0, static_cast<int>(line.size())};
-        if (selStart.Line == i && selEnd.Line == i) {
-            if (down) {
-                if (selEnd.Col >= window.To)
-                    continue;
-                window.From = selEnd.Col;
-            } else {
-                window.To = std::min(window.To, selStart.Col);
-            }
-        }
-        const int col = FindInLine(line, needle, window, options);
-        if (col < 0)
-            continue;
-        SetCaretLine(i);
-        SetCaretCol(col);
-        state_.SelStart = {state_.CaretCol, i};
-        state_.SelEnd = {state_.CaretCol + static_cast<int>(needle.size()), i};
-        Invalidate();
-        return SelStart();
-    }
 }
 
 } // namespace tarnwick

@@ -1,6 +1,6 @@
 // Line-oriented text search: the options the find dialog passes and the
 // matching of a search text inside one line. The editor's SearchText walks the
-// lines and moves the caret and selection (search.cpp).
+// lines and moves the caret and selection (control/search_control.cpp).
 #pragma once
 
 #include "editor/base/graphics_types.h"

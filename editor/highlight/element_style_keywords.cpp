@@ -1,6 +1,6 @@
 #include "editor/highlight/element_style_keywords.h"
 
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 #include "editor/base/utf8.h"
 
 #include <algorithm>

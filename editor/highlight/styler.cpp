@@ -1,7 +1,7 @@
 #include "editor/highlight/styler.h"
 
 #include "editor/highlight/styler_client.h"
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 
 #include <algorithm>
 

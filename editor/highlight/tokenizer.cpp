@@ -2,7 +2,7 @@
 
 #include "editor/document/line_store.h"
 #include "editor/highlight/styler.h"
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 #include "editor/highlight/tokenizer_url_pieces.h"
 #include "editor/base/utf8.h"
 

@@ -3,7 +3,7 @@
 // that web addresses can be drawn as one run and clicked.
 #pragma once
 
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 
 #include <string>
 #include <string_view>

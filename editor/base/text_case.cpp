@@ -1,4 +1,4 @@
-#include "editor/highlight/styler_text.h"
+#include "editor/base/text_case.h"
 
 #include "editor/base/utf8.h"
 

@@ -1,0 +1,61 @@
+// The control's SearchText: walks the lines from the caret and selects the
+// next hit.
+#include "editor/control/custom_dodi.h"
+
+#include "editor/document/search.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool IsContinuationLine(const REdoDodiStrings &store, int line)
+{
+    const TLineProp *p = store.LinePropOf(line);
+    return p && p->WrapContinuation;
+}
+
+} // namespace
+
+int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
+{
+    if (text.empty())
+        return -1;
+    const std::u32string needle = CodePoints(text);
+    const bool down = options.Contains(frDown);
+    const REdoDodiStrings &store = *ActiveLines();
+    TCaretPos selStart, selEnd;
+    NormalizedSelection(selStart, selEnd);
+
+    for (int i = state_.CaretLine;; i += down ? 1 : -1) {
+        if (i < 0 || i >= store.Count()) {
+            state_.SelStart = state_.SelEnd = {0, 0};
+            Invalidate();
+            return -1;
+        }
+        // Blanks ending a line are padding, except before a soft-wrapped
+        // continuation where they are part of the wrapped text.
+        const std::u32string line =
+            IsContinuationLine(store, i + 1) ? CodePoints(store.Get(i)) : TrimmedCodePoints(store.Get(i));
+        TSearchWindow window{0, static_cast<int>(line.size())};
+        if (selStart.Line == i && selEnd.Line == i) {
+            if (down) {
+                if (selEnd.Col >= window.To)
+                    continue;
+                window.From = selEnd.Col;
+            } else {
+                window.To = std::min(window.To, selStart.Col);
+            }
+        }
+        const int col = FindInLine(line, needle, window, options);
+        if (col < 0)
+            continue;
+        SetCaretLine(i);
+        SetCaretCol(col);
+        state_.SelStart = {state_.CaretCol, i};
+        state_.SelEnd = {state_.CaretCol + static_cast<int>(needle.size()), i};
+        Invalidate();
+        return SelStart();
+    }
+}
+
+} // namespace tarnwick
