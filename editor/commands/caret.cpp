@@ -39,28 +39,23 @@ void TDodiCaret::SetCol(int column)
         }
     }
     {
-        // Padding is not an edit of its own: no notification.
         TEditScope quiet(ed_);
         TEditSession &session = ed_.EditSession();
         if (column > state.MaxLineLength) {
+            // The horizontal range covers the caret even where no line is
+            // that long; the next rescan gives the true maximum back.
             state.MaxLineLength = column;
-            // Without padding no line is that long.
-            session.MaxLengthStale = !ed_.AutoExpand();
+            session.MaxLengthStale = true;
             ed_.SetLeftColumn(std::max(0, column - ed_.VisibleColumns()));
         } else if (session.MaxLengthStale) {
             ed_.RecomputeMaxLineLength();
             session.MaxLengthStale = false;
         }
-        if (lines.Count() == 0) {
-            lines.Store().Add(ed_.AutoExpand() ? text::Spaces(column) : std::string());
-            if (!ed_.AutoExpand())
-                column = 0;
-        } else if (lines.Length(state.CaretLine) < column) {
-            if (ed_.AutoExpand())
-                lines.PadTo(state.CaretLine, column);
-            else
-                column = lines.Length(state.CaretLine);
-        }
+        // With AutoExpand the caret may stand past the end of its line; the
+        // blanks up to it are written only by the edit that types there.
+        lines.EnsureLine();
+        if (!ed_.AutoExpand())
+            column = std::min(column, lines.Length(state.CaretLine));
     }
     state.CaretCol = column;
     FollowCaret(ed_);
@@ -94,7 +89,7 @@ void TDodiCaret::SetLine(int line)
         return;
     TLineEdits lines(ed_);
     {
-        TEditScope quiet(ed_);
+        TEditScope scope(ed_);
         lines.EnsureLine();
         line = std::clamp(line, 0, lines.Count() - 1);
         const bool atCursor = ed_.ActiveLineSettings()->ActiveLineAtCursor();
@@ -109,8 +104,12 @@ void TDodiCaret::SetLine(int line)
             const TLineProp *next = lines.Store().LinePropOf(left + 1);
             const std::string_view text = lines.Text(left);
             const std::string_view trimmed = text::TrimRightBlanks(text);
-            if (!(next && next->WrapContinuation) && trimmed.size() != text.size())
+            if (!(next && next->WrapContinuation) && trimmed.size() != text.size()) {
+                // The trimmed blanks are a change of the text like any other:
+                // undone with the step before, and reported.
                 lines.Replace(left, std::string(trimmed));
+                scope.Changed(TChangeNotice::Full);
+            }
         }
     }
     if (PopupWindow *hint = ed_.HintWindow(); hint && hint->Visible())

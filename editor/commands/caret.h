@@ -1,4 +1,4 @@
-// TDodiCaret: setting the caret's column and line. A setter clamps or pads as
+// TDodiCaret: setting the caret's column and line. A setter clamps as
 // the editor's settings say and then tells everything that follows the caret:
 // the view, the status, the block match, the active line.
 #pragma once
@@ -12,8 +12,8 @@ public:
     explicit TDodiCaret(TCustomDodi &editor) : ed_(editor) {}
 
     // A negative column goes to the end of the previous line (column 0 on
-    // line 0). Past the end of the line the line is padded with spaces when
-    // AutoExpand is on, else the column stops at the line end.
+    // line 0). Past the end of the line the caret stands in free space when
+    // AutoExpand is on (no blank is written), else it stops at the line end.
     void SetCol(int column);
     // Clamped to the store; the column keeps its value, so the caret may
     // stand past the end of the new line.

@@ -96,16 +96,6 @@ void TTyping::InsertAtCaret(const std::string &s, int column)
     scope.Changed(TChangeNotice::Light);
 }
 
-void TTyping::RecordTrailingStrip(int line, int from, std::string_view stripped)
-{
-    if (stripped.empty())
-        return;
-    // Recorded as Delete-key presses at `from`: undo types the characters back
-    // there one by one, last first.
-    ed_.UndoList().Add(
-        std::make_unique<TDeleteCharUndo>(from, line, from, line, text::ReverseCodePoints(stripped), false));
-}
-
 void TTyping::NewLine()
 {
     if (!ed_.CanModify())
@@ -120,19 +110,11 @@ void TTyping::NewLine()
 
     const std::string_view first = utf8::Left(line, x0);
     const std::string_view rest = utf8::From(line, x0);
+    // The blanks the split leaves at either side of the new line go (the
+    // undo list records them with the rest of the edit).
     std::string_view core = text::TrimRightBlanks(rest);
-    const std::string_view trail = rest.substr(core.size());
-    std::string_view lead;
-    if (ed_.AutoIndent()) {
-        lead = core.substr(0, static_cast<size_t>(text::LeadingSpaces(core)));
-        core.remove_prefix(lead.size());
-    }
-    // The blanks the split drops are recorded too, in the same undo step, so
-    // that undo gives back the line exactly.
-    const int firstLength = utf8::Length(first);
-    RecordTrailingStrip(y, firstLength + utf8::Length(lead) + utf8::Length(core), trail);
-    RecordTrailingStrip(y, firstLength, lead);
-
+    if (ed_.AutoIndent())
+        core.remove_prefix(static_cast<size_t>(text::LeadingSpaces(core)));
     const std::string tail = text::Spaces(indent) + std::string(core);
     if (!rest.empty())
         lines.Replace(y, std::string(first));
@@ -168,7 +150,6 @@ void TTyping::Tab(TShiftState shift)
         const std::string line(lines.Text(y));
         const std::string_view rest = utf8::From(line, p);
         const std::string_view core = text::TrimRightBlanks(rest);
-        RecordTrailingStrip(y, p + utf8::Length(core), rest.substr(core.size()));
         lines.Replace(y, std::string(utf8::Left(line, p)) + indent + std::string(core));
         const TCaretPos end = lines.Rewrap({p + static_cast<int>(indent.size()), y});
         lines.MoveCaret(end);
@@ -211,35 +192,6 @@ std::string TTyping::SmartIndent(int column, int line)
             return text::Spaces(col - column);
     }
     return {};
-}
-
-void TTyping::InsertRaw(char32_t ch)
-{
-    TEditScope scope(ed_);
-    TLineEdits lines(ed_);
-    const int y = lines.CaretLine();
-    const int x = ed_.CaretCol();
-    lines.PadTo(y, x);
-    const std::string line(lines.Text(y));
-    lines.Replace(y, std::string(utf8::Left(line, x)) + utf8::Encode(ch) + std::string(utf8::From(line, x)));
-    lines.MoveCaret(lines.Rewrap({x + 1, y}));
-    ed_.CollapseSelection();
-    scope.Changed(TChangeNotice::Light);
-}
-
-void TTyping::SplitLine()
-{
-    TEditScope scope(ed_);
-    TLineEdits lines(ed_);
-    const int y = lines.CaretLine();
-    const int x = std::min(ed_.CaretCol(), lines.Length(y));
-    const std::string line(lines.Text(y));
-    if (x < lines.Length(y))
-        lines.Replace(y, std::string(utf8::Left(line, x)));
-    lines.InsertLine(y + 1, std::string(utf8::From(line, x)));
-    lines.MoveCaret(lines.Rewrap({0, y + 1}));
-    ed_.CollapseSelection();
-    scope.Changed(TChangeNotice::Full);
 }
 
 } // namespace tarnwick

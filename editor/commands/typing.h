@@ -24,18 +24,11 @@ public:
     // The Tab key: smart tab, plain tab, or with Shift back by TabSize columns.
     void Tab(TShiftState shift);
 
-    // What undo and redo replay with: no indent, no overwrite, no record.
-    void InsertRaw(char32_t ch);
-    void SplitLine();
-
 private:
     void InsertAtCaret(const std::string &s, int column);
     // Spaces that bring the caret column under the next word start of the
     // nearest longer line above; empty when no line gives one.
     std::string SmartIndent(int column, int line);
-    // Records the trailing characters `line` loses when it is cut back to
-    // `keep`, so that undo can put them back.
-    void RecordTrailingStrip(int line, int from, std::string_view stripped);
 
     TCustomDodi &ed_;
 };

@@ -216,6 +216,7 @@ public:
     REdoDodiStrings &UndoLines() override { return *ActiveLines(); }
     void BeginReplay() override;
     void EndReplay() override;
+    TCaretPos UndoCaret() const override { return {state_.CaretCol, state_.CaretLine}; }
     void ReplayCaret(int col, int line) override;
     void ReplaySelection(TCaretPos start, TCaretPos end) override;
     void UndoChanged(bool canUndo, bool canRedo) override;

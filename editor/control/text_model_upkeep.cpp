@@ -104,6 +104,7 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
 
 void TCustomDodi::DeleteStoreLine(int index)
 {
+    TEditScope scope(*this);
     REdoDodiStrings &store = *ActiveLines();
     const int x = CaretCol();
     const int y = CaretLine();

@@ -16,6 +16,8 @@ public:
     // Brackets one undo or redo, so that the editor raises one change for it.
     virtual void BeginReplay() = 0;
     virtual void EndReplay() = 0;
+    // Where the caret stands.
+    virtual TCaretPos UndoCaret() const = 0;
     // Puts the caret at (col, line), clamped into the text, leaving the
     // selection and the text as they are.
     virtual void ReplayCaret(int col, int line) = 0;

@@ -13,12 +13,14 @@ using Lines = std::vector<std::string>;
 
 class CaretSetters : public EditingFixture {};
 
-TEST_F(CaretSetters, ColumnPastTheLineEndPadsWithAutoExpandAndStopsWithout)
+TEST_F(CaretSetters, ColumnPastTheLineEndStandsInFreeSpaceWithAutoExpandAndStopsWithout)
 {
     SetText({"ab"});
     ed.SetCaretCol(10);
-    EXPECT_EQ(Line(0), "ab        ");
-    EXPECT_EQ(changes, 0) << "padding is not an edit";
+    EXPECT_EQ(ed.CaretCol(), 10);
+    EXPECT_EQ(Line(0), "ab") << "a caret move writes no blanks";
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(ed.CanUndo());
 
     SetText({"ab"});
     ed.SetAutoExpand(false);

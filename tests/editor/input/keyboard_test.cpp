@@ -180,7 +180,11 @@ TEST_F(MovementKeys, ShiftRightStopsAtTheLineEndWhileRightGoesPastIt)
     EXPECT_EQ(ed.CaretCol(), 2);
     Key(VK_RIGHT);
     EXPECT_EQ(ed.CaretCol(), 3);
-    EXPECT_EQ(Line(0), "ab ");
+    EXPECT_EQ(Line(0), "ab") << "the caret stands past the end without writing a blank";
+    Type(U"x");
+    EXPECT_EQ(Line(0), "ab x");
+    ed.Undo();
+    EXPECT_EQ(Line(0), "ab") << "the blank typing needed goes with the typing";
 }
 
 TEST_F(MovementKeys, ShiftExtendsOnlyFromTheAnchor)

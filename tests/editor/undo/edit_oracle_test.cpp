@@ -1,4 +1,6 @@
-// Random edit sequences on random texts, as keys and commands would run them.
+// Random edit sequences on random texts, as keys, clicks and commands would
+// run them, with the caret also in the free space past line ends and with
+// trailing blanks trimmed in some runs.
 // After every step the store's line lengths are right, the caret is on a line
 // and a step that changed the text raised exactly one change notification.
 // At the end, undoing everything gives back the starting text exactly and
@@ -7,6 +9,7 @@
 
 #include "editor/base/utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -50,17 +53,28 @@ protected:
         ed.SetAutoExpand(Chance(70));
         ed.SetSmartTabs(Chance(30));
         ed.SetDelErase(Chance(70));
+        ed.SetTrimTrailingSpaces(Chance(30));
         ed.State().Overwrite = Chance(15);
     }
 
-    // A position that exists: a line of the text and a column within it.
+    // A line of the text and a column within it or, now and then, past its end.
     void RandomPlace()
     {
         const int count = ed.Lines()->Count();
         if (count == 0)
             return;
         const int line = Random(count);
-        Place(Random(ed.Lines()->LineLength(line) + 1), line);
+        Place(Random(ed.Lines()->LineLength(line) + (Chance(30) ? 6 : 1)), line);
+    }
+
+    // A click on a cell of the view, anywhere in its rows and columns.
+    void RandomClick()
+    {
+        const TRect text = ed.TextArea();
+        const int x = text.left + Random(std::max(1, text.right - text.left));
+        const int y = text.top + Random(std::max(1, text.bottom - text.top));
+        ed.MouseDown(mbLeft, TShiftState{ssLeft}, x, y);
+        ed.MouseUp(mbLeft, TShiftState{}, x, y);
     }
 
     void RandomSelection()
@@ -87,7 +101,13 @@ protected:
     std::string RandomStep()
     {
         switch (Random(20)) {
-        case 0: RandomPlace(); return "place";
+        case 0:
+            if (Chance(50)) {
+                RandomClick();
+                return "click";
+            }
+            RandomPlace();
+            return "place";
         case 1: RandomSelection(); return "select";
         case 2: case 3: Type(std::u32string(1, kAlphabet[Random(12)])); return "type";
         case 4: Enter(); return "enter";
@@ -98,22 +118,13 @@ protected:
         case 9: Ctrl('Y'); return "delete line";
         case 10: ed.Lines()->Delete(Random(ed.Lines()->Count() + 1)); return "store delete";
         case 11: ed.InsertText(RandomText(false)); return "insert text";
-        case 12: {
-            // Shift+Tab is a caret move: from past the line end it would pad.
-            const bool pastEnd = ed.CaretCol() > ed.Lines()->LineLength(ed.CaretLine());
-            Key(VK_TAB, !pastEnd && Chance(20) ? TShiftState{ssShift} : TShiftState{});
-            return "tab";
-        }
+        case 12: Key(VK_TAB, Chance(20) ? TShiftState{ssShift} : TShiftState{}); return "tab";
         case 13: Key(VK_BACK, {ssCtrl}); return "delete word left";
         case 14: case 15: Key(VK_BACK, {ssAlt}); return "undo";
         case 16: Key(VK_BACK, {ssAlt, ssShift}); return "redo";
         case 17: {
-            // Moves that pad no line (with AutoExpand, a plain Left from past
-            // the line end fills the line up to the new column).
-            static constexpr uint16_t kKeys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT};
-            const bool pastEnd = ed.CaretCol() > ed.Lines()->LineLength(ed.CaretLine());
-            const TShiftState shift = Chance(40) ? TShiftState{ssShift} : TShiftState{};
-            Key(kKeys[Random(pastEnd && !shift.Contains(ssShift) ? 6 : 7)], shift);
+            static constexpr uint16_t kKeys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT};
+            Key(kKeys[Random(8)], Chance(40) ? TShiftState{ssShift} : TShiftState{});
             return "move";
         }
         case 18: ed.DeleteSelection(true); return "delete selection";

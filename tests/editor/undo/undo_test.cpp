@@ -253,5 +253,52 @@ TEST_F(UndoRecords, UndoAndRedoWorkInReadOnlyMode)
     EXPECT_EQ(Line(0), "c");
 }
 
+class UndoExactness : public EditingFixture {};
+
+// Blanks the editor writes or drops around an edit belong to that edit's step:
+// undo takes them back with it, and never moves them elsewhere.
+TEST_F(UndoExactness, BlanksWrittenOrTrimmedAroundAnEditGoWithItsStep)
+{
+    SetText({"foo bar"});
+    Place(3, 0);
+    Enter();
+    Key(VK_UP);
+    Key(VK_END);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(Line(0), "foo") << "moving into free space writes nothing";
+    ed.Undo();
+    EXPECT_EQ(Text(), (Lines{"foo bar"}));
+
+    SetText({"abc", ""});
+    ed.SetTrimTrailingSpaces(true);
+    Place(3, 0);
+    Type(U"  x  ");
+    Key(VK_DOWN);
+    EXPECT_EQ(Line(0), "abc  x");
+    ed.Undo();
+    EXPECT_EQ(Text(), (Lines{"abc", ""}));
+    ed.Redo();
+    EXPECT_EQ(Text(), (Lines{"abc  x", ""}));
+}
+
+TEST_F(UndoExactness, ChangesNoEditRecordedAreUndoneToo)
+{
+    SetText({"a  ", "b"});
+    ed.SetTrimTrailingSpaces(true);
+    Place(1, 0);
+    Key(VK_DOWN);
+    EXPECT_EQ(Line(0), "a");
+    ed.Undo();
+    EXPECT_EQ(Text(), (Lines{"a  ", "b"})) << "a trim before any edit is a step of its own";
+
+    ed.Lines()->Add("c");
+    Type(U"x");
+    ed.Lines()->Put(0, "changed from outside");
+    ed.Undo();
+    ed.Undo();
+    EXPECT_EQ(Text(), (Lines{"a  ", "b"}));
+}
+
 } // namespace
 } // namespace tarnwick::test
