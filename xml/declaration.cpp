@@ -37,6 +37,15 @@ std::string DeclarationValue(const std::string& name, const std::string& text, c
   return text.substr(open + 1, close - open - 1);
 }
 
+std::string DeclaredEncoding(std::string_view text) {
+  if (text.substr(0, 5) != "<?xml" || text.size() < 6) return "";
+  const char blank = text[5];
+  if (blank != ' ' && blank != '\t' && blank != '\r' && blank != '\n') return "";
+  const size_t end = text.substr(0, 256).find("?>");
+  if (end == std::string_view::npos) return "";
+  return DeclarationValue("encoding", std::string(text.substr(0, end)), "");
+}
+
 void AppendDeclarationItem(std::string& text, const std::string& name, const std::string& value) {
   if (value.empty()) return;
   if (!text.empty()) text += ' ';

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick::xml {
@@ -9,6 +10,10 @@ namespace tarnwick::xml {
 // The value of pseudo-attribute `name` in declaration text `text`, or
 // `defaultValue` when the name does not occur.
 std::string DeclarationValue(const std::string& name, const std::string& text, const std::string& defaultValue);
+
+// The encoding named by the XML declaration that opens `text` (UTF-8 or any
+// one-byte encoding), or empty when there is no declaration or no encoding.
+std::string DeclaredEncoding(std::string_view text);
 
 // Appends name="value" to text (a blank first when text is not empty); an empty
 // value is skipped.

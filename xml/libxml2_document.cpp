@@ -13,6 +13,7 @@
 
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_vendor.h"
+#include "xml/transcode.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -205,6 +206,15 @@ std::string Libxml2Document::xml() {
 
 bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, const std::string& url,
                            const std::string& baseDirectory, bool fromFile) {
+  if (!ignoreDeclaredEncoding) {
+    // The parser takes a UTF-32 byte-order mark for UTF-16's, and reads a
+    // declared "UTF-32" in the machine's byte order whatever the bytes say,
+    // so UTF-32 text is decoded here by its own byte order and parsed as
+    // UTF-8; the declaration keeps its name.
+    const std::string form = DetectDocumentEncoding(bytes);
+    if (form == "UTF-32LE" || form == "UTF-32BE")
+      return Load(DecodeToUtf8(bytes, form), true, url, baseDirectory, fromFile);
+  }
   ParseRequest request;
   request.bytes = bytes;
   request.ignoreDeclaredEncoding = ignoreDeclaredEncoding;

@@ -135,6 +135,9 @@ std::string OutputEncoding(xmlDocPtr doc);
 // Serialises the whole document (declaration from its "xml" node) in the
 // given encoding. Raises EXMLLayerError when the encoding is unknown.
 std::string SerialiseDocument(xmlDocPtr doc, const std::string& encoding);
+// UTF-8 text converted as SerialiseDocument converts a document (see
+// EncodeFromUtf8 in transcode.h).
+std::string EncodeText(std::string_view text, const std::string& encoding);
 // Serialises one node as UTF-8.
 std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node);
 

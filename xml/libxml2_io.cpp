@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -80,7 +81,38 @@ bool KnownEncoding(const std::string& encoding) {
   return true;
 }
 
+[[noreturn]] void RaiseUnknownEncoding(const std::string& encoding) {
+  throw EXMLLayerError("The document cannot be written: unknown encoding \"" + encoding + "\"");
+}
+
 }  // namespace
+
+std::string EncodeText(std::string_view text, const std::string& encoding) {
+  if (IsUtf8Name(encoding)) return std::string(text);
+  std::string out;
+  CapturedError error;
+  StructuredErrorScope capture(&error);
+  xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(encoding.c_str());
+  if (handler == nullptr) RaiseUnknownEncoding(encoding);
+  // The output buffer writes the byte-order mark and turns characters the
+  // encoding lacks into character references, as a document save does.
+  xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(AppendToString, CloseNothing, &out, handler);
+  if (buffer == nullptr) {
+    xmlCharEncCloseFunc(handler);
+    RaiseUnknownEncoding(encoding);
+  }
+  bool ok = true;
+  constexpr size_t kChunk = 1 << 20;
+  for (size_t at = 0; ok && at < text.size(); at += kChunk) {
+    const size_t length = std::min(kChunk, text.size() - at);
+    ok = xmlOutputBufferWrite(buffer, static_cast<int>(length), text.data() + at) >= 0;
+  }
+  if (xmlOutputBufferClose(buffer) < 0) ok = false;
+  if (!ok)
+    throw EXMLLayerError("The text cannot be written in encoding \"" + encoding + "\"" +
+                         (error.HasError() ? ": " + error.reason : std::string()));
+  return out;
+}
 
 std::string OutputEncoding(xmlDocPtr doc) {
   xmlNodePtr pi = DeclarationPI(doc);
@@ -93,8 +125,7 @@ std::string SerialiseDocument(xmlDocPtr doc, const std::string& encoding) {
   std::string out;
   CapturedError error;
   StructuredErrorScope capture(&error);
-  if (!KnownEncoding(encoding))
-    throw EXMLLayerError("The document cannot be written: unknown encoding \"" + encoding + "\"");
+  if (!KnownEncoding(encoding)) RaiseUnknownEncoding(encoding);
   xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, encoding.c_str(), XML_SAVE_NO_DECL);
   if (save == nullptr)
     throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"");

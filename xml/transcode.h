@@ -1,4 +1,5 @@
-// Decoding a serialisation in a named encoding to UTF-8.
+// Decoding a serialisation in a named encoding to UTF-8, and the other way;
+// reading the encoding of a document's bytes before any parse.
 #pragma once
 
 #include <string>
@@ -11,5 +12,23 @@ namespace tarnwick::xml {
 std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);
 // The same, taking over the bytes (no copy when they are UTF-8 already).
 std::string DecodeToUtf8(std::string&& bytes, const std::string& encoding);
+
+// The encoding a document's bytes are in, judged as the parser judges it: a
+// byte-order mark, else "<?" in a UTF-16 or UTF-32 form, else the encoding the
+// declaration names, else UTF-8. UTF-16 and UTF-32 come with their byte order
+// ("UTF-16LE").
+std::string DetectDocumentEncoding(std::string_view bytes);
+
+// Bytes as UTF-8 text, whatever they hold: decoded in `encoding` (UTF-8 when
+// nobody knows it), a leading byte-order mark dropped. A byte that does not
+// decode stands for itself, as its Windows-1252 character, and decoding goes
+// on after it, so one bad byte never changes how the rest reads.
+std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string& encoding);
+
+// UTF-8 text in `encoding` as a document save writes it: "UTF-16" and
+// "UTF-32" with a byte-order mark; a character the encoding cannot hold
+// becomes a character reference. Raises EXMLLayerError when
+// nobody knows the encoding.
+std::string EncodeFromUtf8(std::string_view text, const std::string& encoding);
 
 }  // namespace tarnwick::xml

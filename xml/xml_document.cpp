@@ -5,7 +5,6 @@
 #include <istream>
 
 #include "xml/declaration.h"
-#include "xml/leading_bytes.h"
 #include "xml/transcode.h"
 #include "xml/vendor_registry.h"
 #include "xml/xml_errors.h"
@@ -179,22 +178,13 @@ TXMLStrings& TXMLDocument::XML() {
   return textList_;
 }
 
+// The text list holds UTF-8 whatever the declaration names, and text-list
+// parses read it as UTF-8, so every serialisation is decoded with its
+// declaration kept: a UTF-16 document shows, and is saved back, as UTF-16.
 std::string TXMLDocument::SerialiseToText() {
   if (!domDocument_->hasChildNodes()) return "";
-  std::string bytes = persist_->saveToBytes();
-  if (IsByteCompatibleResult(ClassifyLeadingBytes(bytes))) {
-    std::string encoding = DeclEncoding();
-    return DecodeToUtf8(std::move(bytes), encoding.empty() ? "UTF-8" : encoding);
-  }
-  std::string text = persist_->xml();
-  std::string declaration = "<?xml " + ComposeDeclaration("UTF-8", true) + "?>";
-  if (text.rfind("<?xml", 0) == 0) {
-    size_t close = text.find('>');
-    text.replace(0, close == std::string::npos ? text.size() : close + 1, declaration);
-  } else {
-    text.insert(0, declaration + "\r\n");
-  }
-  return text;
+  std::string encoding = DeclEncoding();
+  return DecodeToUtf8(persist_->saveToBytes(), encoding.empty() ? "UTF-8" : encoding);
 }
 
 void TXMLDocument::LoadFile(const std::string& name) {
@@ -285,18 +275,6 @@ std::string TXMLDocument::DeclStandalone() {
 void TXMLDocument::SetDeclVersion(const std::string& value) { SetDeclarationValue(kVersion, value); }
 void TXMLDocument::SetDeclEncoding(const std::string& value) { SetDeclarationValue(kEncoding, value); }
 void TXMLDocument::SetDeclStandalone(const std::string& value) { SetDeclarationValue(kStandalone, value); }
-
-std::string TXMLDocument::ComposeDeclaration(const std::string& encodingOverride, bool overrideEncoding) {
-  IXMLNodePtr node = DeclarationNode();
-  std::string text = node ? node->Value() : "";
-  std::string values[3] = {node ? DeclarationValue(kDeclNames[kVersion], text, "1.0") : "1.0",
-                           node ? DeclarationValue(kDeclNames[kEncoding], text, "") : "",
-                           node ? DeclarationValue(kDeclNames[kStandalone], text, "") : ""};
-  if (overrideEncoding) values[kEncoding] = encodingOverride;
-  std::string result;
-  for (int i = 0; i < 3; ++i) AppendDeclarationItem(result, kDeclNames[i], values[i]);
-  return result;
-}
 
 void TXMLDocument::SetDeclarationValue(int which, const std::string& value) {
   CheckActive();

@@ -127,7 +127,6 @@ class TXMLDocument {
   std::string SerialiseToText();
   IXMLNodePtr DeclarationNode();
   void SetDeclarationValue(int which, const std::string& value);
-  std::string ComposeDeclaration(const std::string& encodingOverride, bool overrideEncoding);
 
   std::shared_ptr<TXMLDocLink> link_;
   TXMLStrings textList_;

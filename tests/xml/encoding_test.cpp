@@ -51,28 +51,75 @@ TEST_F(XmlTest, CharactersLatin1CannotHoldBecomeCharacterReferences) {
   EXPECT_EQ(back.RootElement()->TextValue(), kEAcute + kEuro);
 }
 
-TEST_F(XmlTest, Utf16SerialisationGivesUtf8TextWithAUtf8Declaration) {
+TEST_F(XmlTest, Utf16DocumentShowsUtf8TextThatKeepsItsDeclaration) {
   TXMLDocument doc;
   doc.LoadString("<a>" + kEAcute + "</a>");
   doc.SetDeclEncoding("UTF-16");
-  EXPECT_EQ(doc.XML().Text(), testing::CrLf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>" + kEAcute + "</a>\n"));
-  // The DOM itself keeps its declaration.
+  EXPECT_EQ(doc.XML().Text(), testing::CrLf("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<a>" + kEAcute + "</a>\n"));
   EXPECT_EQ(doc.DeclEncoding(), "UTF-16");
 }
 
-TEST_F(XmlTest, Utf16FileIsWrittenWithAByteOrderMarkAndReadBack) {
+TEST_F(XmlTest, UnicodeFilesAreWrittenWithAByteOrderMarkAndReadBack) {
   testing::TempFolder folder;
-  TXMLDocument doc;
-  doc.LoadString("<a>" + kEAcute + "</a>");
-  doc.SetDeclEncoding("UTF-16");
-  doc.SaveFile(folder.File("u16.xml"));
-  std::string bytes = testing::ReadFile(folder.File("u16.xml"));
-  ASSERT_GE(bytes.size(), 4u);
-  EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE<\0", 4));
-  TXMLDocument back;
-  back.LoadFile(folder.File("u16.xml"));
-  EXPECT_EQ(back.RootElement()->TextValue(), kEAcute);
-  EXPECT_EQ(back.XML()[0], "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+  const std::pair<std::string, std::string> cases[] = {
+      {"UTF-16", std::string("\xFF\xFE<\0", 4)},
+      {"UTF-32", std::string("\xFF\xFE\0\0<\0\0\0", 8)},
+  };
+  for (const auto& [encoding, start] : cases) {
+    TXMLDocument doc;
+    doc.LoadString("<a>" + kEAcute + "</a>");
+    doc.SetDeclEncoding(encoding);
+    doc.SaveFile(folder.File("u.xml"));
+    EXPECT_EQ(testing::ReadFile(folder.File("u.xml")).substr(0, start.size()), start) << encoding;
+    TXMLDocument back;
+    back.LoadFile(folder.File("u.xml"));
+    EXPECT_EQ(back.RootElement()->TextValue(), kEAcute);
+    EXPECT_EQ(back.XML()[0], "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>");
+  }
+}
+
+TEST_F(XmlTest, Utf32FilesOfEitherByteOrderAreRead) {
+  testing::TempFolder folder;
+  auto utf32 = [](const std::string& ascii, bool bigEndian) {
+    std::string out;
+    for (char c : ascii) out += bigEndian ? std::string(3, '\0') + c : c + std::string(3, '\0');
+    return out;
+  };
+  const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-32\"?><a>x</a>";
+  testing::WriteFile(folder.File("be.xml"), utf32(text, true));
+  testing::WriteFile(folder.File("be-mark.xml"), std::string("\0\0\xFE\xFF", 4) + utf32(text, true));
+  testing::WriteFile(folder.File("le.xml"), utf32(text, false));
+  for (const char* name : {"be.xml", "be-mark.xml", "le.xml"}) {
+    TXMLDocument doc;
+    doc.LoadFile(folder.File(name));
+    EXPECT_EQ(doc.RootElement()->TextValue(), "x") << name;
+    EXPECT_EQ(doc.DeclEncoding(), "UTF-32") << name;
+  }
+}
+
+// What the editor shows of a document in each encoding is saved and read back
+// as the same text, non-ASCII letters in text, attribute and comment included.
+TEST_F(XmlTest, EveryEncodingRoundTripsThroughTheTextList) {
+  testing::TempFolder folder;
+  for (const std::string encoding : {"UTF-8", "UTF-16", "UTF-16LE", "UTF-16BE", "UTF-32", "ISO-8859-1"}) {
+    TXMLDocument doc;
+    doc.SetParseOptions({poPreserveWhiteSpace});
+    doc.LoadString("<a x=\"" + kEAcute + "\">\n  <!-- " + kEAcute + " -->\n  <b>" + kEAcute + "</b>\n</a>");
+    doc.SetDeclEncoding(encoding);
+    const std::string shown = doc.XML().Text();
+    EXPECT_EQ(doc.XML()[0], "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>");
+
+    TXMLDocument saved;
+    saved.SetParseOptions({poPreserveWhiteSpace});
+    saved.XML().SetText(shown);
+    saved.SetActive(true);
+    saved.SaveFile(folder.File("doc.xml"));
+    TXMLDocument back;
+    back.SetParseOptions({poPreserveWhiteSpace});
+    back.LoadFile(folder.File("doc.xml"));
+    EXPECT_EQ(back.XML().Text(), shown) << encoding;
+    EXPECT_EQ(back.DeclEncoding(), encoding);
+  }
 }
 
 TEST_F(XmlTest, Utf8IsTheEncodingWithoutDeclaration) {
