@@ -4,11 +4,9 @@
 #include "app/shell_images.h"
 #include "app/shell_links.h"
 
-#include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrl>
 
 namespace {
 
@@ -71,7 +69,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     blue.setColor(QPalette::WindowText, Qt::blue);
     site->setPalette(blue);
     site->setCursor(Qt::PointingHandCursor);
-    OnClick(site, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress))); });
+    OnClick(site, [] { OpenAddress(QString::fromLatin1(kWebSiteAddress)); });
     Label(this, QString::fromLatin1(kSocialPageAddress), 16, 216, Font("Verdana", 11, true))->setObjectName(QStringLiteral("Label6"));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);

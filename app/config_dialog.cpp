@@ -74,6 +74,22 @@ QString TfrmConfig::Encoding() const
     return ComboBox2->currentText();
 }
 
+void TfrmConfig::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    shownTexts_ = {ComboBox1->currentText(), ComboBox2->currentText(), ComboBox3->currentText()};
+}
+
+void TfrmConfig::reject()
+{
+    if (shownTexts_.size() == 3) {
+        ComboBox1->setEditText(shownTexts_[0]);
+        ComboBox2->setEditText(shownTexts_[1]);
+        ComboBox3->setEditText(shownTexts_[2]);
+    }
+    QDialog::reject();
+}
+
 void TfrmConfig::SetVendorItems(const QStringList &descriptions)
 {
     const QString current = ComboBox3->currentText();

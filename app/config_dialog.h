@@ -1,6 +1,7 @@
 // The "Configuration" dialog: three editable boxes holding the declaration
 // version, the encoding Format writes, and the DOM vendor. Its values live only
-// for the run; Apply and Cancel both just close it.
+// for the run; Apply keeps what the boxes hold, Cancel (the button, Escape or
+// the close box) puts back what they held when the dialog was shown.
 #pragma once
 
 #include <QDialog>
@@ -17,4 +18,12 @@ public:
 
     QString Encoding() const;
     void SetVendorItems(const QStringList &descriptions);
+
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QStringList shownTexts_;
 };

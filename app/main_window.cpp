@@ -13,13 +13,15 @@
 #include "app/xml_commands.h"
 #include "app/main_editor_settings.h"
 #include "editor/control/redodi.h"
+#include "editor/undo/undo_list.h"
+#include "xml/declaration.h"
+#include "xml/document_text.h"
 #include "xml/vendor_registry.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/find_dialog_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -43,6 +45,35 @@ QFont PixelFont(const char *family, int pixels, bool bold, bool underline = fals
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
+}
+
+// The 0-based editor column of the 1-based `column` of a line as the file
+// holds it: the editor shows each tab as TabSize spaces.
+int EditorColumn(std::string_view line, int column, int tabSize)
+{
+    int result = 0;
+    size_t at = 0;
+    for (int i = 1; i < column && at < line.size(); ++i) {
+        result += line[at] == '\t' ? tabSize : 1;
+        ++at;
+        while (at < line.size() && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    return result;
+}
+
+// Line `line` (0-based) of text split as the editor splits it.
+std::string_view LineOf(std::string_view text, int line)
+{
+    size_t start = 0;
+    for (int i = 0; i < line; ++i) {
+        const size_t brk = text.find_first_of("\r\n", start);
+        if (brk == std::string_view::npos)
+            return {};
+        start = brk + (text.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    const size_t end = text.find_first_of("\r\n", start);
+    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
 QLabel *LinkLabel(const char *address, QWidget *parent)
@@ -79,6 +110,13 @@ TForm1::TForm1(QWidget *parent)
     ConfigureMainEditor(*DidIzad1, DodiXMLStyler1);
     DidIzad1->OnChange = [this](TCustomDodi &) { DidIzad1Change(); };
     DidIzad1->OnMarkerAdded = [this](int line, const std::string &text) { DidIzad1MarkerAdded(line, text); };
+    // Opened once the click is over, so an error box does not take the
+    // mouse release from the editor.
+    DidIzad1->OnURLClick = [this](TCustomDodi &, const std::string &url) {
+        QMetaObject::invokeMethod(
+            this, [address = QString::fromStdString(url)] { RunGuarded([&] { OpenAddress(address); }); },
+            Qt::QueuedConnection);
+    };
     DidIzadFindDialog1 = std::make_unique<REdoDodiFindDialog>(std::make_unique<QtFindDialogWindow>(this));
     DidIzadFindDialog1->SetDidIzad(DidIzad1);
     DidIzadFindDialog1->SetNotFoundMessage("Finished searching the document. The search item was not found.");
@@ -208,8 +246,8 @@ QWidget *TForm1::BuildStatusStrip()
     social->setObjectName(QStringLiteral("Label1"));
     links->addWidget(site, 0, Qt::AlignRight);
     links->addWidget(social, 0, Qt::AlignRight);
-    OnClick(site, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress))); });
-    OnClick(social, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kSocialPageAddress))); });
+    OnClick(site, [] { OpenAddress(QString::fromLatin1(kWebSiteAddress)); });
+    OnClick(social, [] { OpenAddress(QString::fromLatin1(kSocialPageAddress)); });
     return panel;
 }
 
@@ -290,7 +328,21 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 bool TForm1::FormCloseQuery()
 {
-    return !DocumentModified_ || AskExitQuestion(this);
+    return MayReplaceDocument(true);
+}
+
+bool TForm1::MayReplaceDocument(bool closing)
+{
+    if (!DocumentModified_)
+        return true;
+    switch (closing ? AskExitQuestion(this) : AskSaveChangesQuestion(this)) {
+    case MessageAnswer::Save: {
+        bool saved = false;
+        return RunGuarded([&] { saved = SaveDocument(); }) && saved;
+    }
+    case MessageAnswer::Discard: return true;
+    default: return false;
+    }
 }
 
 void TForm1::DidIzad1Change()
@@ -308,6 +360,11 @@ void TForm1::DidIzad1MarkerAdded(int, const std::string &markerText)
 
 void TForm1::New1Click()
 {
+    if (!MayReplaceDocument(false))
+        return;
+    // The generated document has no file: Save asks for one.
+    CurrentFileName_.clear();
+    SetTitleToFile();
     DidIzad1->Clear();
     XMLDoc1.XML().Clear();
     XMLDoc1.SetActive(true);
@@ -320,7 +377,7 @@ void TForm1::New1Click()
     DidIzad1->Lines()->LoadFromString(XMLDoc1.XML().Text());
 
     frmConfig->ComboBox1->setEditText(QString::fromStdString(XMLDoc1.DeclVersion()));
-    frmConfig->ComboBox2->setEditText(QString::fromStdString(XMLDoc1.DeclEncoding()));
+    ShowDocumentEncoding();
     QStringList vendors;
     for (TDOMVendor *vendor : RegisteredVendors())
         vendors << QString::fromStdString(vendor->VendorDescription());
@@ -331,6 +388,8 @@ void TForm1::New1Click()
 
 void TForm1::ToolButton1Click()
 {
+    if (!MayReplaceDocument(false))
+        return;
     const QString path = ChooseOpenFile();
     if (!path.isEmpty())
         OpenFile(path);
@@ -339,34 +398,108 @@ void TForm1::ToolButton1Click()
 void TForm1::OpenFile(const QString &path)
 {
     XMLDoc1.SetActive(false);
-    XMLDoc1.LoadFile(path.toStdString());
+    try {
+        XMLDoc1.LoadFile(path.toStdString());
+    } catch (const EDOMParseError &error) {
+        if (OpenAsText(path, error))
+            return;
+        throw;
+    }
     XMLDoc1.SetActive(true);
     LoadDocumentIntoEditor();
+    ShowOpened(path);
+}
+
+bool TForm1::OpenAsText(const QString &path, const EDOMParseError &error)
+{
+    if (!error.ParseError())
+        return false;
+    TDocumentText file;
+    try {
+        file = ReadDocumentText(path.toStdString());
+    } catch (const std::exception &) {
+        return false; // the parser's own reason says why the file cannot be read
+    }
+    // NUL characters mean the file is no text: it stays unopened.
+    if (file.text.find('\0') != std::string::npos)
+        return false;
+    IDOMParseError &where = *error.ParseError();
+    DidIzad1->Lines()->LoadFromString(file.text);
+    ShowOpened(path);
+    const int line = std::clamp(where.line() - 1, 0, DidIzad1->Lines()->Count() - 1);
+    const int column = EditorColumn(LineOf(file.text, line), where.linepos(), DidIzad1->TabSize());
+    DidIzad1->SetCaretLine(line);
+    DidIzad1->SetCaretCol(std::min(column, DidIzad1->Lines()->LineLengths()[line]));
+    ShowErrorMessage(QString::fromStdString(DescribeParseError(where)));
+    return true;
+}
+
+void TForm1::ShowOpened(const QString &path)
+{
     CurrentFileName_ = path;
     DocumentModified_ = false;
     SetTitleToFile();
     SetStatus("Status: openned");
+    ShowDocumentEncoding();
 }
 
 void TForm1::ToolButton6Click()
 {
-    BusyCursor busy;
-    CopyEditorTextIntoDocument();
-    XMLDoc1.SaveFile(CurrentFileName_.toStdString());
-    DocumentModified_ = false;
-    SetTitleToFile();
-    SetStatus("Status: saved");
+    SaveDocument();
 }
 
 void TForm1::Saveas1Click()
 {
+    SaveDocumentAs();
+}
+
+bool TForm1::SaveDocument()
+{
+    if (CurrentFileName_.isEmpty())
+        return SaveDocumentAs();
+    if (!WriteDocument(CurrentFileName_))
+        return false;
+    ShowSaved();
+    return true;
+}
+
+bool TForm1::SaveDocumentAs()
+{
     const QString path = ChooseSaveFile();
-    if (path.isEmpty())
-        return;
-    BusyCursor busy;
-    CopyEditorTextIntoDocument();
-    XMLDoc1.SaveFile(path.toStdString());
+    if (path.isEmpty() || !WriteDocument(path))
+        return false;
     CurrentFileName_ = path;
+    ShowSaved();
+    ShowDocumentEncoding();
+    return true;
+}
+
+bool TForm1::WriteDocument(const QString &path)
+{
+    std::optional<EDOMParseError> malformed;
+    {
+        BusyCursor busy;
+        try {
+            CopyEditorTextIntoDocument();
+        } catch (const EDOMParseError &error) {
+            malformed = error;
+        }
+        if (!malformed)
+            XMLDoc1.SaveFile(path.toStdString());
+    }
+    if (malformed) {
+        const std::string reason =
+            malformed->ParseError() ? DescribeParseError(*malformed->ParseError()) : std::string(malformed->what());
+        if (AskSaveAsItIsQuestion(this, QString::fromStdString(reason)) != MessageAnswer::Save)
+            return false;
+        BusyCursor busy;
+        SaveDocumentText(path.toStdString(), DidIzad1->Lines()->Text());
+    }
+    return true;
+}
+
+void TForm1::ShowSaved()
+{
     DocumentModified_ = false;
     SetTitleToFile();
     SetStatus("Status: saved");
@@ -405,8 +538,7 @@ void TForm1::ToolButton12Click()
         ShowErrorMessage(QStringLiteral("The document has not been saved to a file yet."));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(CurrentFileName_)))
-        ShowErrorMessage(QStringLiteral("No browser could be started for ") + CurrentFileName_);
+    OpenInBrowser(QUrl::fromLocalFile(CurrentFileName_), CurrentFileName_);
 }
 
 void TForm1::ToolButton2Click()
@@ -414,7 +546,33 @@ void TForm1::ToolButton2Click()
     BusyCursor busy;
     const std::string formatted =
         FormatDocument(XMLDoc1, DidIzad1->Lines()->Text(), frmConfig->Encoding().toStdString(), DocumentFolder());
-    DidIzad1->Lines()->LoadFromString(formatted);
+    ReplaceEditorText(formatted);
+}
+
+void TForm1::ReplaceEditorText(const std::string &text)
+{
+    // Inserted text breaks lines at CR LF only, and the editor ends every line
+    // with one, so the final break of the text is the last line's own:
+    // inserting it would add an empty line.
+    std::string body;
+    body.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            if (i + 1 < text.size())
+                body += "\r\n";
+        } else {
+            body += text[i];
+        }
+    }
+    {
+        TUndoGroup step(DidIzad1->UndoList());
+        DidIzad1->SelectAll();
+        DidIzad1->InsertText(body);
+    }
+    DidIzad1->SetCaretLine(0);
+    DidIzad1->SetCaretCol(0);
 }
 
 void TForm1::ToolButton9Click()
@@ -462,7 +620,17 @@ void TForm1::LoadDocumentIntoEditor()
 
 void TForm1::SetTitleToFile()
 {
-    setWindowTitle(QStringLiteral("Tarnwick - ") + CurrentFileName_);
+    setWindowTitle(CurrentFileName_.isEmpty() ? QStringLiteral("Tarnwick")
+                                              : QStringLiteral("Tarnwick - ") + CurrentFileName_);
+}
+
+void TForm1::ShowDocumentEncoding()
+{
+    // The editor's declaration is the document's: what Open showed, what New
+    // generated, what Save as wrote. Without one the document is UTF-8.
+    const REdoDodiStrings &lines = *DidIzad1->Lines();
+    const std::string encoding = lines.Count() > 0 ? DeclaredEncoding(lines[0]) : std::string();
+    frmConfig->ComboBox2->setEditText(QString::fromStdString(encoding.empty() ? "UTF-8" : encoding));
 }
 
 void TForm1::SetStatus(const char *status)

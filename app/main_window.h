@@ -8,6 +8,7 @@
 #include "editor/control/find_dialog.h"
 #include "editor/highlight/xml_styler.h"
 #include "xml/xml_document.h"
+#include "xml/xml_errors.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -40,6 +41,7 @@ public:
     TfrmConfig &ConfigDialog() { return *frmConfig; }
     TfrmAddNode &AddNodeDialog() { return *frmAddNode; }
     TFrmGoto &GotoDialog() { return *FrmGoto; }
+    // Empty while the document has no file (at start-up and after New).
     const QString &CurrentFileName() const { return CurrentFileName_; }
     bool DocumentModified() const { return DocumentModified_; }
     QString StatusText() const;
@@ -82,6 +84,26 @@ private:
     void DocConfiguration1Click();
     void ToolButton13Click();
     void ToolButton11Click();
+
+    // Save, or Save as when the document has no file; false when nothing
+    // was written (cancelled by the user).
+    bool SaveDocument();
+    bool SaveDocumentAs();
+    // Save's writing to `path`: the text parsed and written, or, when it is
+    // not well-formed and the user agrees, written as it is. False when the
+    // user declined.
+    bool WriteDocument(const QString &path);
+    void ShowSaved();
+    // Before the document is replaced or closed: true when it is unchanged or
+    // the user saved or discarded it.
+    bool MayReplaceDocument(bool closing);
+    // Open of a file the parser rejected: its own text, the caret at the
+    // error. False when the file holds no text to show.
+    bool OpenAsText(const QString &path, const tarnwick::xml::EDOMParseError &error);
+    void ShowOpened(const QString &path);
+    void ShowDocumentEncoding();
+    // Puts text in place of the editor's as one undoable edit.
+    void ReplaceEditorText(const std::string &text);
 
     void CopyEditorTextIntoDocument();
     void LoadDocumentIntoEditor();

@@ -16,6 +16,22 @@ QWidget *DefaultOwner()
     return QApplication::activeWindow();
 }
 
+MessageAnswer AnswerOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Save: return MessageAnswer::Save;
+    case QMessageBox::Discard: return MessageAnswer::Discard;
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    default: return MessageAnswer::Cancel;
+    }
+}
+
+// A warning box owned by `owner`; Cancel is the default and what Escape gives.
+MessageAnswer AskWarning(QWidget *owner, const QString &title, const QString &text, QMessageBox::StandardButtons buttons)
+{
+    return AnswerOf(QMessageBox::warning(owner, title, text, buttons, QMessageBox::Cancel));
+}
+
 } // namespace
 
 void SetMessageSink(MessageSink sink)
@@ -52,12 +68,28 @@ void ShowPlainMessage(const QString &text)
     box.exec();
 }
 
-bool AskExitQuestion(QWidget *owner)
+MessageAnswer AskExitQuestion(QWidget *owner)
 {
     const QString text = QStringLiteral("Are you sure you wish to exit");
     if (Sink())
         return Sink()(MessageKind::ExitQuestion, text);
-    return QMessageBox::warning(owner, QStringLiteral("Unsaved chances"), text,
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-           == QMessageBox::Yes;
+    return AskWarning(owner, QStringLiteral("Unsaved chances"), text,
+                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+}
+
+MessageAnswer AskSaveChangesQuestion(QWidget *owner)
+{
+    const QString text = QStringLiteral("Do you wish to save the changes to the document first?");
+    if (Sink())
+        return Sink()(MessageKind::SaveChangesQuestion, text);
+    return AskWarning(owner, QStringLiteral("Unsaved changes"), text,
+                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+}
+
+MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error)
+{
+    const QString text = error + QStringLiteral("\n\nThe text is not well-formed XML. Do you wish to save it as it is?");
+    if (Sink())
+        return Sink()(MessageKind::SaveAsItIsQuestion, text);
+    return AskWarning(owner, QStringLiteral("Not well-formed"), text, QMessageBox::Save | QMessageBox::Cancel);
 }

@@ -1,5 +1,6 @@
-// The shell's message boxes. Every information, error and plain message goes
-// through here, so tests can capture them instead of showing modal boxes.
+// The shell's message boxes. Every information, error and plain message and
+// every question goes through here, so tests can capture them and give the
+// answers instead of showing modal boxes.
 #pragma once
 
 #include <QString>
@@ -7,10 +8,20 @@
 
 class QWidget;
 
-enum class MessageKind { Information, Error, Plain, ExitQuestion };
+enum class MessageKind {
+    Information,
+    Error,
+    Plain,
+    ExitQuestion,        // closing the window with unsaved changes
+    SaveChangesQuestion, // New or Open with unsaved changes
+    SaveAsItIsQuestion,  // saving text that is not well-formed
+};
 
-// A replacement for the real boxes; returns true for "Yes" where a question is asked.
-using MessageSink = std::function<bool(MessageKind kind, const QString &text)>;
+// What the user chose in a question; boxes without a choice answer Ok.
+enum class MessageAnswer { Ok, Save, Discard, Cancel };
+
+// A replacement for the real boxes, answering for the user.
+using MessageSink = std::function<MessageAnswer(MessageKind kind, const QString &text)>;
 
 // Installs a sink in place of the real boxes; an empty sink restores them.
 void SetMessageSink(MessageSink sink);
@@ -19,5 +30,10 @@ void ShowInfoMessage(const QString &text);
 void ShowErrorMessage(const QString &text);
 // A box with the text, one OK button and no icon.
 void ShowPlainMessage(const QString &text);
-// The close query's warning box; true when the user answers Yes.
-bool AskExitQuestion(QWidget *owner);
+// The close query's warning box: Save, Discard or Cancel.
+MessageAnswer AskExitQuestion(QWidget *owner);
+// Before New or Open replaces a changed document: Save, Discard or Cancel.
+MessageAnswer AskSaveChangesQuestion(QWidget *owner);
+// Before text that is not well-formed is saved, with the parse error `error`:
+// Save (the text as it is) or Cancel.
+MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error);

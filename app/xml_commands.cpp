@@ -55,6 +55,13 @@ std::string FormatDocument(TXMLDocument &document, const std::string &text, cons
 
 ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const std::string &baseDirectory)
 {
+    // Open, Save and Format keep parsing with the options they had: whitespace
+    // kept, no grammar read.
+    struct RestoreOptions {
+        TXMLDocument &document;
+        TParseOptions options = document.ParseOptions();
+        ~RestoreOptions() { document.SetParseOptions(options); }
+    } restore{document};
     document.XML().SetText(text);
     document.SetParseOptions({poValidateOnParse});
     document.SetBaseDirectory(baseDirectory);
@@ -66,9 +73,14 @@ ValidationReport ValidateDocument(TXMLDocument &document, const std::string &tex
     auto error = document.DOMPersistAccess()->parseError();
     if (error->errorCode() == 0)
         return {true, "XML document is valid."};
+    return {false, DescribeParseError(*error)};
+}
+
+std::string DescribeParseError(IDOMParseError &error)
+{
     // Line and position are parted by a colon so the two numbers read apart.
-    const std::string where = "Error in " + std::to_string(error->line()) + ":" + std::to_string(error->linepos()) + ": ";
-    return {false, where + error->srcText() + ": " + error->reason()};
+    return "Error in " + std::to_string(error.line()) + ":" + std::to_string(error.linepos()) + ": " +
+           error.srcText() + ": " + error.reason();
 }
 
 void ConfigureShellDocument(TXMLDocument &document)

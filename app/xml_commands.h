@@ -24,12 +24,17 @@ struct ValidationReport {
 };
 
 // Parses `text` with validation against its DTD or schema, resolving relative
-// references against `baseDirectory`. From the first call on, `document`
-// validates every parse. A text that is not well-formed or not valid throws
-// EDOMParseError; a report with valid == false carries a load error that the
-// document kept without throwing.
+// references against `baseDirectory`. Validation is for this parse only: the
+// document's parse options are as they were afterwards, also when it throws.
+// A text that is not well-formed or not valid throws EDOMParseError; a report
+// with valid == false carries a load error that the document kept without
+// throwing.
 ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text,
                                   const std::string &baseDirectory);
+
+// A parse error as Validate reports it: "Error in " line ":" column ": "
+// source text ": " reason.
+std::string DescribeParseError(xml::IDOMParseError &error);
 
 // Gives a document the settings of the main window's document after New.
 void ConfigureShellDocument(xml::TXMLDocument &document);

@@ -27,16 +27,16 @@ TEST_F(DocumentWorkflow, StartsWithTheGeneratedDocumentMarkedChanged)
     EXPECT_TRUE(window->DocumentModified());
 }
 
-TEST_F(DocumentWorkflow, ClosingAChangedDocumentAsksAndNoKeepsTheWindow)
+TEST_F(DocumentWorkflow, ClosingAChangedDocumentAsksAndCancelKeepsTheWindow)
 {
-    exitAnswer = false;
+    answer = MessageAnswer::Cancel;
     EXPECT_FALSE(window->close());
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().kind, MessageKind::ExitQuestion);
     EXPECT_EQ(messages.back().text, "Are you sure you wish to exit");
     EXPECT_TRUE(window->isVisible());
 
-    exitAnswer = true;
+    answer = MessageAnswer::Discard;
     EXPECT_TRUE(window->close());
 }
 
@@ -61,10 +61,11 @@ TEST_F(DocumentWorkflow, FailedOpenLeavesEverythingAsItWas)
     Open(good);
     const std::string before = EditorText();
 
-    const QString broken = WriteFile("broken.xml", "<root><item></root>");
-    const QString binary = WriteFile("binary.xml", QByteArray("\x00\x01\x02\xff\xfe garbage", 14));
+    // Neither is text to show (text that is only not well-formed opens as it is).
+    const QByteArray binaryBytes("\x00\x01\x02\xff\xfe garbage", 14);
+    const QString binary = WriteFile("binary.xml", binaryBytes);
     const QString missing = folder.filePath("missing.xml");
-    for (const QString &path : {broken, binary, missing}) {
+    for (const QString &path : {binary, missing}) {
         messages.clear();
         Open(path);
         ASSERT_EQ(messages.size(), 1u) << path.toStdString();
@@ -77,16 +78,8 @@ TEST_F(DocumentWorkflow, FailedOpenLeavesEverythingAsItWas)
 
     // The next Save goes to the file that did load, never over a failed one.
     window->Run(CommandId::Save);
-    EXPECT_EQ(ReadFile(broken), "<root><item></root>");
+    EXPECT_EQ(ReadFile(binary), binaryBytes);
     EXPECT_EQ(window->StatusText(), "Status: saved");
-}
-
-TEST_F(DocumentWorkflow, NotWellFormedOpenNamesTheLine)
-{
-    const QString broken = WriteFile("broken.xml", "<root>\n<item>\n</root>\n");
-    Open(broken);
-    const QString error = Last(MessageKind::Error);
-    EXPECT_TRUE(error.contains("Line: ")) << error.toStdString();
 }
 
 TEST_F(DocumentWorkflow, SaveWritesTheEditorTextAndMarksItSaved)
@@ -101,16 +94,6 @@ TEST_F(DocumentWorkflow, SaveWritesTheEditorTextAndMarksItSaved)
     EXPECT_EQ(window->StatusText(), "Status: saved");
     EXPECT_FALSE(window->DocumentModified());
     EXPECT_TRUE(ReadFile(path).contains("<item>two</item>"));
-}
-
-TEST_F(DocumentWorkflow, SaveBeforeAnyFileShowsAnErrorAndWritesNothing)
-{
-    window->Run(CommandId::Save);
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(Last(MessageKind::Error).isEmpty(), false);
-    EXPECT_EQ(Title(), "* Tarnwick");
-    EXPECT_EQ(window->StatusText(), "Status: changed");
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(DocumentWorkflow, FailedSaveKeepsTheOldFileAndTheChangedMark)
@@ -150,19 +133,9 @@ TEST_F(DocumentWorkflow, CancelledDialogsChangeNothing)
     nextSavePath.clear();
     window->Run(CommandId::Open);
     window->Run(CommandId::SaveAs);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Last(MessageKind::Error).isEmpty());
     EXPECT_EQ(EditorText(), before);
     EXPECT_EQ(Title(), "* Tarnwick");
-}
-
-TEST_F(DocumentWorkflow, NewAfterOpenKeepsTheFileName)
-{
-    const QString path = WriteFile("doc.xml", kSmallDocument);
-    Open(path);
-    window->Run(CommandId::New);
-    EXPECT_EQ(Title(), "* Tarnwick - " + path);
-    window->Run(CommandId::Save);
-    EXPECT_TRUE(ReadFile(path).contains("<a/>"));
 }
 
 TEST_F(DocumentWorkflow, Latin1FileShowsItsLettersAndSavesBackByteForByte)

@@ -1,15 +1,17 @@
-// A main window shown offscreen, with message boxes and file dialogs answered
-// by the test instead of a person.
+// A main window shown offscreen, with message boxes, file dialogs and the
+// desktop's URL opener answered by the test instead of a person.
 #pragma once
 
 #include "app/main_window.h"
 #include "app/message_helpers.h"
+#include "app/shell_links.h"
 #include "editor/control/redodi.h"
 #include "xml/libxml2_vendor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <utility>
@@ -37,7 +39,16 @@ protected:
         tarnwick::xml::RegisterLibxml2Vendor();
         SetMessageSink([this](MessageKind kind, const QString &text) {
             messages.push_back({kind, text});
-            return exitAnswer;
+            switch (kind) {
+            case MessageKind::ExitQuestion:
+            case MessageKind::SaveChangesQuestion:
+            case MessageKind::SaveAsItIsQuestion: return answer;
+            default: return MessageAnswer::Ok;
+            }
+        });
+        SetUrlOpener([this](const QUrl &url) {
+            openedUrls.push_back(url);
+            return browserStarts;
         });
         window = std::make_unique<TForm1>();
         window->ChooseOpenFile = [this] { return nextOpenPath; };
@@ -50,6 +61,7 @@ protected:
         window->hide();
         window.reset();
         SetMessageSink({});
+        SetUrlOpener({});
     }
 
     QString WriteFile(const QString &name, const QByteArray &bytes) { return WriteTestFile(folder, name, bytes); }
@@ -60,6 +72,13 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    // A copy of tests/data/documents/`name` in the test's folder, so saving
+    // never touches the original.
+    QString CopyDocument(const QString &name)
+    {
+        return WriteFile(name, ReadFile(QStringLiteral(TARNWICK_TEST_DATA "/documents/") + name));
+    }
+
     void Open(const QString &path)
     {
         nextOpenPath = path;
@@ -67,6 +86,15 @@ protected:
     }
 
     std::string EditorText() { return window->Editor().Lines()->Text(); }
+    // Inserts `text` at (col, line) as a paste does: one undoable edit.
+    void InsertAt(int line, int col, const std::string &text)
+    {
+        tarnwick::REdoDodi &ed = window->Editor();
+        ed.SetCaretLine(line);
+        ed.SetCaretCol(col);
+        ed.CollapseSelection();
+        ed.InsertText(text);
+    }
     QString Title() const { return window->windowTitle(); }
 
     // The text of the last message of that kind, or empty.
@@ -83,5 +111,9 @@ protected:
     std::vector<Message> messages;
     QString nextOpenPath;
     QString nextSavePath;
-    bool exitAnswer = false;
+    // What the user answers to every question: by default the changed
+    // document at start-up is let go, as most tests open files right away.
+    MessageAnswer answer = MessageAnswer::Discard;
+    std::vector<QUrl> openedUrls;
+    bool browserStarts = true;
 };
