@@ -33,7 +33,7 @@ std::vector<std::string> SplitAtLineBreaks(const std::string &text)
 
 void TBlockEdits::DeleteSelection(bool repaint)
 {
-    TEditorState &state = ed_.State();
+    TCaretState &state = ed_.CaretState();
     if (state.SelectionEmpty())
         return;
     TLineEdits lines(ed_);
@@ -89,9 +89,9 @@ void TBlockEdits::InsertText(const std::string &text)
     TCaretPos at;
     TCaretPos selEnd;
     ed_.NormalizedSelection(at, selEnd);
-    if (!ed_.State().SelectionEmpty()) {
+    if (!ed_.CaretState().SelectionEmpty()) {
         DeleteSelection(false);
-        at = ed_.State().SelStart;
+        at = ed_.CaretState().SelStart;
     }
     lines.EnsureLine();
     at.Line = std::clamp(at.Line, 0, lines.Count() - 1);
@@ -143,7 +143,8 @@ void TBlockEdits::Clear()
     TEditScope scope(ed_);
     TLineEdits lines(ed_);
     REdoDodiStrings &store = lines.Store();
-    TEditorState &state = ed_.State();
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
     const bool hadText = store.Count() > 1 || lines.Length(0) > 0;
     std::string removed;
     const int lastLine = store.Count() - 1;
@@ -154,14 +155,14 @@ void TBlockEdits::Clear()
     }
     ed_.SetCaretCol(0);
     ed_.SetCaretLine(0);
-    state.TopLine = 0;
-    state.LeftColumn = 0;
+    view.TopLine = 0;
+    view.LeftColumn = 0;
     // Removed as lines, not cleared: the removal is recorded for undo.
     store.RemoveLines(0, store.Count());
     ed_.Invalidate();
     ed_.SetCaretDirect(0, 0);
-    state.SelStart = state.SelEnd = state.SelAnchor = TCaretPos{};
-    state.MaxLineLength = 0;
+    caret.SelStart = caret.SelEnd = caret.SelAnchor = TCaretPos{};
+    view.MaxLineLength = 0;
     ed_.EditSession().MaxLengthStale = false;
     ed_.InvalidateStateCaches();
     scope.Changed(TChangeNotice::Full);

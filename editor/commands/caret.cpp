@@ -18,7 +18,7 @@ void FollowCaret(TCustomDodi &ed)
     ed.MakeCaretVisible();
     ed.UpdateScrollBars();
     ed.DoStatusChange();
-    if (ed.State().Focused)
+    if (ed.Flags().Focused)
         ed.PlaceCaret();
 }
 
@@ -26,14 +26,15 @@ void FollowCaret(TCustomDodi &ed)
 
 void TDodiCaret::SetCol(int column)
 {
-    TEditorState &state = ed_.State();
-    if (column == state.CaretCol)
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
+    if (column == caret.CaretCol)
         return;
     TLineEdits lines(ed_);
     if (column < 0) {
-        if (state.CaretLine > 0) {
-            SetLine(ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(state.CaretLine) - 1));
-            column = lines.Length(state.CaretLine);
+        if (caret.CaretLine > 0) {
+            SetLine(ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(caret.CaretLine) - 1));
+            column = lines.Length(caret.CaretLine);
         } else {
             column = 0;
         }
@@ -41,10 +42,10 @@ void TDodiCaret::SetCol(int column)
     {
         TEditScope quiet(ed_);
         TEditSession &session = ed_.EditSession();
-        if (column > state.MaxLineLength) {
+        if (column > view.MaxLineLength) {
             // The horizontal range covers the caret even where no line is
             // that long; the next rescan gives the true maximum back.
-            state.MaxLineLength = column;
+            view.MaxLineLength = column;
             session.MaxLengthStale = true;
             ed_.SetLeftColumn(std::max(0, column - ed_.VisibleColumns()));
         } else if (session.MaxLengthStale) {
@@ -55,18 +56,18 @@ void TDodiCaret::SetCol(int column)
         // blanks up to it are written only by the edit that types there.
         lines.EnsureLine();
         if (!ed_.AutoExpand())
-            column = std::min(column, lines.Length(state.CaretLine));
+            column = std::min(column, lines.Length(caret.CaretLine));
     }
-    state.CaretCol = column;
+    caret.CaretCol = column;
     FollowCaret(ed_);
     ed_.BlockMatch();
     if (ed_.OnColumnChange)
-        ed_.OnColumnChange(state.CaretCol);
+        ed_.OnColumnChange(caret.CaretCol);
 }
 
 void TDodiCaret::Place(int column, int line)
 {
-    TEditorState &state = ed_.State();
+    TCaretState &state = ed_.CaretState();
     TLineEdits lines(ed_);
     const int oldLine = state.CaretLine;
     const int oldColumn = state.CaretCol;
@@ -84,7 +85,7 @@ void TDodiCaret::Place(int column, int line)
 
 void TDodiCaret::SetLine(int line)
 {
-    TEditorState &state = ed_.State();
+    TCaretState &state = ed_.CaretState();
     if (line == state.CaretLine)
         return;
     TLineEdits lines(ed_);

@@ -27,7 +27,7 @@ std::u32string WordDelimiters(const TCustomDodi &ed)
 template <typename F>
 void TCaretMovement::Move(TShiftState shift, F &&move)
 {
-    const TEditorState &state = ed_.State();
+    const TCaretState &state = ed_.CaretState();
     const bool extending = shift.Contains(ssShift) && TCaretPos{state.CaretCol, state.CaretLine} == state.SelAnchor;
     move();
     if (extending)

@@ -11,10 +11,10 @@ TEditScope::TEditScope(TCustomDodi &editor) : editor_(editor), uncaught_(std::un
 {
     TEditSession &session = editor_.EditSession();
     if (session.Depth++ == 0) {
-        session.SavedChangeHandling = editor_.State().ChangeHandling;
+        session.SavedChangeHandling = editor_.Flags().ChangeHandling;
         session.Pending = TChangeNotice::None;
     }
-    editor_.State().ChangeHandling = false;
+    editor_.Flags().ChangeHandling = false;
     editor_.UndoList().BeginEdit();
 }
 
@@ -24,12 +24,12 @@ TEditScope::~TEditScope() noexcept(false)
     TEditSession &session = editor_.EditSession();
     if (--session.Depth > 0)
         return;
-    editor_.State().ChangeHandling = session.SavedChangeHandling;
+    editor_.Flags().ChangeHandling = session.SavedChangeHandling;
     const TChangeNotice notice = session.Pending;
     session.Pending = TChangeNotice::None;
     // While an exception unwinds, the handlers must not run: they could throw
     // a second time.
-    if (std::uncaught_exceptions() != uncaught_ || !editor_.State().ChangeHandling)
+    if (std::uncaught_exceptions() != uncaught_ || !editor_.Flags().ChangeHandling)
         return;
     if (notice == TChangeNotice::Full) {
         editor_.LinesChanged();

@@ -31,10 +31,10 @@ void TLineEdits::EnsureLine()
 int TLineEdits::CaretLine()
 {
     EnsureLine();
-    const int line = ed_.State().CaretLine;
+    const int line = ed_.CaretState().CaretLine;
     if (line < 0 || line >= Count())
         ed_.SetCaretLine(std::clamp(line, 0, Count() - 1));
-    return ed_.State().CaretLine;
+    return ed_.CaretState().CaretLine;
 }
 
 void TLineEdits::MoveCaret(TCaretPos pos)
@@ -66,7 +66,7 @@ void TLineEdits::Replace(int line, std::string text)
     const int before = Length(line);
     Store().Put(line, std::move(text));
     const int after = Length(line);
-    TEditorState &state = ed_.State();
+    TViewState &state = ed_.ViewState();
     if (after > state.MaxLineLength)
         state.MaxLineLength = after;
     else if (after < before && before >= state.MaxLineLength)
@@ -90,7 +90,7 @@ void TLineEdits::InsertLines(int at, std::vector<std::string> texts)
     const int n = static_cast<int>(texts.size());
     REdoDodiStrings &store = Store();
     store.InsertLines(at, std::move(texts));
-    TEditorState &state = ed_.State();
+    TViewState &state = ed_.ViewState();
     for (int i = at; i < at + n; ++i)
         state.MaxLineLength = std::max(state.MaxLineLength, store.LineLength(i));
 }
@@ -111,7 +111,7 @@ void TLineEdits::RemoveLines(int first, int count)
     const int end = first + count;
 
     for (int line = first; line < end; ++line) {
-        if (store.LineLength(line) >= ed_.State().MaxLineLength)
+        if (store.LineLength(line) >= ed_.ViewState().MaxLineLength)
             ed_.EditSession().MaxLengthStale = true;
         if (!ed_.CodeFolding()->Enabled())
             continue;

@@ -69,6 +69,7 @@ TCustomDodi::TCustomDodi(Host *host)
     lines_->SetTabSize(tabSize_);
     lines_->OnChange = [this](REdoDodiStrings &) { LinesChanged(); };
     undoList_->Attach(lines_.get());
+    lines_->AddListener(&bookmarks_);
 
     ApplyBorderOffsets();
     SetHost(host);
@@ -82,6 +83,8 @@ TCustomDodi::~TCustomDodi()
     if (lines_)
         lines_->OnChange = nullptr;
     undoList_->Attach(nullptr);
+    if (lines_)
+        lines_->RemoveListener(&bookmarks_);
     hintTimer_.Stop();
     completionTimer_.Stop();
     // Parts that call back into the control go first.
@@ -251,7 +254,7 @@ void TCustomDodi::SetLines(const REdoDodiStrings &lines)
 
 void TCustomDodi::LinesChanged()
 {
-    if (!state_.ChangeHandling)
+    if (!flags_.ChangeHandling)
         return;
     DoChange();
     RecomputeMaxLineLength();
@@ -265,7 +268,7 @@ void TCustomDodi::RecomputeMaxLineLength()
     const REdoDodiStrings &store = *ActiveLines();
     if (store.LineLengths().Count() != store.Count())
         return;
-    state_.MaxLineLength = store.LongestLineLength();
+    viewState_.MaxLineLength = store.LongestLineLength();
 }
 
 void TCustomDodi::SetTabSize(int v)
@@ -276,8 +279,8 @@ void TCustomDodi::SetTabSize(int v)
 
 void TCustomDodi::SetCaretDirect(int col, int line)
 {
-    state_.CaretCol = col;
-    state_.CaretLine = line;
+    caretState_.CaretCol = col;
+    caretState_.CaretLine = line;
 }
 
 void TCustomDodi::InvalidateStateCaches() { ActiveLines()->InvalidateStateCaches(); }
@@ -315,7 +318,7 @@ void TCustomDodi::SetFont(const TFont &font)
             font_.Name = "FixedSys";
     }
     MeasureFont();
-    if (state_.CaretShown)
+    if (flags_.CaretShown)
         RecreateCaret();
     Invalidate();
 }
@@ -326,8 +329,8 @@ void TCustomDodi::MeasureFont()
         return;
     Canvas &c = host_->MeasuringCanvas();
     c.SetFont(font_);
-    state_.CharWidth = c.TextWidth("W");
-    state_.LineHeight = c.TextHeight("W_") + 1;
+    viewState_.CharWidth = c.TextWidth("W");
+    viewState_.LineHeight = c.TextHeight("W_") + 1;
 }
 
 void TCustomDodi::RecreateCaret()
@@ -335,7 +338,7 @@ void TCustomDodi::RecreateCaret()
     if (!host_)
         return;
     host_->DestroyCaret();
-    host_->CreateCaret(2, state_.LineHeight - 2);
+    host_->CreateCaret(2, viewState_.LineHeight - 2);
     host_->ShowCaret();
 }
 
@@ -380,7 +383,7 @@ void TCustomDodi::GutterChanged(TDodiGutter::TChange change)
 void TCustomDodi::CodeFoldingChanged(int kind)
 {
     if (kind == TCodeFolding::kEnabledChanged) {
-        if (host_ && state_.Focused && !hiddenCaret_)
+        if (host_ && flags_.Focused && !hiddenCaret_)
             host_->ShowCaret();
         ScanRegions();
     }
@@ -390,7 +393,7 @@ void TCustomDodi::CodeFoldingChanged(int kind)
 void TCustomDodi::ActiveLineSettingsChanged(bool atCursorSwitchedOn)
 {
     if (atCursorSwitchedOn)
-        state_.ActiveLine = state_.CaretLine;
+        viewState_.ActiveLine = caretState_.CaretLine;
     Invalidate();
 }
 

@@ -15,16 +15,19 @@
 #include "editor/view/dodi_markers.h"
 #include "editor/platform/dodi_scroll_bar.h"
 #include "editor/platform/dodi_timer.h"
-#include "editor/control/editor_state.h"
+#include "editor/commands/caret_state.h"
+#include "editor/control/control_flags.h"
 #include "editor/base/editor_types.h"
 #include "editor/base/graphics_types.h"
 #include "editor/document/line_store.h"
+#include "editor/document/bookmarks.h"
 #include "editor/document/lines_listener.h"
 #include "editor/view/print_options.h"
 #include "editor/document/search.h"
 #include "editor/highlight/styler_client.h"
 #include "editor/highlight/tokenizer.h"
 #include "editor/undo/undo_client.h"
+#include "editor/view/view_state.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,9 +79,19 @@ public:
     void InvalidateRect(const TRect &r);
     void InvalidateGutter();
 
-    // ---- shared state ----
-    TEditorState &State() { return state_; }
-    const TEditorState &State() const { return state_; }
+    // ---- state, by owner ----
+    // Caret and selection, what the editing commands move.
+    TCaretState &CaretState() { return caretState_; }
+    const TCaretState &CaretState() const { return caretState_; }
+    // What the view shows and how.
+    TViewState &ViewState() { return viewState_; }
+    const TViewState &ViewState() const { return viewState_; }
+    // The control's switches between events.
+    TControlFlags &Flags() { return flags_; }
+    const TControlFlags &Flags() const { return flags_; }
+    // The bookmarks of the text; they follow its lines.
+    TBookmarks &Bookmarks() { return bookmarks_; }
+    const TBookmarks &Bookmarks() const { return bookmarks_; }
 
     // ---- virtual operations ----
     virtual void DoSelectionChange();
@@ -112,9 +125,9 @@ public:
     const REdoDodiStrings *ActiveLines() const;
 
     // ---- caret, selection and editing ----
-    int CaretCol() const { return state_.CaretCol; }
+    int CaretCol() const { return caretState_.CaretCol; }
     void SetCaretCol(int col);
-    int CaretLine() const { return state_.CaretLine; }
+    int CaretLine() const { return caretState_.CaretLine; }
     void SetCaretLine(int line);
     int SelStart() const;
     void SetSelStart(int index);
@@ -138,7 +151,7 @@ public:
     void InsertText(const std::string &text);
     void DeleteLine();
     void SetModified(bool modified);
-    bool Overwrite() const { return state_.Overwrite; }
+    bool Overwrite() const { return caretState_.Overwrite; }
     // Sets the line's Modified flag (creating its record), repainting after.
     void SetLineModified(int line, bool modified);
     // The single edits the keys run; each is one undoable change with one
@@ -186,13 +199,13 @@ public:
     TDestroyNotifier &DestroyNotifier() { return destroyNotifier_; }
 
     // ---- view ----
-    int TopLine() const { return state_.TopLine; }
+    int TopLine() const { return viewState_.TopLine; }
     void SetTopLine(int line);
-    int LeftColumn() const { return state_.LeftColumn; }
+    int LeftColumn() const { return viewState_.LeftColumn; }
     void SetLeftColumn(int column);
-    int MaxLineLength() const { return state_.MaxLineLength; }
-    int CharWidth() const { return state_.CharWidth; }
-    int LineHeight() const { return state_.LineHeight; }
+    int MaxLineLength() const { return viewState_.MaxLineLength; }
+    int CharWidth() const { return viewState_.CharWidth; }
+    int LineHeight() const { return viewState_.LineHeight; }
     TRect TextArea() const;
     void MakeCaretVisible();
     void UpdateScrollBars(bool repaint = true);
@@ -205,8 +218,8 @@ public:
     // ---- changes of the text model (text_model_upkeep.cpp) ----
     // The line store's OnChange handler: raises OnChange and refreshes.
     void LinesChanged();
-    // What follows each change of the text: bookmarks, markers and the view
-    // move with the lines; a load or reset starts the view afresh.
+    // What follows each change of the text: markers and the view move with
+    // the lines; a load or reset starts the view afresh.
     void LinesChanging(REdoDodiStrings &lines, const TLinesChange &change) override;
     void LinesChanged(REdoDodiStrings &lines, const TLinesChange &change) override;
     // The store's Delete: the undoable line deletion, the caret kept in place.
@@ -216,13 +229,13 @@ public:
     REdoDodiStrings &UndoLines() override { return *ActiveLines(); }
     void BeginReplay() override;
     void EndReplay() override;
-    TCaretPos UndoCaret() const override { return {state_.CaretCol, state_.CaretLine}; }
+    TCaretPos UndoCaret() const override { return {caretState_.CaretCol, caretState_.CaretLine}; }
     void ReplayCaret(int col, int line) override;
     void ReplaySelection(TCaretPos start, TCaretPos end) override;
     void UndoChanged(bool canUndo, bool canRedo) override;
 
     // ---- view upkeep ----
-    void DropTopLineState() { state_.TopStateLine = -1; }
+    void DropTopLineState() { viewState_.TopStateLine = -1; }
     // Places the caret without any event or side effect.
     void SetCaretDirect(int col, int line);
     void RemoveFoldRegionStartingAt(int line);
@@ -256,7 +269,7 @@ public:
     void PaintGutter(Canvas &canvas);
     // Shows the caret in its cell, or hides it while the cell is out of view.
     void PlaceCaret();
-    int ActiveLine() const { return state_.ActiveLine; }
+    int ActiveLine() const { return viewState_.ActiveLine; }
     void SetActiveLine(int line);
     // The folding column left of the text area; empty while folding is off.
     TRect FoldColumn() const;
@@ -565,7 +578,10 @@ protected:
     void CreatePopups();
 
     Host *host_ = nullptr;
-    TEditorState state_;
+    TCaretState caretState_;
+    TViewState viewState_;
+    TControlFlags flags_;
+    TBookmarks bookmarks_;
     bool destroying_ = false;
     bool loading_ = false;
 

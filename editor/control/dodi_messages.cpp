@@ -26,16 +26,16 @@ void TCustomDodi::FocusGained()
 {
     if (destroying_)
         return;
-    state_.Focused = true;
-    if (state_.LineHeight == 0)
+    flags_.Focused = true;
+    if (viewState_.LineHeight == 0)
         MeasureFont();
     if (host_) {
-        host_->CreateCaret(2, state_.LineHeight - 2);
-        state_.SavedBlinkTime = host_->CaretBlinkTime();
-        state_.BlinkTimeSaved = true;
-        host_->SetCaretBlinkTime(state_.SavedBlinkTime);
+        host_->CreateCaret(2, viewState_.LineHeight - 2);
+        flags_.SavedBlinkTime = host_->CaretBlinkTime();
+        flags_.BlinkTimeSaved = true;
+        host_->SetCaretBlinkTime(flags_.SavedBlinkTime);
         // The new caret has no position yet: placing it sets one and shows it.
-        state_.CaretShown = false;
+        flags_.CaretShown = false;
         if (!hiddenCaret_)
             PlaceCaret();
     }
@@ -46,17 +46,17 @@ void TCustomDodi::FocusLost(bool focusToOwnScrollBar)
 {
     if (destroying_)
         return;
-    state_.Focused = false;
+    flags_.Focused = false;
     hintTimer_.Start();
-    if (hintWindow_ && hintWindow_->Visible() && !state_.ShowingHint)
+    if (hintWindow_ && hintWindow_->Visible() && !flags_.ShowingHint)
         hintWindow_->Hide();
     if (!focusToOwnScrollBar && host_) {
-        if (state_.BlinkTimeSaved)
-            host_->SetCaretBlinkTime(state_.SavedBlinkTime);
+        if (flags_.BlinkTimeSaved)
+            host_->SetCaretBlinkTime(flags_.SavedBlinkTime);
         host_->DestroyCaret();
     }
     if (!focusToOwnScrollBar)
-        state_.CaretShown = false;
+        flags_.CaretShown = false;
     Invalidate();
 }
 

@@ -124,14 +124,14 @@ void TCustomDodi::SetCaseSensitive(bool v)
 void TCustomDodi::SetHiddenCaret(bool v)
 {
     hiddenCaret_ = v;
-    if (!host_ || !state_.Focused)
+    if (!host_ || !flags_.Focused)
         return;
-    if (v && state_.CaretShown) {
+    if (v && flags_.CaretShown) {
         host_->HideCaret();
-        state_.CaretShown = false;
-    } else if (!v && !state_.CaretShown) {
+        flags_.CaretShown = false;
+    } else if (!v && !flags_.CaretShown) {
         host_->ShowCaret();
-        state_.CaretShown = true;
+        flags_.CaretShown = true;
     }
 }
 

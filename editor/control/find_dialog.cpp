@@ -38,9 +38,9 @@ void REdoDodiFindDialog::Execute()
 {
     if (!didIzad_)
         throw std::runtime_error("No memo assigned.");
-    TEditorState &state = didIzad_->State();
-    state.SelStart = state.SelEnd = {0, 0};
-    state.FindDialogOpen = true;
+    TCaretState &caret = didIzad_->CaretState();
+    caret.SelStart = caret.SelEnd = {0, 0};
+    didIzad_->Flags().FindDialogOpen = true;
     didIzad_->Invalidate();
 
     window_->SetFindText(findText_);
@@ -59,7 +59,7 @@ void REdoDodiFindDialog::DialogClosed()
 {
     if (!didIzad_)
         return;
-    didIzad_->State().FindDialogOpen = false;
+    didIzad_->Flags().FindDialogOpen = false;
     didIzad_->Invalidate();
 }
 

@@ -26,9 +26,9 @@ int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
     TCaretPos selStart, selEnd;
     NormalizedSelection(selStart, selEnd);
 
-    for (int i = state_.CaretLine;; i += down ? 1 : -1) {
+    for (int i = caretState_.CaretLine;; i += down ? 1 : -1) {
         if (i < 0 || i >= store.Count()) {
-            state_.SelStart = state_.SelEnd = {0, 0};
+            caretState_.SelStart = caretState_.SelEnd = {0, 0};
             Invalidate();
             return -1;
         }
@@ -51,8 +51,8 @@ int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
             continue;
         SetCaretLine(i);
         SetCaretCol(col);
-        state_.SelStart = {state_.CaretCol, i};
-        state_.SelEnd = {state_.CaretCol + static_cast<int>(needle.size()), i};
+        caretState_.SelStart = {caretState_.CaretCol, i};
+        caretState_.SelEnd = {caretState_.CaretCol + static_cast<int>(needle.size()), i};
         Invalidate();
         return SelStart();
     }

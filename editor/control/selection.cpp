@@ -20,8 +20,8 @@ bool IsContinuation(const REdoDodiStrings &store, int line)
 
 void TCustomDodi::NormalizedSelection(TCaretPos &start, TCaretPos &end) const
 {
-    start = state_.SelStart;
-    end = state_.SelEnd;
+    start = caretState_.SelStart;
+    end = caretState_.SelEnd;
     if (end < start)
         std::swap(start, end);
 }
@@ -74,8 +74,8 @@ int TCustomDodi::SelStart() const
 void TCustomDodi::SetSelStart(int index)
 {
     const int length = SelLength();
-    state_.SelStart = PositionOfIndex(index);
-    state_.SelEnd = PositionOfIndex(index + length);
+    caretState_.SelStart = PositionOfIndex(index);
+    caretState_.SelEnd = PositionOfIndex(index + length);
     Invalidate();
 }
 
@@ -83,14 +83,14 @@ int TCustomDodi::SelLength() const { return utf8::Length(SelText()); }
 
 void TCustomDodi::SetSelLength(int count)
 {
-    state_.SelEnd = PositionOfIndex(SelStart() + count);
+    caretState_.SelEnd = PositionOfIndex(SelStart() + count);
     Invalidate();
 }
 
 std::string TCustomDodi::SelText() const
 {
     const REdoDodiStrings &store = *ActiveLines();
-    if (store.Empty() || state_.SelectionEmpty())
+    if (store.Empty() || caretState_.SelectionEmpty())
         return {};
     TCaretPos start, end;
     NormalizedSelection(start, end);
@@ -114,12 +114,12 @@ std::string TCustomDodi::SelText() const
 void TCustomDodi::SelectAll()
 {
     const REdoDodiStrings &store = *ActiveLines();
-    state_.SelStart = {0, 0};
+    caretState_.SelStart = {0, 0};
     if (!store.Empty()) {
         const int last = store.Count() - 1;
-        state_.SelEnd = {store.LineLength(last), last};
+        caretState_.SelEnd = {store.LineLength(last), last};
     } else {
-        state_.SelEnd = {0, 0};
+        caretState_.SelEnd = {0, 0};
     }
     Invalidate();
     DoSelectionChange();
@@ -127,11 +127,11 @@ void TCustomDodi::SelectAll()
 
 void TCustomDodi::CollapseSelection()
 {
-    const bool hadSelection = !state_.SelectionEmpty();
-    const TCaretPos caret{state_.CaretCol, state_.CaretLine};
-    state_.SelStart = caret;
-    state_.SelEnd = caret;
-    state_.SelAnchor = caret;
+    const bool hadSelection = !caretState_.SelectionEmpty();
+    const TCaretPos caret{caretState_.CaretCol, caretState_.CaretLine};
+    caretState_.SelStart = caret;
+    caretState_.SelEnd = caret;
+    caretState_.SelAnchor = caret;
     if (hadSelection) {
         DoSelectionChange();
         Invalidate();
@@ -140,9 +140,9 @@ void TCustomDodi::CollapseSelection()
 
 void TCustomDodi::ExtendSelection()
 {
-    const TCaretPos caret{state_.CaretCol, state_.CaretLine};
-    state_.SelEnd = caret;
-    state_.SelAnchor = caret;
+    const TCaretPos caret{caretState_.CaretCol, caretState_.CaretLine};
+    caretState_.SelEnd = caret;
+    caretState_.SelAnchor = caret;
     Invalidate();
     DoSelectionChange();
 }

@@ -20,14 +20,6 @@ void ShiftMarkers(TDodiMarkers &markers, const TLinesChange &change)
     }
 }
 
-// A bookmark on a removed line lands on the line above.
-void ShiftBookmarks(TIntList &bookmarks, const TLinesChange &change)
-{
-    for (int i = 0; i < bookmarks.Count(); ++i)
-        if (bookmarks[i] >= 0)
-            bookmarks.Set(i, LineAfterChange(bookmarks[i], change, lrToAbove));
-}
-
 } // namespace
 
 void TCustomDodi::LinesChanging(REdoDodiStrings &lines, const TLinesChange &change)
@@ -37,8 +29,8 @@ void TCustomDodi::LinesChanging(REdoDodiStrings &lines, const TLinesChange &chan
     // Emptied or replaced text: the caret goes home while there are still
     // lines to put it on.
     if (change.Kind == TLinesChange::lcClear || change.Kind == TLinesChange::lcReset) {
-        state_.SelStart = {};
-        state_.SelEnd = {};
+        caretState_.SelStart = {};
+        caretState_.SelEnd = {};
         SetCaretLine(0);
         SetCaretCol(0);
         Invalidate();
@@ -53,11 +45,10 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
     case TLinesChange::lcEdit:
     case TLinesChange::lcInsert:
     case TLinesChange::lcRemove:
-        if (change.Line < state_.TopStateLine)
+        if (change.Line < viewState_.TopStateLine)
             DropTopLineState();
         if (change.Kind == TLinesChange::lcEdit)
             break;
-        ShiftBookmarks(state_.Bookmarks, change);
         ShiftMarkers(markerList_->Markers(), change);
         // Lines put in from outside the editing operations move the text
         // under the selection.
@@ -71,11 +62,11 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         break;
     case TLinesChange::lcClear:
         DropTopLineState();
-        state_.FoldRegionCount = 0;
+        viewState_.FoldRegionCount = 0;
         break;
     case TLinesChange::lcReset:
         DropTopLineState();
-        state_.FoldRegionCount = 0;
+        viewState_.FoldRegionCount = 0;
         RecomputeMaxLineLength();
         UpdateScrollBars();
         DoSelectionChange();
@@ -89,7 +80,7 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
             SetCaretLine(0);
         }
         DropTopLineState();
-        state_.MaxLineLength = lines.LongestLineLength();
+        viewState_.MaxLineLength = lines.LongestLineLength();
         LinesChanged();
         if (WordWrap() != wwNone)
             Rewrap();
@@ -129,9 +120,9 @@ void TCustomDodi::ReplayCaret(int col, int line) { TDodiCaret(*this).Place(col, 
 
 void TCustomDodi::ReplaySelection(TCaretPos start, TCaretPos end)
 {
-    state_.SelStart = start;
-    state_.SelEnd = end;
-    state_.SelAnchor = end;
+    caretState_.SelStart = start;
+    caretState_.SelEnd = end;
+    caretState_.SelAnchor = end;
     Invalidate();
     DoSelectionChange();
 }

@@ -22,8 +22,8 @@ RunState TCustomDodi::TopLineState()
 {
     PrepareTokenizer();
     REdoDodiStrings &lines = *ActiveLines();
-    return tokenizer_.TopLineState(lines, lines.StateTracker(), state_.TopLine, state_.TopStateLine,
-                                   state_.TopState);
+    return tokenizer_.TopLineState(lines, lines.StateTracker(), viewState_.TopLine, viewState_.TopStateLine,
+                                   viewState_.TopState);
 }
 
 } // namespace tarnwick

@@ -25,7 +25,7 @@ TRect TCustomDodi::TextArea() const
         r.bottom -= horzScrollBar_.Extent();
     const int grow = borderStyle_ == bsNone ? 2 : (ctl3D_ ? 0 : 1);
     r = {r.left - grow, r.top - grow, r.right + grow, r.bottom + grow};
-    if (codeFolding_->Enabled() && state_.FoldRegionCount > 0)
+    if (codeFolding_->Enabled() && viewState_.FoldRegionCount > 0)
         r.left += kFoldColumnWidth;
     return r;
 }
@@ -53,18 +53,18 @@ TRect TCustomDodi::ScrollBarRect(TScrollBarKind bar) const
 // The cell of the text area's last pixel: rows and columns that start inside it.
 int TCustomDodi::VisibleRows() const
 {
-    if (state_.LineHeight <= 0)
+    if (viewState_.LineHeight <= 0)
         return 0;
-    return std::max(0, (TextArea().Height() - 1) / state_.LineHeight);
+    return std::max(0, (TextArea().Height() - 1) / viewState_.LineHeight);
 }
 
 int TCustomDodi::VisibleColumns() const
 {
-    if (state_.CharWidth <= 0)
+    if (viewState_.CharWidth <= 0)
         return 0;
-    return std::max(0, (TextArea().Width() - 1) / state_.CharWidth);
+    return std::max(0, (TextArea().Width() - 1) / viewState_.CharWidth);
 }
 
-int TCustomDodi::RowOfLine(int line) const { return VisibleIndexOf(line) - VisibleIndexOf(state_.TopLine); }
+int TCustomDodi::RowOfLine(int line) const { return VisibleIndexOf(line) - VisibleIndexOf(viewState_.TopLine); }
 
 } // namespace tarnwick

@@ -26,11 +26,11 @@ void HomeOrEnd(TCustomDodi &ed, TShiftState s)
         ed.SetCaretCol(0);
         return;
     }
-    const TCaretPos start = ed.State().SelStart;
+    const TCaretPos start = ed.CaretState().SelStart;
     TCaretMovement movement(ed);
     (movement.*Move)(s);
     if (s.Contains(ssCtrl) && s.Contains(ssShift)) {
-        ed.State().SelStart = start;
+        ed.CaretState().SelStart = start;
         ed.Invalidate();
         ed.DoSelectionChange();
     }
@@ -44,7 +44,7 @@ void BackspaceKey(TCustomDodi &ed, TShiftState s)
         return;
     if (s.Contains(ssCtrl))
         TDeletion(ed).DeleteWordLeft();
-    else if (ed.DelErase() && !ed.State().SelectionEmpty())
+    else if (ed.DelErase() && !ed.CaretState().SelectionEmpty())
         ed.DeleteSelection(true);
     else
         TDeletion(ed).Backspace();
@@ -68,7 +68,7 @@ void InsertKey(TCustomDodi &ed, TShiftState s)
     if (ed.OnOverwriteToggle)
         ed.OnOverwriteToggle(ed, allow);
     if (allow)
-        ed.State().Overwrite = !ed.State().Overwrite;
+        ed.CaretState().Overwrite = !ed.CaretState().Overwrite;
 }
 
 void DeleteKey(TCustomDodi &ed, TShiftState s)
@@ -77,7 +77,7 @@ void DeleteKey(TCustomDodi &ed, TShiftState s)
         return;
     if (s.Contains(ssShift))
         ed.CutToClipboard();
-    else if (ed.DelErase() && !ed.State().SelectionEmpty())
+    else if (ed.DelErase() && !ed.CaretState().SelectionEmpty())
         ed.DeleteSelection(true);
     else
         TDeletion(ed).DeleteChar();

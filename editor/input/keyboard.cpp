@@ -104,7 +104,7 @@ bool EndsWord(char32_t c)
 TDodiKeyboard::TDodiKeyboard(TCustomDodi &editor) : ed_(editor)
 {
     // The host's blink time is read before it is first changed.
-    ed_.State().BlinkTimeSaved = true;
+    ed_.Flags().BlinkTimeSaved = true;
 }
 
 bool TDodiKeyboard::IsPrintable(char32_t c)
@@ -117,7 +117,7 @@ void TDodiKeyboard::KeepCaretLit(uint16_t key)
     Host *host = ed_.GetHost();
     if (key == VK_CONTROL || !host)
         return;
-    TEditorState &state = ed_.State();
+    TControlFlags &state = ed_.Flags();
     if (state.BlinkTimeSaved)
         state.SavedBlinkTime = host->CaretBlinkTime();
     state.BlinkTimeSaved = false;
@@ -155,7 +155,7 @@ void TDodiKeyboard::KeyPress(char32_t &key)
         if (EndsWord(ch))
             WordEnded(ch);
         if (IsPrintable(ch)) {
-            if (ed_.DelErase() && !ed_.State().SelectionEmpty())
+            if (ed_.DelErase() && !ed_.CaretState().SelectionEmpty())
                 ed_.DeleteSelection(true);
             TTyping(ed_).TypeChar(ch);
             ed_.SetLineModified(ed_.CaretLine(), true);
@@ -183,7 +183,7 @@ void TDodiKeyboard::WordEnded(char32_t ch)
 
 void TDodiKeyboard::KeyUp(uint16_t &key, TShiftState shift)
 {
-    TEditorState &state = ed_.State();
+    TControlFlags &state = ed_.Flags();
     if (Host *host = ed_.GetHost(); host && !state.BlinkTimeSaved)
         host->SetCaretBlinkTime(state.SavedBlinkTime);
     state.BlinkTimeSaved = true;

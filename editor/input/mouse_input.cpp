@@ -103,7 +103,7 @@ TCursor TMouseInput::CursorAt(int x, int y) const
 
 void TMouseInput::HideCaret()
 {
-    TEditorState &st = ed_.State();
+    TControlFlags &st = ed_.Flags();
     if (Host *host = ed_.GetHost(); host && st.CaretShown) {
         host->HideCaret();
         st.CaretShown = false;
@@ -255,7 +255,7 @@ void TMouseInput::SelectByDragging(int x, int y)
         ed_.SetCaretCol(std::min(ed_.ActiveLines()->LineLength(ed_.CaretLine()), col + ed_.LeftColumn()));
     }
     const TCaretPos caret{ed_.CaretCol(), ed_.CaretLine()};
-    if (ed_.State().SelEnd != caret)
+    if (ed_.CaretState().SelEnd != caret)
         ed_.ExtendSelection();
 }
 
@@ -323,8 +323,8 @@ void TMouseInput::DblClick(int x, int y)
         --wordStart;
     ed_.CollapseSelection();
     if (wordStart < wordEnd) {
-        ed_.State().SelStart = {wordStart, line};
-        ed_.State().SelEnd = {wordEnd, line};
+        ed_.CaretState().SelStart = {wordStart, line};
+        ed_.CaretState().SelEnd = {wordEnd, line};
     }
     ed_.DoSelectionChange();
     ed_.Invalidate();
@@ -368,7 +368,7 @@ void TMouseInput::DragDrop(void *source, int x, int y, TShiftState shift)
             }
             MoveCaretTo(drop);
             const TCaretPos caret{ed_.CaretCol(), ed_.CaretLine()};
-            ed_.State().SelStart = ed_.State().SelEnd = caret;
+            ed_.CaretState().SelStart = ed_.CaretState().SelEnd = caret;
             ed_.InsertText(text);
         }
     }

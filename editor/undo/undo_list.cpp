@@ -57,7 +57,8 @@ void TDodiUndoList::LinesChanged(REdoDodiStrings &lines, const TLinesChange &cha
 {
     if (replaying_)
         return;
-    TTextEdit edit{.Line = change.Line};
+    TTextEdit edit;
+    edit.Line = change.Line;
     switch (change.Kind) {
     case TLinesChange::lcEdit:
         edit.Kind = TTextEdit::teReplace;

@@ -82,23 +82,24 @@ void TBlockMatcher::InvalidateRow(int line)
 // upwards to the top line.
 void TBlockMatcher::Match()
 {
-    TEditorState &st = ed_.State();
-    const TBlockRange oldStart = st.BlockStart;
-    const TBlockRange oldEnd = st.BlockEnd;
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
+    const TBlockRange oldStart = view.BlockStart;
+    const TBlockRange oldEnd = view.BlockEnd;
     TBlockRange start;
     TBlockRange end;
 
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const TCustomDodiStyler *styler = ed_.SyntaxStyles();
-    const int caretLine = st.CaretLine;
+    const int caretLine = caret.CaretLine;
     if (styler && store.Count() > 0 && caretLine >= 0 && caretLine < store.Count() &&
         !styler->BlockOpener().empty() && !styler->BlockCloser().empty()) {
         const std::vector<std::u32string> openers = WordList(styler->BlockOpener());
         const std::vector<std::u32string> closers = WordList(styler->BlockCloser());
-        const int firstLine = std::min(st.TopLine, caretLine);
+        const int firstLine = std::min(view.TopLine, caretLine);
         const int lastLine = std::max(
             caretLine,
-            std::min(store.Count() - 1, ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(st.TopLine) + ed_.VisibleRows())));
+            std::min(store.Count() - 1, ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(view.TopLine) + ed_.VisibleRows())));
         auto wordsOf = [&](int line) { return WordsOf(store.Get(line), openers, closers); };
 
         // Downwards from after (line, col): the closer that leaves `depth` open pairs.
@@ -148,8 +149,8 @@ void TBlockMatcher::Match()
             start = end = {};
     }
 
-    st.BlockStart = start;
-    st.BlockEnd = end;
+    view.BlockStart = start;
+    view.BlockEnd = end;
     if (!(oldStart == start && oldEnd == end)) {
         for (int line : {oldStart.Line, oldEnd.Line, start.Line, end.Line})
             InvalidateRow(line);

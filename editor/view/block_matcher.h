@@ -2,7 +2,7 @@
 // caret (for example begin and end) and marks them for highlighting.
 #pragma once
 
-#include "editor/control/editor_state.h"
+#include "editor/view/view_state.h"
 
 #include <string>
 #include <string_view>

@@ -115,7 +115,7 @@ int TGutterPainter::ContinuationRowsAbove(int line) const
 {
     if (ed_.WordWrap() == wwNone)
         return 0;
-    const std::vector<int32_t> &rows = ed_.State().WrapList.Items();
+    const std::vector<int32_t> &rows = ed_.ViewState().WrapList.Items();
     return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), line) - rows.begin());
 }
 

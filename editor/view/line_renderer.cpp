@@ -51,7 +51,7 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     c.FoldSummary = false;
     c.FoldLineColor = ed_.CodeFolding()->LineColor();
 
-    const TEditorState &st = ed_.State();
+    const TControlFlags &st = ed_.Flags();
     ctx_.SelectionHidden = ed_.HideSelection() && !st.Focused && !st.FindDialogOpen;
     ed_.NormalizedSelection(ctx_.SelStart, ctx_.SelEnd);
 }
@@ -68,7 +68,7 @@ bool TLineRenderer::StartsBlockWord(int column) const
 {
     if (!ed_.BlockShow())
         return false;
-    const TEditorState &st = ed_.State();
+    const TViewState &st = ed_.ViewState();
     return (st.BlockStart.Line == ctx_.Line && st.BlockStart.Col == column) ||
            (st.BlockEnd.Line == ctx_.Line && st.BlockEnd.Col == column);
 }
@@ -199,7 +199,7 @@ void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
     const int charWidth = ed_.CharWidth();
     const int y = ed_.LineHeight() - 2;
     canvas.SetPen({ed_.BlockLineColor(), 1, psSolid});
-    for (const TBlockRange &block : {ed_.State().BlockStart, ed_.State().BlockEnd}) {
+    for (const TBlockRange &block : {ed_.ViewState().BlockStart, ed_.ViewState().BlockEnd}) {
         if (block.Line != line || block.Col < 0)
             continue;
         const int from = (block.Col - ed_.LeftColumn()) * charWidth;

@@ -74,7 +74,7 @@ void TDodiPainter::PrepareLineBitmap(Canvas &canvas, const TRect &textArea)
 void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
 {
     REdoDodiStrings &store = *ed_.ActiveLines();
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     RunState state = ed_.TopLineState();
 
     const int lineHeight = ed_.LineHeight();
@@ -170,35 +170,36 @@ void TDodiPainter::PaintLine(Canvas &canvas, int line, const TRect &rect, int mo
 void TDodiPainter::PlaceCaret()
 {
     Host *host = ed_.GetHost();
-    TEditorState &st = ed_.State();
-    if (!host || !st.Focused || ed_.HiddenCaret() || ed_.LineHeight() <= 0)
+    TCaretState &caret = ed_.CaretState();
+    TControlFlags &flags = ed_.Flags();
+    if (!host || !flags.Focused || ed_.HiddenCaret() || ed_.LineHeight() <= 0)
         return;
     const TRect text = ed_.TextArea();
-    const int row = ed_.RowOfLine(st.CaretLine);
-    const TPoint pos{text.left + (st.CaretCol - ed_.LeftColumn()) * ed_.CharWidth(),
+    const int row = ed_.RowOfLine(caret.CaretLine);
+    const TPoint pos{text.left + (caret.CaretCol - ed_.LeftColumn()) * ed_.CharWidth(),
                      text.top + 1 + row * ed_.LineHeight() + 1};
     // A caret left of the view would be drawn over the gutter.
     const bool inView = pos.x >= text.left && pos.x < text.right && row >= 0 && pos.y < text.bottom;
     if (!inView) {
-        if (st.CaretShown) {
+        if (flags.CaretShown) {
             host->HideCaret();
-            st.CaretShown = false;
+            flags.CaretShown = false;
         }
         return;
     }
-    if (!st.CaretShown || caretPos_ != pos) {
+    if (!flags.CaretShown || caretPos_ != pos) {
         host->SetCaretPos(pos.x, pos.y);
         caretPos_ = pos;
     }
-    if (!st.CaretShown) {
+    if (!flags.CaretShown) {
         host->ShowCaret();
-        st.CaretShown = true;
+        flags.CaretShown = true;
     }
 }
 
 void TDodiPainter::SetActiveLine(int line)
 {
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     st.ActiveLine = line;
     const TDodiActiveLineSettings &settings = *ed_.ActiveLineSettings();
     if (settings.ShowActiveLineIndicator() && !settings.ShowActiveLine() && ed_.Gutter()->Visible())

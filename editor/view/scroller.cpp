@@ -46,7 +46,7 @@ int TDodiScroller::LeftColumnLimit() const
 
 void TDodiScroller::SetTopLine(int line)
 {
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     const int count = ed_.ActiveLines()->Count();
     const int rows = ed_.VisibleRows();
     const int entry = st.TopLine;
@@ -78,7 +78,7 @@ void TDodiScroller::SetTopLine(int line)
 
 void TDodiScroller::SetLeftColumn(int column)
 {
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     column = std::max(0, column);
     if (st.LeftColumn < 0 || column == st.LeftColumn)
         return;
@@ -90,7 +90,7 @@ void TDodiScroller::SetLeftColumn(int column)
 
 void TDodiScroller::ScrollBy(TScrollBarKind bar, int delta)
 {
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     if (bar == sbVertical) {
         const int limit = ed_.VisibleIndexOf(TopLineLimit());
         const int index = std::clamp(ed_.VisibleIndexOf(st.TopLine) + delta, 0, std::max(0, limit));
@@ -112,56 +112,58 @@ void TDodiScroller::ScrollBy(TScrollBarKind bar, int delta)
 
 void TDodiScroller::MakeCaretVisible()
 {
-    TEditorState &st = ed_.State();
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
     const TScrollStyle bars = ed_.ScrollBars();
     const bool strict = ed_.ScrollMode() == smStrict;
     bool changed = false;
 
     const int columns = ed_.VisibleColumns();
     if (columns > 0) {
-        const int lastColumn = st.LeftColumn + columns - 1;
-        if (st.CaretCol < st.LeftColumn) {
-            st.LeftColumn = std::max(0, st.CaretCol - 2);
+        const int lastColumn = view.LeftColumn + columns - 1;
+        if (caret.CaretCol < view.LeftColumn) {
+            view.LeftColumn = std::max(0, caret.CaretCol - 2);
             changed = true;
-        } else if (st.CaretCol > lastColumn) {
+        } else if (caret.CaretCol > lastColumn) {
             if (!AllowsHorizontal(bars) && strict)
-                st.CaretCol = lastColumn;
+                caret.CaretCol = lastColumn;
             else
-                st.LeftColumn = std::max(0, st.LeftColumn + st.CaretCol - lastColumn + 2);
+                view.LeftColumn = std::max(0, view.LeftColumn + caret.CaretCol - lastColumn + 2);
             changed = true;
         }
     }
 
     const int rows = ed_.VisibleRows();
     if (rows > 0) {
-        const int caretIndex = ed_.VisibleIndexOf(st.CaretLine);
-        const int topIndex = ed_.VisibleIndexOf(st.TopLine);
+        const int caretIndex = ed_.VisibleIndexOf(caret.CaretLine);
+        const int topIndex = ed_.VisibleIndexOf(view.TopLine);
         const int lastIndex = topIndex + rows - 1;
         if (caretIndex < topIndex) {
-            st.TopLine = std::max(0, st.CaretLine);
+            view.TopLine = std::max(0, caret.CaretLine);
             changed = true;
         } else if (caretIndex > lastIndex) {
             if (!AllowsVertical(bars) && strict)
-                st.CaretLine = ed_.LineOfVisibleIndex(lastIndex);
+                caret.CaretLine = ed_.LineOfVisibleIndex(lastIndex);
             else
-                st.TopLine = ed_.LineOfVisibleIndex(topIndex + caretIndex - lastIndex);
+                view.TopLine = ed_.LineOfVisibleIndex(topIndex + caretIndex - lastIndex);
             changed = true;
         }
     }
 
     if (!changed)
         return;
-    ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(st.TopLine));
-    ed_.HorzScrollBar().SetPosition(st.LeftColumn);
+    ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(view.TopLine));
+    ed_.HorzScrollBar().SetPosition(view.LeftColumn);
     ed_.Invalidate();
     TopLeftChanged();
 }
 
-void TDodiScroller::SuspendUpdates(bool suspend) { ed_.State().ScrollBarUpdatesSuspended = suspend; }
+void TDodiScroller::SuspendUpdates(bool suspend) { ed_.ViewState().ScrollBarUpdatesSuspended = suspend; }
 
 void TDodiScroller::UpdateBarsOnce(bool &changed)
 {
-    TEditorState &st = ed_.State();
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
     TDodiScrollBar &vert = ed_.VertScrollBar();
     TDodiScrollBar &horz = ed_.HorzScrollBar();
     const bool wasVertical = vert.Visible();
@@ -173,8 +175,8 @@ void TDodiScroller::UpdateBarsOnce(bool &changed)
         const int rows = ed_.VisibleRows();
         if (rows < 1 || TextRows(ed_) <= rows) {
             vert.SetPageSize(0);
-            if (st.TopLine != 0) {
-                st.TopLine = 0;
+            if (view.TopLine != 0) {
+                view.TopLine = 0;
                 ed_.Invalidate();
                 TopLeftChanged();
             }
@@ -182,7 +184,7 @@ void TDodiScroller::UpdateBarsOnce(bool &changed)
         } else {
             vert.SetRange(0, ed_.VisibleIndexOf(count - 1));
             vert.SetPageSize(rows);
-            vert.SetPosition(ed_.VisibleIndexOf(st.TopLine));
+            vert.SetPosition(ed_.VisibleIndexOf(view.TopLine));
             vert.SetExtent(vert.SystemExtent());
             vert.SetVisible(true);
         }
@@ -194,15 +196,15 @@ void TDodiScroller::UpdateBarsOnce(bool &changed)
             horz.SetRange(0, ed_.MaxLineLength());
             horz.SetPageSize(columns + 1);
             horz.SetExtent(horz.SystemExtent());
-            horz.SetPosition(st.LeftColumn);
+            horz.SetPosition(view.LeftColumn);
             horz.SetVisible(true);
         } else {
-            if (st.CaretCol <= columns) {
+            if (caret.CaretCol <= columns) {
                 horz.SetVisible(false);
                 horz.SetPageSize(0);
             }
-            if (st.LeftColumn != 0) {
-                st.LeftColumn = 0;
+            if (view.LeftColumn != 0) {
+                view.LeftColumn = 0;
                 ed_.Invalidate();
                 TopLeftChanged();
             }
@@ -219,7 +221,7 @@ void TDodiScroller::UpdateScrollBars(bool repaint)
     if (!AllowsHorizontal(bars) || ed_.WordWrap() != wwNone)
         ed_.HorzScrollBar().SetVisible(false);
     // Without a measured font there is no view to fit the bars to yet.
-    if (ed_.State().ScrollBarUpdatesSuspended || updateDepth_ > 0 || ed_.LineHeight() <= 0 || ed_.CharWidth() <= 0)
+    if (ed_.ViewState().ScrollBarUpdatesSuspended || updateDepth_ > 0 || ed_.LineHeight() <= 0 || ed_.CharWidth() <= 0)
         return;
 
     ++updateDepth_;
@@ -248,7 +250,7 @@ void TDodiScroller::ApplyVerticalBar()
     TDodiScrollBar &vert = ed_.VertScrollBar();
     if (!vert.Visible())
         return;
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     int position = vert.Position();
     const int limit = vert.Max() - vert.PageSize() + 1;
     if (vert.PageSize() > 0 && position > limit) {
@@ -268,7 +270,7 @@ void TDodiScroller::ApplyHorizontalBar()
     TDodiScrollBar &horz = ed_.HorzScrollBar();
     if (!horz.Visible())
         return;
-    TEditorState &st = ed_.State();
+    TViewState &st = ed_.ViewState();
     int position = horz.Position();
     // One column more than the vertical rule, so the end of the longest line
     // is followed by a free cell.
@@ -289,19 +291,20 @@ void TDodiScroller::LayoutChanged()
         ed_.Invalidate();
         return;
     }
-    TEditorState &st = ed_.State();
+    TCaretState &caret = ed_.CaretState();
+    TViewState &view = ed_.ViewState();
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const bool wrapped = ed_.WordWrap() != wwNone;
-    const int oldTop = st.TopLine;
+    const int oldTop = view.TopLine;
     const int oldCount = store.Count();
     // Rewrapping renumbers the lines; the caret keeps its place in the text.
-    const int caretOffset = wrapped ? ed_.IndexOfPosition({st.CaretCol, st.CaretLine}) : 0;
+    const int caretOffset = wrapped ? ed_.IndexOfPosition({caret.CaretCol, caret.CaretLine}) : 0;
 
     ed_.Rewrap();
     if (wrapped) {
-        const TCaretPos caret = ed_.PositionOfIndex(caretOffset);
-        st.CaretCol = caret.Col;
-        st.CaretLine = caret.Line;
+        const TCaretPos moved = ed_.PositionOfIndex(caretOffset);
+        caret.CaretCol = moved.Col;
+        caret.CaretLine = moved.Line;
     } else {
         UpdateScrollBars(false);
     }
@@ -310,8 +313,8 @@ void TDodiScroller::LayoutChanged()
     if (store.Count() == oldCount || !wrapped) {
         // Only as far as the new size allows: a grown view must not keep
         // the text scrolled out of reach.
-        st.TopLine = std::min(oldTop, TopLineLimit());
-        ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(st.TopLine));
+        view.TopLine = std::min(oldTop, TopLineLimit());
+        ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(view.TopLine));
     }
     ed_.Invalidate();
 }

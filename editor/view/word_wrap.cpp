@@ -52,9 +52,10 @@ class TWordWrapper::TPositionMap {
 public:
     TPositionMap(TCustomDodi &ed, int lineCount) : ed_(ed)
     {
-        const TEditorState &st = ed.State();
-        positions_ = {{st.CaretCol, st.CaretLine}, st.SelStart, st.SelEnd, st.SelAnchor,
-                      {0, st.TopLine},             {0, st.ActiveLine}};
+        const TCaretState &caret = ed.CaretState();
+        const TViewState &view = ed.ViewState();
+        positions_ = {{caret.CaretCol, caret.CaretLine}, caret.SelStart, caret.SelEnd, caret.SelAnchor,
+                      {0, view.TopLine},             {0, view.ActiveLine}};
         lineMap_.resize(std::max(lineCount, 0));
         for (int i = 0; i < lineCount; ++i)
             lineMap_[i] = i;
@@ -103,21 +104,23 @@ public:
 
     void Apply() const
     {
-        TEditorState &st = ed_.State();
-        st.CaretCol = positions_[0].Col;
-        st.CaretLine = positions_[0].Line;
-        st.SelStart = positions_[1];
-        st.SelEnd = positions_[2];
-        st.SelAnchor = positions_[3];
-        st.TopLine = positions_[4].Line;
-        if (st.ActiveLine >= 0)
-            st.ActiveLine = positions_[5].Line;
+        TCaretState &caret = ed_.CaretState();
+        TViewState &view = ed_.ViewState();
+        TIntList &bookmarks = ed_.Bookmarks().Slots;
+        caret.CaretCol = positions_[0].Col;
+        caret.CaretLine = positions_[0].Line;
+        caret.SelStart = positions_[1];
+        caret.SelEnd = positions_[2];
+        caret.SelAnchor = positions_[3];
+        view.TopLine = positions_[4].Line;
+        if (view.ActiveLine >= 0)
+            view.ActiveLine = positions_[5].Line;
         TDodiMarkers &markers = ed_.MarkerList()->Markers();
         for (int i = 0; i < markers.Count(); ++i)
             markers.Items(i).LineNumber = Map(markers.Items(i).LineNumber);
-        for (int i = 0; i < st.Bookmarks.Count(); ++i)
-            if (st.Bookmarks[i] >= 0)
-                st.Bookmarks.Set(i, Map(st.Bookmarks[i]));
+        for (int i = 0; i < bookmarks.Count(); ++i)
+            if (bookmarks[i] >= 0)
+                bookmarks.Set(i, Map(bookmarks[i]));
     }
 
 private:
@@ -208,7 +211,7 @@ TWordWrapper::TLines TWordWrapper::Split(TLines lines, int width, TPositionMap &
 void TWordWrapper::Store(TLines lines, const TPositionMap &map)
 {
     REdoDodiStrings &store = *ed_.ActiveLines();
-    TIntList &wrapList = ed_.State().WrapList;
+    TIntList &wrapList = ed_.ViewState().WrapList;
     wrapList.Clear();
     for (size_t i = 0; i < lines.size(); ++i)
         if (lines[i].Prop && lines[i].Prop->WrapContinuation)

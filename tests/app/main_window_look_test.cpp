@@ -48,8 +48,8 @@ TEST_F(MainWindowLook, EditorShowsBackgroundSelectionBlueSymbolsAndTheRightMargi
 {
     REdoDodi &ed = window->Editor();
     ed.Lines()->SetText("<a b=\"1\">text</a>\r\n<second/>\r\n<t>Na\xC3\xAFve \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80 \xC5\x81ukasz</t>\r\n");
-    ed.State().SelStart = {0, 1};
-    ed.State().SelEnd = {9, 1};
+    ed.CaretState().SelStart = {0, 1};
+    ed.CaretState().SelEnd = {9, 1};
     ed.SetHideSelection(false);
     const QImage image = Shoot();
 

@@ -16,7 +16,7 @@ TEST_F(SearchButton, OpensTheFindDialogBoundToTheEditor)
 
     window->Run(CommandId::Search);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(window->Editor().State().FindDialogOpen);
+    EXPECT_TRUE(window->Editor().Flags().FindDialogOpen);
 
     dialog->FindWhatEdit()->setText(QStringLiteral("encoding"));
     dialog->FindNextButton()->click();
@@ -24,5 +24,5 @@ TEST_F(SearchButton, OpensTheFindDialogBoundToTheEditor)
     EXPECT_EQ(window->Editor().CaretLine(), 0);
 
     dialog->CancelButton()->click();
-    EXPECT_FALSE(window->Editor().State().FindDialogOpen);
+    EXPECT_FALSE(window->Editor().Flags().FindDialogOpen);
 }

@@ -54,9 +54,9 @@ protected:
     void Select(TCaretPos from, TCaretPos to)
     {
         Place(to.Col, to.Line);
-        ed.State().SelStart = from;
-        ed.State().SelEnd = to;
-        ed.State().SelAnchor = to;
+        ed.CaretState().SelStart = from;
+        ed.CaretState().SelEnd = to;
+        ed.CaretState().SelAnchor = to;
     }
 
     void Key(uint16_t vk, TShiftState shift = {})

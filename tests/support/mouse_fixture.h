@@ -53,8 +53,8 @@ protected:
     }
 
     TCaretPos Caret() const { return {ed.CaretCol(), ed.CaretLine()}; }
-    TCaretPos SelStartPos() const { return ed.State().SelStart; }
-    TCaretPos SelEndPos() const { return ed.State().SelEnd; }
+    TCaretPos SelStartPos() const { return ed.CaretState().SelStart; }
+    TCaretPos SelEndPos() const { return ed.CaretState().SelEnd; }
     TMouseState &Mouse() { return ed.Mouse().State(); }
 
     FakeHost host;

@@ -113,7 +113,7 @@ TEST_F(Selection, SettingSelStartKeepsTheLengthAndSelTextJoinsLinesWithCrLf)
     EXPECT_EQ(ed.SelText(), "bc\r\nde");
     EXPECT_EQ(ed.SelLength(), 6);
     ed.SetSelStart(5);
-    EXPECT_EQ(ed.State().SelStart, (TCaretPos{0, 1}));
+    EXPECT_EQ(ed.CaretState().SelStart, (TCaretPos{0, 1}));
     EXPECT_EQ(ed.SelText(), "def\r\ng");
     ed.SetSelLength(2);
     EXPECT_EQ(ed.SelText(), "de");
@@ -138,7 +138,7 @@ TEST_F(Typing, InsertsAtTheCaretAndOverwriteReplaces)
     Type(U"X");
     EXPECT_EQ(Line(0), "aXbc");
     EXPECT_EQ(changes, 1);
-    ed.State().Overwrite = true;
+    ed.CaretState().Overwrite = true;
     Type(U"YZW");
     EXPECT_EQ(Line(0), "aXYZW") << "overwrites b and c, then inserts at the end";
 }

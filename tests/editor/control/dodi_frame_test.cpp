@@ -24,13 +24,13 @@ TEST(DodiDefaults, BaseControlConstructionValues)
     EXPECT_EQ(ed.BlockColor(), 0xFFFF00u);
     EXPECT_EQ(ed.BorderColor(), 0x808080u);
     EXPECT_EQ(ed.AutoHintParameterDelay(), 2500);
-    EXPECT_EQ(ed.State().TopStateLine, -1);
+    EXPECT_EQ(ed.ViewState().TopStateLine, -1);
     EXPECT_EQ(ed.RightMargin(), 80);
     EXPECT_EQ(ed.RightMarginColor(), 0xE2E2E2u);
     EXPECT_TRUE(ed.UrlAware());
     EXPECT_EQ(ed.UrlStyle(), TCharStyle(0xFF0000, 0xFFFFFF, TFontStyles{fsUnderline}));
-    EXPECT_EQ(ed.State().WordSeparators, " \"',");
-    EXPECT_TRUE(ed.State().ChangeHandling);
+    EXPECT_EQ(ed.Flags().WordSeparators, " \"',");
+    EXPECT_TRUE(ed.Flags().ChangeHandling);
     EXPECT_FALSE(ed.TrimTrailingSpaces());
     EXPECT_TRUE(ed.ShowRightMargin());
     EXPECT_TRUE(ed.UseStyler());
@@ -40,7 +40,7 @@ TEST(DodiDefaults, BaseControlConstructionValues)
     EXPECT_EQ(ed.Cursor(), crIBeam);
     EXPECT_EQ(ed.BorderStyle(), bsSingle);
     EXPECT_FALSE(ed.Ctl3D());
-    EXPECT_EQ(ed.State().ActiveLine, -1);
+    EXPECT_EQ(ed.ViewState().ActiveLine, -1);
     EXPECT_EQ(ed.BreakpointColor(), 0x0000FFu);
     EXPECT_EQ(ed.BreakpointTextColor(), 0xFFFFFFu);
     EXPECT_FALSE(ed.CaseSensitive());
@@ -66,20 +66,22 @@ TEST(DodiDefaults, BaseControlConstructionValues)
 TEST(DodiDefaults, SharedStateStartsAtZero)
 {
     TCustomDodi ed;
-    const TEditorState &s = ed.State();
-    EXPECT_EQ(s.CaretCol, 0);
-    EXPECT_EQ(s.CaretLine, 0);
-    EXPECT_TRUE(s.SelectionEmpty());
-    EXPECT_EQ(s.TopLine, 0);
-    EXPECT_EQ(s.LeftColumn, 0);
-    EXPECT_EQ(s.MaxLineLength, 0);
-    EXPECT_FALSE(s.Overwrite);
-    EXPECT_EQ(s.FoldRegionCount, 0);
-    ASSERT_EQ(s.Bookmarks.Count(), 10);
-    for (int b : s.Bookmarks)
+    const TIntList &bookmarks = ed.Bookmarks().Slots;
+    const TCaretState &caret = ed.CaretState();
+    const TViewState &view = ed.ViewState();
+    EXPECT_EQ(caret.CaretCol, 0);
+    EXPECT_EQ(caret.CaretLine, 0);
+    EXPECT_TRUE(caret.SelectionEmpty());
+    EXPECT_EQ(view.TopLine, 0);
+    EXPECT_EQ(view.LeftColumn, 0);
+    EXPECT_EQ(view.MaxLineLength, 0);
+    EXPECT_FALSE(caret.Overwrite);
+    EXPECT_EQ(view.FoldRegionCount, 0);
+    ASSERT_EQ(bookmarks.Count(), 10);
+    for (int b : bookmarks)
         EXPECT_EQ(b, -1);
-    EXPECT_EQ(s.BlockStart.Line, -1);
-    EXPECT_EQ(s.BlockEnd.Line, -1);
+    EXPECT_EQ(view.BlockStart.Line, -1);
+    EXPECT_EQ(view.BlockEnd.Line, -1);
 }
 
 TEST(DodiDefaults, LineStoreStartsWithOneEmptyLineOwnedByTheEditor)
@@ -216,11 +218,11 @@ TEST(DodiMessages, FocusCreatesAndDestroysTheCaret)
     EXPECT_TRUE(host.CaretExists);
     EXPECT_EQ(host.CaretSize, (TSize{2, ed.LineHeight() - 2}));
     EXPECT_TRUE(host.CaretVisible);
-    EXPECT_TRUE(ed.State().BlinkTimeSaved);
-    EXPECT_EQ(ed.State().SavedBlinkTime, 400);
+    EXPECT_TRUE(ed.Flags().BlinkTimeSaved);
+    EXPECT_EQ(ed.Flags().SavedBlinkTime, 400);
     ed.FocusLost(false);
     EXPECT_FALSE(host.CaretExists);
-    EXPECT_FALSE(ed.State().CaretShown);
+    EXPECT_FALSE(ed.Flags().CaretShown);
     EXPECT_TRUE(ed.HintTimer().Enabled());
 }
 

@@ -80,14 +80,14 @@ TEST_F(FindDialogTest, ExecuteWithoutAnEditorFailsAndShowsNothing)
 TEST_F(FindDialogTest, ExecuteEmptiesTheSelectionAtTheStartAndKeepsTheCaret)
 {
     editor->SetCaretDirect(3, 1);
-    editor->State().SelStart = {1, 1};
-    editor->State().SelEnd = {3, 1};
+    editor->CaretState().SelStart = {1, 1};
+    editor->CaretState().SelEnd = {3, 1};
     dialog->Execute();
-    EXPECT_EQ(editor->State().SelStart, (TCaretPos{0, 0}));
-    EXPECT_EQ(editor->State().SelEnd, (TCaretPos{0, 0}));
+    EXPECT_EQ(editor->CaretState().SelStart, (TCaretPos{0, 0}));
+    EXPECT_EQ(editor->CaretState().SelEnd, (TCaretPos{0, 0}));
     EXPECT_EQ(editor->CaretCol(), 3);
     EXPECT_EQ(editor->CaretLine(), 1);
-    EXPECT_TRUE(editor->State().FindDialogOpen);
+    EXPECT_TRUE(editor->Flags().FindDialogOpen);
     EXPECT_TRUE(window->Shown);
 }
 
@@ -157,8 +157,8 @@ TEST_F(FindDialogTest, NoHitShowsTheMessageThenRaisesOnFindDone)
     EXPECT_EQ(host.Messages[0].Text, "Cannot find \"three\" (100%).");
     EXPECT_EQ(host.Messages[0].Kind, TMessageKind::Information);
     EXPECT_EQ(order, std::vector<std::string>{"done after message"});
-    EXPECT_EQ(editor->State().SelStart, (TCaretPos{0, 0}));
-    EXPECT_EQ(editor->State().SelEnd, (TCaretPos{0, 0}));
+    EXPECT_EQ(editor->CaretState().SelStart, (TCaretPos{0, 0}));
+    EXPECT_EQ(editor->CaretState().SelEnd, (TCaretPos{0, 0}));
 }
 
 TEST_F(FindDialogTest, DisplayMessageOffOnlyRaisesTheEvent)
@@ -177,7 +177,7 @@ TEST_F(FindDialogTest, ClosingTheDialogClearsTheEditorsFlag)
 {
     dialog->Execute();
     window->Close();
-    EXPECT_FALSE(editor->State().FindDialogOpen);
+    EXPECT_FALSE(editor->Flags().FindDialogOpen);
 }
 
 TEST_F(FindDialogTest, DestroyedEditorIsForgotten)

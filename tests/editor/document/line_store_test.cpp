@@ -143,7 +143,7 @@ TEST(LineStoreLoading, LoadInEditorRaisesOneEditorChange)
     ed.OnChange = [&](TCustomDodi &) { ++changes; };
     ed.Lines()->LoadFromString("a\r\nb\r\nc\r\nd");
     EXPECT_EQ(changes, 1);
-    EXPECT_TRUE(ed.State().ChangeHandling);
+    EXPECT_TRUE(ed.Flags().ChangeHandling);
     EXPECT_TRUE(static_cast<bool>(ed.Lines()->OnChange));
 }
 
@@ -153,7 +153,7 @@ TEST(LineStoreLoading, MissingFileFailsBeforeTouchingLines)
     ed.Lines()->SetText("keep me");
     EXPECT_THROW(ed.Lines()->LoadFromFile("/nonexistent/dir/file.xml"), EFileStreamError);
     EXPECT_EQ(Lines(*ed.Lines()), (std::vector<std::string>{"keep me"}));
-    EXPECT_TRUE(ed.State().ChangeHandling);
+    EXPECT_TRUE(ed.Flags().ChangeHandling);
 }
 
 TEST(LineStoreLoading, LargeDocumentLoadsInOnePass)
@@ -413,11 +413,11 @@ TEST(LineStoreDelete, BookmarksBelowTheDeletedLineMoveUp)
 {
     REdoDodi ed;
     ed.Lines()->SetText("a\r\nb\r\nc\r\nd");
-    ed.State().Bookmarks.Set(0, 3);
-    ed.State().Bookmarks.Set(1, 0);
+    ed.Bookmarks().Slots.Set(0, 3);
+    ed.Bookmarks().Slots.Set(1, 0);
     ed.Lines()->Delete(1);
-    EXPECT_EQ(ed.State().Bookmarks[0], 2);
-    EXPECT_EQ(ed.State().Bookmarks[1], 0);
+    EXPECT_EQ(ed.Bookmarks().Slots[0], 2);
+    EXPECT_EQ(ed.Bookmarks().Slots[1], 0);
 }
 
 TEST(LineStoreDelete, FreeStandingDeleteRemovesEntry)
@@ -434,11 +434,11 @@ TEST(LineStoreInsert, ShiftsBookmarksAtOrBelowTheLine)
 {
     REdoDodi ed;
     ed.Lines()->SetText("a\r\nb\r\nc");
-    ed.State().Bookmarks.Set(0, 1);
-    ed.State().Bookmarks.Set(1, 0);
+    ed.Bookmarks().Slots.Set(0, 1);
+    ed.Bookmarks().Slots.Set(1, 0);
     ed.Lines()->Insert(1, "new");
-    EXPECT_EQ(ed.State().Bookmarks[0], 2);
-    EXPECT_EQ(ed.State().Bookmarks[1], 0);
+    EXPECT_EQ(ed.Bookmarks().Slots[0], 2);
+    EXPECT_EQ(ed.Bookmarks().Slots[1], 0);
     EXPECT_EQ(ed.Lines()->LinePropOf(1), nullptr);
 }
 
@@ -446,12 +446,12 @@ TEST(LineStoreInsert, LineAboveTopLineDropsTopLineState)
 {
     REdoDodi ed;
     ed.Lines()->SetText("a\r\nb\r\nc\r\nd");
-    ed.State().TopLine = 2;
-    ed.State().TopStateLine = 2;
+    ed.ViewState().TopLine = 2;
+    ed.ViewState().TopStateLine = 2;
     ed.Lines()->Insert(3, "below");
-    EXPECT_EQ(ed.State().TopStateLine, 2);
+    EXPECT_EQ(ed.ViewState().TopStateLine, 2);
     ed.Lines()->Insert(1, "above");
-    EXPECT_EQ(ed.State().TopStateLine, -1);
+    EXPECT_EQ(ed.ViewState().TopStateLine, -1);
 }
 
 TEST(LineStoreClear, EditorClearResetsCaretSelectionAndFoldCount)
@@ -461,14 +461,14 @@ TEST(LineStoreClear, EditorClearResetsCaretSelectionAndFoldCount)
     ed.SetCaretLine(1);
     ed.SetCaretCol(2);
     ed.SelectAll();
-    ed.State().FoldRegionCount = 3;
+    ed.ViewState().FoldRegionCount = 3;
     ed.Lines()->Clear();
     EXPECT_EQ(ed.Lines()->Count(), 0);
     EXPECT_EQ(ed.Lines()->LineLengths().Count(), 0);
     EXPECT_EQ(ed.CaretLine(), 0);
     EXPECT_EQ(ed.CaretCol(), 0);
-    EXPECT_TRUE(ed.State().SelectionEmpty());
-    EXPECT_EQ(ed.State().FoldRegionCount, 0);
+    EXPECT_TRUE(ed.CaretState().SelectionEmpty());
+    EXPECT_EQ(ed.ViewState().FoldRegionCount, 0);
 }
 
 TEST(LineStoreEvents, ChangeAndChangingAroundEveryMutation)

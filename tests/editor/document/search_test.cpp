@@ -25,15 +25,15 @@ protected:
     void Place(int col, int line)
     {
         ed.SetCaretDirect(col, line);
-        ed.State().SelStart = ed.State().SelEnd = {0, 0};
+        ed.CaretState().SelStart = ed.CaretState().SelEnd = {0, 0};
     }
     void Select(TCaretPos start, TCaretPos end)
     {
-        ed.State().SelStart = start;
-        ed.State().SelEnd = end;
+        ed.CaretState().SelStart = start;
+        ed.CaretState().SelEnd = end;
     }
-    TCaretPos Start() const { return ed.State().SelStart; }
-    TCaretPos End() const { return ed.State().SelEnd; }
+    TCaretPos Start() const { return ed.CaretState().SelStart; }
+    TCaretPos End() const { return ed.CaretState().SelEnd; }
 
     FakeHost host;
     REdoDodi ed{&host};

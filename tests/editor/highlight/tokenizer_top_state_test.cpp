@@ -285,9 +285,9 @@ TEST(ControlHighlighting, TopLineStateFollowsEditsThroughTheLineStore)
     REdoDodi editor;
     editor.SetSyntaxStyles(&styler);
     editor.Lines()->Assign(std::vector<std::string>(200, "<a>x</a>"));
-    editor.State().TopLine = 100;
+    editor.ViewState().TopLine = 100;
     EXPECT_FALSE(editor.TopLineState().InComment);
-    EXPECT_EQ(editor.State().TopStateLine, 100);
+    EXPECT_EQ(editor.ViewState().TopStateLine, 100);
     editor.Lines()->Put(5, "<!--");
     EXPECT_TRUE(editor.TopLineState().InComment);
     styler.SetMultiCommentLeft("<!!");

@@ -57,7 +57,7 @@ TEST_F(ContextMenu, SelectionAndClipboardDecideWhatIsGreyed)
     EXPECT_FALSE(Enabled(3)); // nothing on the clipboard
     EXPECT_TRUE(Enabled(4));
 
-    ed.State().SelEnd = {2, 0};
+    ed.CaretState().SelEnd = {2, 0};
     host.Clipboard = "x";
     RequestMenu();
     EXPECT_TRUE(Enabled(1));
@@ -69,7 +69,7 @@ TEST_F(ContextMenu, SelectionAndClipboardDecideWhatIsGreyed)
 TEST_F(ContextMenu, ReadOnlyGreysUndoRedoAndPasteOnly)
 {
     SetText({"text"});
-    ed.State().SelEnd = {2, 0};
+    ed.CaretState().SelEnd = {2, 0};
     host.Clipboard = "x";
     ed.SetReadOnly(true);
     RequestMenu();
@@ -108,7 +108,7 @@ TEST_F(ContextMenu, TheApplicationsMenuTakesItsPlaceEverywhere)
 TEST_F(ContextMenu, ChosenCommandRunsAndThePointerComesBack)
 {
     SetText({"text"});
-    ed.State().SelEnd = {3, 0};
+    ed.CaretState().SelEnd = {3, 0};
     host.MenuAnswer = 1;
     const TPoint p = At(1, 0);
     ed.MouseMove({}, p.x, p.y);
@@ -135,7 +135,7 @@ TEST_F(ContextMenu, UnknownCommandsDoNothing)
 TEST_F(ContextMenu, OnlyTheLowWordOfAMenuCommandCounts)
 {
     SetText({"text"});
-    ed.State().SelEnd = {2, 0};
+    ed.CaretState().SelEnd = {2, 0};
     ed.MenuCommand(0x10001);
     EXPECT_EQ(host.Clipboard, "te");
 }

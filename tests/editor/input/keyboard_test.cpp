@@ -119,7 +119,7 @@ TEST_F(ReadOnlySplit, EveryEditingCommandDoesNothing)
 {
     host.Clipboard = "X";
     Ctrl('A');
-    EXPECT_TRUE(ed.State().SelectionEmpty()) << "Ctrl+A is an edit-table command";
+    EXPECT_TRUE(ed.CaretState().SelectionEmpty()) << "Ctrl+A is an edit-table command";
     Type(U"z");
     Key(VK_BACK);
     Key(VK_DELETE);
@@ -196,7 +196,7 @@ TEST_F(MovementKeys, ShiftExtendsOnlyFromTheAnchor)
     EXPECT_EQ(ed.SelText(), "bc");
     ed.SetCaretCol(5); // moved without touching the selection
     Key(VK_RIGHT, {ssShift});
-    EXPECT_TRUE(ed.State().SelectionEmpty()) << "away from the anchor the selection collapses";
+    EXPECT_TRUE(ed.CaretState().SelectionEmpty()) << "away from the anchor the selection collapses";
     Key(VK_LEFT, {ssShift});
     EXPECT_EQ(ed.SelText(), "f");
 }

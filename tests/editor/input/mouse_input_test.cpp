@@ -19,8 +19,8 @@ using Placement = MouseTest;
 TEST_F(Placement, ClickPutsTheCaretInTheCellAndEmptiesTheSelection)
 {
     SetText({"alpha", "beta gamma"});
-    ed.State().SelStart = {0, 0};
-    ed.State().SelEnd = {3, 0};
+    ed.CaretState().SelStart = {0, 0};
+    ed.CaretState().SelEnd = {3, 0};
     Click(6, 1);
     EXPECT_EQ(Caret(), (TCaretPos{6, 1}));
     EXPECT_EQ(SelStartPos(), (TCaretPos{6, 1}));
@@ -142,8 +142,8 @@ TEST_F(Selecting, ShiftClickExtendsTheSelection)
 TEST_F(Selecting, PressAndReleaseInsideTheSelectionDropsItAtTheReleasePoint)
 {
     SetText({"one two three"});
-    ed.State().SelStart = {4, 0};
-    ed.State().SelEnd = {9, 0};
+    ed.CaretState().SelStart = {4, 0};
+    ed.CaretState().SelEnd = {9, 0};
     ed.SetCaretDirect(9, 0);
     Press(6, 0);
     EXPECT_TRUE(Mouse().DragPending);
@@ -159,8 +159,8 @@ TEST_F(Selecting, PressAndReleaseInsideTheSelectionDropsItAtTheReleasePoint)
 TEST_F(Selecting, MovingAfterAPressInsideTheSelectionStartsADrag)
 {
     SetText({"one two three"});
-    ed.State().SelStart = {4, 0};
-    ed.State().SelEnd = {9, 0};
+    ed.CaretState().SelStart = {4, 0};
+    ed.CaretState().SelEnd = {9, 0};
     int started = 0;
     ed.OnStartDrag = [&](TCustomDodi &) { ++started; };
     Press(6, 0);
@@ -317,8 +317,8 @@ TEST_F(DragAndDrop, NothingIsAcceptedWithoutAnOnDragOverHandler)
 TEST_F(DragAndDrop, ReadOnlyEditorKeepsItsTextButReportsTheDrop)
 {
     SetText({"hello world"});
-    ed.State().SelStart = {0, 0};
-    ed.State().SelEnd = {5, 0};
+    ed.CaretState().SelStart = {0, 0};
+    ed.CaretState().SelEnd = {5, 0};
     ed.SetReadOnly(true);
     int drops = 0;
     ed.OnDragDrop = [&](TCustomDodi &, void *source, int, int) { drops += source == &ed; };

@@ -12,8 +12,8 @@ class SelectionDrop : public MouseTest {
 protected:
     void Select(TCaretPos start, TCaretPos end)
     {
-        ed.State().SelStart = start;
-        ed.State().SelEnd = end;
+        ed.CaretState().SelStart = start;
+        ed.CaretState().SelEnd = end;
         ed.SetCaretDirect(end.Col, end.Line);
     }
     void DropAt(int col, int line, TShiftState shift = {})

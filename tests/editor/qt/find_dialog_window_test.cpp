@@ -82,10 +82,10 @@ TEST_F(FindDialogWindowTest, FindNextWaitsForText)
 TEST_F(FindDialogWindowTest, CancelClosesAndClearsTheEditorsFlag)
 {
     component->Execute();
-    EXPECT_TRUE(editor.State().FindDialogOpen);
+    EXPECT_TRUE(editor.Flags().FindDialogOpen);
     window->CancelButton()->click();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(editor.State().FindDialogOpen);
+    EXPECT_FALSE(editor.Flags().FindDialogOpen);
 }
 
 } // namespace

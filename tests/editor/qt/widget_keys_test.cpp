@@ -96,10 +96,10 @@ TEST_F(WidgetKeys, AutoRepeatKeepsTheCaretSteadyUntilTheRealRelease)
     QApplication::sendEvent(&widget, &down);
     QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&widget, &repeatUp);
-    EXPECT_FALSE(ed.State().BlinkTimeSaved);
+    EXPECT_FALSE(ed.Flags().BlinkTimeSaved);
     QKeyEvent up(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), false);
     QApplication::sendEvent(&widget, &up);
-    EXPECT_TRUE(ed.State().BlinkTimeSaved);
+    EXPECT_TRUE(ed.Flags().BlinkTimeSaved);
 }
 
 TEST_F(WidgetKeys, InputMethodCommitsAreTyped)

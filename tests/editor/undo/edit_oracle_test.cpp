@@ -54,7 +54,7 @@ protected:
         ed.SetSmartTabs(Chance(30));
         ed.SetDelErase(Chance(70));
         ed.SetTrimTrailingSpaces(Chance(30));
-        ed.State().Overwrite = Chance(15);
+        ed.CaretState().Overwrite = Chance(15);
     }
 
     // A line of the text and a column within it or, now and then, past its end.

@@ -219,7 +219,7 @@ TEST_F(UndoRecords, ReplayIgnoresAutoIndentOverwriteAndSmartTabs)
     Place(1, 1);
     Enter();
     ed.SetSmartTabs(true);
-    ed.State().Overwrite = true;
+    ed.CaretState().Overwrite = true;
     ed.Undo();
     EXPECT_EQ(Text(), (Lines{"    x", "ab"}));
     ed.Undo();

@@ -30,7 +30,7 @@ protected:
     {
         ed.SetCaretDirect(0, line);
         ed.BlockMatch();
-        return {ed.State().BlockStart, ed.State().BlockEnd};
+        return {ed.ViewState().BlockStart, ed.ViewState().BlockEnd};
     }
 
     TCustomDodiStyler styler;

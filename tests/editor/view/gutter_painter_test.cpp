@@ -90,7 +90,7 @@ TEST_F(Gutter, OneNumberPerRowFromTheTopLine)
     ASSERT_EQ(numbers.size(), 12u);
     EXPECT_EQ(numbers.front(), "1");
     EXPECT_EQ(numbers.back(), "12");
-    ed.State().TopLine = 5;
+    ed.ViewState().TopLine = 5;
     numbers = Numbers();
     EXPECT_EQ(numbers.front(), "6");
     EXPECT_EQ(numbers.size(), 7u);
@@ -145,7 +145,7 @@ TEST_F(Gutter, MarksOfALine)
     prop.Modified = true;
     ed.Gutter()->SetShowModified(true);
     ed.ActiveLineSettings()->SetShowActiveLineIndicator(true);
-    ed.State().ActiveLine = 2;
+    ed.ViewState().ActiveLine = 2;
     const std::vector<CanvasCall> calls = Row(2);
     const TRect r = ed.Gutter()->Rect();
     const int x = r.left;

@@ -57,7 +57,7 @@ TEST_F(Painting, WithoutStylerTheLineIsOneRunInTheEditorFont)
 TEST_F(Painting, ScrolledRightOnlyTheCharactersFromLeftColumnAreDrawn)
 {
     SetText("0123456789");
-    ed.State().LeftColumn = 3;
+    ed.ViewState().LeftColumn = 3;
     const std::vector<CanvasCall> texts = Texts(0);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Args[0], 0);
@@ -68,8 +68,8 @@ TEST_F(Painting, EveryCodePointTakesOneCell)
 {
     SetText("\xC3\xA9" "a\xE4\xB8\xAD" "b\xF0\x9F\x98\x80" "c"); // é a 中 b 😀 c
     ed.SetHideSelection(false);
-    ed.State().SelStart = {2, 0};
-    ed.State().SelEnd = {4, 0};
+    ed.CaretState().SelStart = {2, 0};
+    ed.CaretState().SelEnd = {4, 0};
     const std::vector<CanvasCall> texts = Texts(0);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].Text, "\xC3\xA9" "a");
@@ -83,8 +83,8 @@ TEST_F(Painting, SelectedPartIsDrawnInSelectionColours)
 {
     SetText("abcdef");
     ed.SetHideSelection(false);
-    ed.State().SelStart = {4, 0};
-    ed.State().SelEnd = {2, 0};
+    ed.CaretState().SelStart = {4, 0};
+    ed.CaretState().SelEnd = {2, 0};
     const std::vector<CanvasCall> texts = Texts(0);
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[1].Text, "cd");
@@ -97,12 +97,12 @@ TEST_F(Painting, SelectedPartIsDrawnInSelectionColours)
 TEST_F(Painting, SelectionIsHiddenWithoutFocusUnlessAskedToStay)
 {
     SetText("abcdef");
-    ed.State().SelStart = {0, 0};
-    ed.State().SelEnd = {3, 0};
+    ed.CaretState().SelStart = {0, 0};
+    ed.CaretState().SelEnd = {3, 0};
     EXPECT_EQ(Texts(0).size(), 1u);
-    ed.State().FindDialogOpen = true;
+    ed.Flags().FindDialogOpen = true;
     EXPECT_EQ(Texts(0).size(), 2u);
-    ed.State().FindDialogOpen = false;
+    ed.Flags().FindDialogOpen = false;
     ed.FocusGained();
     EXPECT_EQ(Texts(0).size(), 2u);
     ed.FocusLost(false);
@@ -115,9 +115,9 @@ TEST_F(Painting, SelectionOnTheActiveLineSwapsItsColours)
     SetText("abcdef");
     ed.SetHideSelection(false);
     ed.ActiveLineSettings()->SetShowActiveLine(true);
-    ed.State().ActiveLine = 0;
-    ed.State().SelStart = {0, 0};
-    ed.State().SelEnd = {2, 0};
+    ed.ViewState().ActiveLine = 0;
+    ed.CaretState().SelStart = {0, 0};
+    ed.CaretState().SelEnd = {2, 0};
     const std::vector<CanvasCall> texts = Texts(0);
     ASSERT_EQ(texts.size(), 2u);
     const TDodiActiveLineSettings &active = *ed.ActiveLineSettings();
@@ -159,7 +159,7 @@ TEST_F(Painting, UnderlineIsARedWaveWhosePhaseFollowsX)
 TEST_F(Painting, BlockWordTakesTheBlockColourAndItsLineWhenSet)
 {
     SetText("begin x");
-    ed.State().BlockStart = {0, 0, 5};
+    ed.ViewState().BlockStart = {0, 0, 5};
     std::vector<CanvasCall> calls = LineCalls(0);
     EXPECT_EQ(Only(calls, "TextOut")[0].Brush.Color, ed.BlockColor());
     EXPECT_TRUE(Only(calls, "Line").empty());
@@ -227,11 +227,11 @@ TEST_F(Painting, RightMarginMovesLeftAsTheViewScrollsRight)
     };
     const int left = ed.TextArea().left;
     EXPECT_EQ(marginX(), left + 80 * kCell);
-    ed.State().LeftColumn = 10;
+    ed.ViewState().LeftColumn = 10;
     EXPECT_EQ(marginX(), left + 70 * kCell);
-    ed.State().LeftColumn = 90;
+    ed.ViewState().LeftColumn = 90;
     EXPECT_EQ(marginX(), -1);
-    ed.State().LeftColumn = 0;
+    ed.ViewState().LeftColumn = 0;
     ed.SetShowRightMargin(false);
     EXPECT_EQ(marginX(), -1);
 }
@@ -267,10 +267,10 @@ TEST_F(Painting, CaretSitsOnePixelBelowItsCellAndHidesOutsideTheView)
     const TRect text = ed.TextArea();
     EXPECT_EQ(host.CaretPos, (TPoint{text.left + 2 * kCell, text.top + 1 + kRow + 1}));
     EXPECT_TRUE(host.CaretVisible);
-    ed.State().LeftColumn = 3;
+    ed.ViewState().LeftColumn = 3;
     Paint();
     EXPECT_FALSE(host.CaretVisible);
-    ed.State().LeftColumn = 0;
+    ed.ViewState().LeftColumn = 0;
     Paint();
     EXPECT_TRUE(host.CaretVisible);
 }

@@ -78,7 +78,7 @@ TEST_F(Wrapping, LongLineBecomesContinuationPiecesAndJoinsBackExactly)
     EXPECT_TRUE(Continues(2));
     EXPECT_TRUE(Continues(3));
     EXPECT_FALSE(Continues(4));
-    EXPECT_EQ(ed.State().WrapList.Items(), (std::vector<int32_t>{2, 3}));
+    EXPECT_EQ(ed.ViewState().WrapList.Items(), (std::vector<int32_t>{2, 3}));
     ed.SetWordWrap(wwNone);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"before", longLine, "after"}));
     EXPECT_FALSE(Continues(1));
