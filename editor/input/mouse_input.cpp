@@ -192,6 +192,14 @@ void TMouseInput::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (button != mbLeft)
         return;
 
+    // A click in the gutter leaves no selection behind elsewhere: the next
+    // typed key would replace it out of sight.
+    if (const int gutterLine = ed_.GutterLineAt(x, y); gutterLine >= 0 && !ed_.TextArea().Contains({x, y})) {
+        ed_.SetCaretLine(gutterLine);
+        ed_.SetCaretCol(0);
+        ed_.CollapseSelection();
+        ed_.Invalidate();
+    }
     PlaceCaretAt(x, y, button, shift, true);
     const bool activeLineAtCursor = ed_.ActiveLineSettings()->ActiveLineAtCursor();
     if (activeLineAtCursor)

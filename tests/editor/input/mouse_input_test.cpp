@@ -247,6 +247,19 @@ TEST_F(GutterClicks, LeftClickRaisesOnGutterClickWithTheLine)
     EXPECT_EQ(clicked, 2);
 }
 
+TEST_F(GutterClicks, LeftClickLeavesNoSelectionElsewhere)
+{
+    SetText({"alpha beta", "b", "c"});
+    DoubleClick(7, 0);
+    ASSERT_GT(ed.SelLength(), 0);
+    ed.MouseDown(mbLeft, TShiftState{ssLeft}, 10, At(0, 2).y);
+    ed.MouseUp(mbLeft, TShiftState{}, 10, At(0, 2).y);
+    EXPECT_EQ(ed.SelLength(), 0);
+    EXPECT_EQ(Caret(), (TCaretPos{0, 2}));
+    ed.InsertText("x");
+    EXPECT_EQ(ed.Lines()->Get(0), "alpha beta") << "typing lands at the clicked line";
+}
+
 TEST_F(GutterClicks, RightClickRaisesOnGutterRightClickBelowTheLastLineNot)
 {
     SetText({"a", "b"});
