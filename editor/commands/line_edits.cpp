@@ -73,6 +73,15 @@ void TLineEdits::Replace(int line, std::string text)
         ed_.EditSession().MaxLengthStale = true;
 }
 
+void TLineEdits::InsertInLine(int line, int column, std::string_view text)
+{
+    const std::string_view current = Text(line);
+    Store().ReplaceText(line, utf8::ByteOffset(current, column), 0, text);
+    const int after = Length(line);
+    if (after > ed_.ViewState().MaxLineLength)
+        ed_.ViewState().MaxLineLength = after;
+}
+
 void TLineEdits::PadTo(int line, int column)
 {
     const int length = Length(line);

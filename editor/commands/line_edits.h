@@ -32,6 +32,9 @@ public:
     // Makes sure there is a line and the caret is on one; returns its line.
     int CaretLine();
     void Replace(int line, std::string text);
+    // Puts `text` (no line break) into `line` before the character at
+    // `column`, which lies within the line: costs the insertion, not the line.
+    void InsertInLine(int line, int column, std::string_view text);
     // Appends spaces to the line until it is `column` characters long.
     void PadTo(int line, int column);
     void InsertLines(int at, std::vector<std::string> texts);

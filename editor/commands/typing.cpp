@@ -87,8 +87,7 @@ void TTyping::InsertAtCaret(const std::string &s, int column)
         inserted.insert(0, text::Spaces(column - length));
         column = length;
     }
-    const std::string line(lines.Text(y));
-    lines.Replace(y, std::string(utf8::Left(line, column)) + inserted + std::string(utf8::From(line, column)));
+    lines.InsertInLine(y, column, inserted);
     const TCaretPos end = lines.Rewrap({column + utf8::Length(inserted), y});
     lines.MoveCaret(end);
     ed_.CollapseSelection();

@@ -16,6 +16,8 @@ public:
 
     void LinesChanged(REdoDodiStrings &lines, const TLinesChange &change) override
     {
+        if (change.Kind != TLinesChange::lcInsert && change.Kind != TLinesChange::lcRemove)
+            return;
         for (int i = 0; i < Slots.Count(); ++i)
             if (Slots[i] >= 0)
                 Slots.Set(i, LineAfterChange(Slots[i], change, lrToAbove));

@@ -202,9 +202,11 @@ void REdoDodiStrings::ReplaceText(int index, size_t start, size_t length, std::s
                               .NewLength = text.size()};
     Announce(change);
     Changing();
+    // The length moves by what changed; the rest of the line is not read.
+    const int delta = utf8::Length(text) - utf8::Length(std::string_view(line).substr(start, length));
     line.replace(start, length, text);
     if (index < lineLengths_.Count())
-        lineLengths_.Set(index, utf8::Length(line));
+        lineLengths_.Set(index, lineLengths_.Get(index) + delta);
     stateTracker_.LineReplaced(index);
     Changed();
     Report(change);

@@ -140,18 +140,29 @@ int TDodiUndoList::Add(std::unique_ptr<TUndo> record)
     if (!record || performing_ || replaying_)
         return -1;
     record->Editor = editor_;
-    record->Edits = std::move(pending_);
-    pending_.clear();
     if (groupDepth_ > 0) {
-        if (group_.empty() || !group_.back()->Merge(*record)) {
-            group_.push_back(std::move(record));
+        if (!group_.empty() && group_.back()->Merge(*record)) {
+            TakePending(*group_.back());
         } else {
-            for (TTextEdit &edit : record->Edits)
-                AppendEdit(group_.back()->Edits, std::move(edit));
+            TakePending(*record);
+            group_.push_back(std::move(record));
         }
         return 0;
     }
     return AddStep(std::move(record));
+}
+
+// A record merged into the newest one adds its edits there: typing a run of
+// characters then grows one edit instead of making one per key.
+void TDodiUndoList::TakePending(TUndo &record)
+{
+    if (record.Edits.empty()) {
+        std::swap(record.Edits, pending_);
+    } else {
+        for (TTextEdit &edit : pending_)
+            AppendEdit(record.Edits, std::move(edit));
+    }
+    pending_.clear();
 }
 
 void TDodiUndoList::EndGroup()
@@ -174,8 +185,10 @@ int TDodiUndoList::AddStep(std::unique_ptr<TUndo> record)
     if (undoPos_ == 0 && !items_.empty() && items_.front()->Merge(*record)) {
         for (TTextEdit &edit : record->Edits)
             AppendEdit(items_.front()->Edits, std::move(edit));
+        TakePending(*items_.front());
         return -1;
     }
+    TakePending(*record);
     record->Editor = editor_;
     items_.erase(items_.begin(), items_.begin() + undoPos_);
     undoPos_ = 0;

@@ -71,6 +71,8 @@ public:
 private:
     void NotifyChange();
     int AddStep(std::unique_ptr<TUndo> record);
+    // Moves the changes no record has taken yet into `record`.
+    void TakePending(TUndo &record);
     // Hands changes no record took to the newest step.
     void Settle();
     void DropRedoSide();
