@@ -43,6 +43,12 @@ void TCustomDodiStyler::SetStringEscape(std::string text)
     NotifyLinkedEditor();
 }
 
+void TCustomDodiStyler::SetMarkupSyntax(bool markup)
+{
+    markupSyntax_ = markup;
+    NotifyLinkedEditor();
+}
+
 void TCustomDodiStyler::SetStyle(int index, const TCharStyle &style)
 {
     if (index == 1)

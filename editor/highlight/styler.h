@@ -43,6 +43,12 @@ public:
     const std::string &StringEscape() const { return stringEscape_; }
     void SetStringEscape(std::string text);
 
+    // The language is XML: the tokenizer follows XML's own syntax for
+    // comments, CDATA sections, processing instructions, the DOCTYPE and text
+    // content, and colours what it finds with the styles above.
+    bool MarkupSyntax() const { return markupSyntax_; }
+    void SetMarkupSyntax(bool markup);
+
     const TCharStyle &CommentStyle() const { return commentStyle_; }
     void SetCommentStyle(const TCharStyle &style) { SetStyle(1, style); }
     const TCharStyle &NumberStyle() const { return numberStyle_; }
@@ -118,6 +124,7 @@ private:
     std::string blockCloser_;
     std::string blockOpener_;
     std::string stringEscape_;
+    bool markupSyntax_ = false;
     std::string filter_;
     std::string defaultExtension_;
     std::string extensions_;

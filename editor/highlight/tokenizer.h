@@ -90,6 +90,12 @@ private:
         std::u32string others_;
         bool empty_ = true;
     };
+    // Bytes at which a markup scan must look closely: ASCII characters and
+    // the lead bytes of the non-ASCII ones it stops at.
+    struct TStopBytes {
+        bool At[256] = {};
+        void Add(char32_t c);
+    };
     struct TBracketStyle {
         int Index;
         char32_t Start;
@@ -103,14 +109,31 @@ private:
         int Index;
         const TKeyWordList *Words;
     };
+    // A URL piece of the line being painted: byte offsets [Begin, End).
+    struct TUrlRange {
+        size_t Begin;
+        size_t End;
+    };
+    class TScan;
     class TPieceScan;
+    class TMarkupScan;
 
+    void PrepareMarkup();
+    static size_t MarkupUrlLength(std::string_view piece);
+    // The URL pieces of a line for a markup scan.
+    void FindUrlRanges(std::string_view line);
     void ScanLineForState(std::string_view line, RunState &state);
     int FindCachedState(REdoDodiStrings &lines, const TStateCacheTracker &tracker, int from, int floor,
                         RunState &state) const;
     bool RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line, const RunState &state);
     // The first bracket style (with an end character) that `c` opens.
     const TBracketStyle *BracketOpenedBy(char32_t c) const;
+    // The same for a markup styler, leaving out the text run opened by ">".
+    const TBracketStyle *QuoteOpenedBy(char32_t c) const
+    {
+        const TBracketStyle *b = BracketOpenedBy(c);
+        return b == textRun_ ? nullptr : b;
+    }
     int SymbolStyleOf(char32_t c) const;
     int KeywordStyleOf(std::string_view word) const;
 
@@ -132,6 +155,17 @@ private:
     int asciiBracketOpen_[128] = {};
     std::vector<TKeywordStyle> keywords_;
     int longestKeyword_ = 0;
+
+    // Markup stylers: the bracket style of text content (opened by ">"), and
+    // where the scan must look closely in each context.
+    bool markup_ = false;
+    const TBracketStyle *textRun_ = nullptr;
+    TStopBytes textStops_;
+    TStopBytes subsetStops_;
+    TStopBytes tagStops_;
+    TStopBytes declarationStops_;
+    TStopBytes instructionStops_;
+    std::vector<TUrlRange> urlRanges_;
 
     // The run being collected: text, state and first column.
     std::string pendingText_;

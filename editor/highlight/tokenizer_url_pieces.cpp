@@ -2,13 +2,6 @@
 
 namespace tarnwick {
 
-std::vector<std::string> UrlPieces(std::string_view text, char32_t escape)
-{
-    std::vector<std::string> pieces;
-    ForEachUrlPiece(text, escape, [&](std::string_view piece) { pieces.emplace_back(piece); });
-    return pieces;
-}
-
 bool IsUrlPiece(std::string_view piece)
 {
     static constexpr std::string_view prefixes[] = {"http://", "mailto:", "www.", "https://", "ftp://", "nntp://"};

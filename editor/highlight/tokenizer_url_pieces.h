@@ -5,9 +5,7 @@
 
 #include "editor/base/text_case.h"
 
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace tarnwick {
 
@@ -40,8 +38,6 @@ void ForEachUrlPiece(std::string_view text, char32_t escape, F &&f)
     if (start < text.size())
         f(text.substr(start));
 }
-
-std::vector<std::string> UrlPieces(std::string_view text, char32_t escape);
 
 // True when the piece begins, in any case, with a web or mail address prefix.
 bool IsUrlPiece(std::string_view piece);

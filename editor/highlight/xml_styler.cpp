@@ -13,6 +13,7 @@ TDodiXMLStyler::TDodiXMLStyler()
     SetMultiCommentLeft("<!--");
     SetMultiCommentRight("-->");
     SetLineComment("//");
+    SetMarkupSyntax(true);
 
     SetCommentStyle(TCharStyle(clNavy, clWhite, {fsItalic}));
     SetNumberStyle(TCharStyle(clFuchsia, clWhite, {fsBold}));

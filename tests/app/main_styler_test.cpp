@@ -135,25 +135,27 @@ TEST_F(MainWindowHighlighting, CommentAtTheStartOfALineIsRecognised)
     ASSERT_EQ(TokenRunRecorder::Texts(runs), (Strings{"  ", "<!-- note -->"}));
     EXPECT_EQ(Colour(runs[1]), kComment);
     auto spanning = Tokenize({"<!-- one", "two", "three --> <a>"});
-    EXPECT_EQ(TokenRunRecorder::Texts(spanning), (Strings{"three -->", " <", "a", ">"}));
+    EXPECT_EQ(TokenRunRecorder::Texts(spanning), (Strings{"three -->", " ", "<", "a", ">"}));
     EXPECT_EQ(Colour(spanning[0]), kComment);
 }
 
-TEST_F(MainWindowHighlighting, CommentInsideABetweenTagsRunIsNot)
+TEST_F(MainWindowHighlighting, CommentAfterATagIsACommentAndTextGoesOnAfterIt)
 {
-    auto runs = Tokenize({"<a><!-- x -->"});
-    for (const TokenRun &run : runs)
-        EXPECT_FALSE(run.State.InComment) << run.Text;
-    EXPECT_EQ(TokenRunRecorder::Texts(runs).at(2), "><");
+    auto runs = Tokenize({"<a><!-- x 'y' -->"});
+    EXPECT_EQ(TokenRunRecorder::Texts(runs), (Strings{"<", "a", ">", "<!-- x 'y' -->"}));
+    EXPECT_EQ(Colour(runs[3]), kComment);
+    auto next = Tokenize({"don't</a>"});
+    EXPECT_EQ(TokenRunRecorder::Texts(next), (Strings{"don't<", "/", "a", ">"}));
+    EXPECT_EQ(Colour(next[0]), kBetweenTags);
 }
 
-TEST_F(MainWindowHighlighting, LineCommentEndsWithItsLine)
+TEST_F(MainWindowHighlighting, DoubleSlashIsNoCommentInXml)
 {
-    auto runs = Tokenize({"<a x // y=\"z"});
-    EXPECT_EQ(TokenRunRecorder::Texts(runs).back(), "// y=\"z");
-    EXPECT_EQ(Colour(runs.back()), kComment);
+    auto runs = Tokenize({"<a x // y=\"z\">t"});
+    EXPECT_EQ(TokenRunRecorder::Texts(runs), (Strings{"<", "a", " ", "x", " // ", "y", "=", "\"z\"", ">t"}));
+    EXPECT_EQ(Colour(runs[4]), kDelimiter);
+    EXPECT_EQ(Colour(runs[7]), kDoubleQuoted);
     EXPECT_FALSE(recorder.State.InComment);
-    EXPECT_FALSE(recorder.State.InBracket);
 }
 
 TEST_F(MainWindowHighlighting, NumbersAfterADelimiter)

@@ -12,8 +12,11 @@
 namespace tarnwick {
 namespace {
 
+// The rules every styler follows, with the XML styler's delimiters and styles;
+// the XML syntax its own tokenizing follows is checked in markup_tokenizer_test.
 class Tokenizing : public ::testing::Test {
 protected:
+    Tokenizing() { xml.SetMarkupSyntax(false); }
     void Prepare(TCustomDodiStyler *styler, bool urlAware = true, bool caseSensitive = false)
     {
         tokenizer.Prepare({styler, styler != nullptr, caseSensitive, urlAware});

@@ -1,0 +1,324 @@
+// TLineTokenizer::TMarkupScan: XML's own syntax for a markup styler, over a
+// whole line, coloured with the styler's comment, symbol, bracket, number and
+// keyword styles.
+#include "editor/highlight/tokenizer_scan.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::string_view kCDataOpen = "<![CDATA[";
+constexpr std::string_view kCDataClose = "]]>";
+constexpr std::string_view kInstructionClose = "?>";
+
+void OpenRun(RunState &st, char32_t start, char32_t end, int index)
+{
+    st.InBracket = 1;
+    st.BracketStart = start;
+    st.BracketEnd = end;
+    st.StyleIndex = index;
+}
+
+// Outside runs the carried state holds no bracket at all, so the state at a
+// line start is the same whichever way it was reached.
+void CloseRun(RunState &st)
+{
+    OpenRun(st, 0, 0, -1);
+    st.InBracket = 0;
+}
+
+} // namespace
+
+void TLineTokenizer::TMarkupScan::Run(RunState &st)
+{
+    while (!AtEnd()) {
+        if (st.InComment)
+            CommentBody(st);
+        else if (st.Markup == mcCData)
+            CDataBody(st);
+        else if (st.Markup == mcText && st.InSubset)
+            Subset(st);
+        else if (st.Markup == mcText)
+            Text(st);
+        else if (st.InBracket)
+            Quoted(st);
+        else
+            Markup(st);
+    }
+}
+
+const TLineTokenizer::TStopBytes &TLineTokenizer::TMarkupScan::StopsOf(const RunState &st) const
+{
+    switch (st.Markup) {
+    case mcTag: return t_.tagStops_;
+    case mcDeclaration: return t_.declarationStops_;
+    case mcInstruction: return t_.instructionStops_;
+    default: return st.InSubset ? t_.subsetStops_ : t_.textStops_;
+    }
+}
+
+size_t TLineTokenizer::TMarkupScan::NextStop(const TStopBytes &stops) const
+{
+    size_t i = head_;
+    while (i < src_.size() && !stops.At[static_cast<unsigned char>(src_[i])])
+        ++i;
+    return i;
+}
+
+bool TLineTokenizer::TMarkupScan::OpensComment() const
+{
+    return !t_.commentLeft_.empty() && !t_.commentRight_.empty() && Rest().starts_with(t_.commentLeft_);
+}
+
+// Text content, and the prolog and epilog around the root element: nothing
+// but the start of markup is looked at, so quotes, numbers and words in text
+// are drawn as text.
+void TLineTokenizer::TMarkupScan::Text(RunState &st)
+{
+    const size_t stop = NextStop(t_.textStops_);
+    if (stop > head_) {
+        EmitTaken(stop - head_, st);
+        return;
+    }
+    if (OpensComment()) {
+        // A comment keeps the text run it interrupts, so the text after it is
+        // drawn as it would be without the comment.
+        st.InComment = 1;
+        EmitTaken(t_.commentLeft_.size(), st);
+        return;
+    }
+    size_t len = 0;
+    if (Peek(len) == U'<')
+        OpenMarkup(st);
+    else
+        EmitTaken(len, st);
+}
+
+// Between the declarations of a DOCTYPE's internal subset.
+void TLineTokenizer::TMarkupScan::Subset(RunState &st)
+{
+    if (scanOnly_) {
+        const size_t stop = NextStop(t_.subsetStops_);
+        if (stop > head_) {
+            head_ = stop;
+            return;
+        }
+    }
+    if (OpensComment()) {
+        st.InComment = 1;
+        EmitTaken(t_.commentLeft_.size(), st);
+        return;
+    }
+    size_t len = 0;
+    const char32_t c = Peek(len);
+    if (c == U'<') {
+        OpenMarkup(st);
+        return;
+    }
+    if (c == U']') {
+        st.InSubset = 0;
+        st.Markup = mcDeclaration;
+    }
+    Steps(c, len, st);
+}
+
+void TLineTokenizer::TMarkupScan::OpenMarkup(RunState &st)
+{
+    const std::string_view rest = Rest();
+    if (!st.InSubset && rest.starts_with(kCDataOpen)) {
+        // The section is text: the text run it interrupts goes on inside it.
+        st.Markup = mcCData;
+        SectionDelimiter(kCDataOpen.size(), U'<', st);
+        return;
+    }
+    const TMarkupContext context = rest.starts_with("<?")                      ? mcInstruction
+                                   : st.InSubset || rest.starts_with("<!") ? mcDeclaration
+                                                                            : mcTag;
+    if (st.InBracket) {
+        // The text run ends at the "<", which it still colours.
+        EmitTaken(1, st);
+        CloseRun(st);
+        st.Markup = context;
+        tokenStart_ = false;
+        consumed_ = true;
+        return;
+    }
+    st.Markup = context;
+    Delimiter(U'<', 1, st);
+}
+
+// Inside a tag, a processing instruction or a declaration, outside quotes.
+void TLineTokenizer::TMarkupScan::Markup(RunState &st)
+{
+    if (scanOnly_) {
+        const size_t stop = NextStop(StopsOf(st));
+        if (stop > head_) {
+            head_ = stop;
+            return;
+        }
+    }
+    size_t len = 0;
+    const char32_t c = Peek(len);
+    if (st.Markup == mcInstruction) {
+        if (Rest().starts_with(kInstructionClose)) {
+            Delimiter(U'?', 1, st);
+            CloseMarkup(st);
+            return;
+        }
+    } else if (c == U'<') {
+        // A tag or declaration left open ends where the next markup begins.
+        st.Markup = mcText;
+        return;
+    } else if (c == U'>') {
+        CloseMarkup(st);
+        return;
+    } else if (c == U'[' && st.Markup == mcDeclaration && !st.InSubset) {
+        st.InSubset = 1;
+        st.Markup = mcText;
+        Steps(c, len, st);
+        return;
+    }
+    if (const TBracketStyle *quote = t_.QuoteOpenedBy(c)) {
+        OpenRun(st, quote->Start, quote->End, quote->Index);
+        EmitTaken(len, st);
+        consumed_ = false;
+        return;
+    }
+    Steps(c, len, st);
+}
+
+void TLineTokenizer::TMarkupScan::CloseMarkup(RunState &st)
+{
+    st.Markup = mcText;
+    if (!st.InSubset && t_.textRun_) {
+        const TBracketStyle &run = *t_.textRun_;
+        OpenRun(st, run.Start, run.End, run.Index);
+        EmitTaken(1, st);
+        consumed_ = false;
+        return;
+    }
+    Delimiter(U'>', 1, st);
+}
+
+// A quoted value inside markup. The end of a processing instruction also
+// ends a quote left open in it.
+void TLineTokenizer::TMarkupScan::Quoted(RunState &st)
+{
+    const bool instruction = st.Markup == mcInstruction;
+    if (instruction && Rest().starts_with(kInstructionClose)) {
+        CloseRun(st);
+        return;
+    }
+    size_t len = 0;
+    const char32_t c = Peek(len);
+    const char32_t escape = t_.escape_;
+    if (escape != 0 && c == escape) {
+        EmitTaken(len, st);
+        if (!AtEnd()) {
+            Peek(len);
+            EmitTaken(len, st);
+        }
+        consumed_ = true;
+        return;
+    }
+    if (c == st.BracketEnd) {
+        EmitTaken(len, st);
+        CloseRun(st);
+        tokenStart_ = false;
+        consumed_ = true;
+        return;
+    }
+    const unsigned char endLead = Utf8LeadByte(st.BracketEnd);
+    const unsigned char escapeLead = Utf8LeadByte(escape);
+    size_t stop = head_ + len;
+    while (stop < src_.size()) {
+        const unsigned char b = static_cast<unsigned char>(src_[stop]);
+        if (b == endLead || (escape != 0 && b == escapeLead) || (instruction && b == '?'))
+            break;
+        ++stop;
+    }
+    EmitTaken(stop - head_, st);
+    consumed_ = true;
+}
+
+void TLineTokenizer::TMarkupScan::CommentBody(RunState &st)
+{
+    const size_t close = Rest().find(t_.commentRight_);
+    if (close == npos) {
+        EmitTaken(Rest().size(), st);
+        return;
+    }
+    EmitTaken(close + t_.commentRight_.size(), st);
+    st.InComment = 0;
+    consumed_ = false;
+}
+
+void TLineTokenizer::TMarkupScan::CDataBody(RunState &st)
+{
+    const size_t close = Rest().find(kCDataClose);
+    if (close == npos) {
+        EmitTaken(Rest().size(), st);
+        return;
+    }
+    EmitTaken(close, st);
+    st.Markup = mcText;
+    SectionDelimiter(kCDataClose.size(), U'>', st);
+}
+
+void TLineTokenizer::TMarkupScan::SectionDelimiter(size_t len, char32_t symbol, const RunState &st)
+{
+    RunState run = st;
+    run.InBracket = 0;
+    const int style = t_.SymbolStyleOf(symbol);
+    run.Symbol = style >= 0;
+    run.StyleIndex = style;
+    EmitTaken(len, run);
+}
+
+void TLineTokenizer::TMarkupScan::Delimiter(char32_t c, size_t len, const RunState &st)
+{
+    RunState run = st;
+    consumed_ = TakeSymbol(c, len, run);
+    if (consumed_)
+        tokenStart_ = true;
+    else
+        EmitTaken(len, run);
+}
+
+// The steps every styler shares, on a copy of the state: inside markup they
+// colour one run and never change what the next line starts with.
+void TLineTokenizer::TMarkupScan::Steps(char32_t c, size_t len, const RunState &st)
+{
+    atStart_ = head_ == 0;
+    if (!consumed_)
+        tokenStart_ = TokenStartAt(c);
+    RunState run = st;
+    if (TakeSymbol(c, len, run)) {
+        tokenStart_ = true;
+        consumed_ = true;
+        return;
+    }
+    wordStops_ = &StopsOf(st);
+    if (tokenStart_ && t_.numberStart_.Contains(UpperCodePoint(c)) && TakeNumber(HexPrefixBytes(), run)) {
+        tokenStart_ = false;
+        consumed_ = true;
+        return;
+    }
+    if (tokenStart_ && TakeKeyword(len, run)) {
+        consumed_ = true;
+        return;
+    }
+    EmitTaken(len, run);
+    consumed_ = false;
+}
+
+size_t TLineTokenizer::TMarkupScan::HexPrefixBytes() const
+{
+    if (t_.hexPrefixUpper_.empty())
+        return 0;
+    std::string headUpper;
+    const size_t bytes = UpperHead(headUpper);
+    return headUpper.starts_with(t_.hexPrefixUpper_) ? bytes : 0;
+}
+
+} // namespace tarnwick
