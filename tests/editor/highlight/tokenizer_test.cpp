@@ -13,7 +13,7 @@ namespace tarnwick {
 namespace {
 
 // The rules every styler follows, with the XML styler's delimiters and styles;
-// the XML syntax its own tokenizing follows is checked in markup_tokenizer_test.
+// the XML syntax its own tokenizing follows is checked in xml_highlighting_test.
 class Tokenizing : public ::testing::Test {
 protected:
     Tokenizing() { xml.SetMarkupSyntax(false); }

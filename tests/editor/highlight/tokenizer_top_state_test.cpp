@@ -26,7 +26,7 @@ namespace {
                                          << b.BracketEnd << ", style " << a.StyleIndex << "/" << b.StyleIndex;
 }
 
-// With the rules every styler follows; markup_tokenizer_test has the XML ones.
+// With the rules every styler follows; xml_highlighting_test has the XML ones.
 class TopState : public ::testing::Test {
 protected:
     TopState()
