@@ -62,13 +62,8 @@ int TCustomDodi::SelStart() const
         return 0;
     TCaretPos start, end;
     NormalizedSelection(start, end);
-    long long sum = 0;
-    const int last = std::min(start.Line, store.Count());
-    for (int line = 0; line < last; ++line)
-        sum += store.LineLength(line) + 2;
-    if (start.Line >= 0 && start.Line < store.Count())
-        sum += std::clamp(start.Col, 0, store.LineLength(start.Line));
-    return static_cast<int>(sum);
+    // Counted as every other index is: no break before a soft-wrapped piece.
+    return IndexOfPosition(start);
 }
 
 void TCustomDodi::SetSelStart(int index)

@@ -84,6 +84,23 @@ TEST_F(Wrapping, LongLineBecomesContinuationPiecesAndJoinsBackExactly)
     EXPECT_FALSE(Continues(1));
 }
 
+// Character indexes count the text as the user has it: a soft break is no
+// character, whether the index comes from the selection, a search or a position.
+TEST_F(Wrapping, IndexesAndTheTextIgnoreSoftBreaks)
+{
+    const std::string longLine = std::string(100, 'x') + "needle";
+    ed.Lines()->SetText("ab\r\n" + longLine);
+    ed.SetWordWrap(wwRightMargin);
+    ASSERT_GT(ed.Lines()->Count(), 2);
+    const int hit = ed.SearchText("needle", TFindOptions{frDown});
+    EXPECT_EQ(hit, 4 + 100);
+    EXPECT_EQ(ed.SelStart(), ed.IndexOfPosition(ed.CaretState().SelStart));
+    EXPECT_EQ(ed.Lines()->Text(), "ab\r\n" + longLine + "\r\n");
+    std::ostringstream saved;
+    ed.Lines()->SaveToStream(saved);
+    EXPECT_EQ(saved.str(), ed.Lines()->Text());
+}
+
 TEST_F(Wrapping, ClientWidthWrapsOneColumnShortOfTheView)
 {
     ed.Lines()->SetText(std::string(60, 'y'));
