@@ -82,6 +82,16 @@ void TLineEdits::InsertInLine(int line, int column, std::string_view text)
         ed_.ViewState().MaxLineLength = after;
 }
 
+void TLineEdits::CutLine(int line, int column)
+{
+    const int before = Length(line);
+    if (column >= before)
+        return;
+    Store().ReplaceText(line, utf8::ByteOffset(Text(line), column), std::string::npos, {});
+    if (before >= ed_.ViewState().MaxLineLength)
+        ed_.EditSession().MaxLengthStale = true;
+}
+
 void TLineEdits::PadTo(int line, int column)
 {
     const int length = Length(line);

@@ -35,6 +35,8 @@ public:
     // Puts `text` (no line break) into `line` before the character at
     // `column`, which lies within the line: costs the insertion, not the line.
     void InsertInLine(int line, int column, std::string_view text);
+    // Drops the characters of `line` from `column` on.
+    void CutLine(int line, int column);
     // Appends spaces to the line until it is `column` characters long.
     void PadTo(int line, int column);
     void InsertLines(int at, std::vector<std::string> texts);

@@ -107,7 +107,6 @@ void TTyping::NewLine()
     const std::string line(lines.Text(y));
     const int indent = ed_.AutoIndent() ? IndentLength(line, x0) : 0;
 
-    const std::string_view first = utf8::Left(line, x0);
     const std::string_view rest = utf8::From(line, x0);
     // The blanks the split leaves at either side of the new line go (the
     // undo list records them with the rest of the edit).
@@ -115,8 +114,7 @@ void TTyping::NewLine()
     if (ed_.AutoIndent())
         core.remove_prefix(static_cast<size_t>(text::LeadingSpaces(core)));
     const std::string tail = text::Spaces(indent) + std::string(core);
-    if (!rest.empty())
-        lines.Replace(y, std::string(first));
+    lines.CutLine(y, x0);
     lines.InsertLine(y + 1, tail);
     const TCaretPos end = lines.Rewrap({indent, y + 1});
     lines.MoveCaret(end);
