@@ -8,10 +8,26 @@
 
 namespace tarnwick {
 
+namespace {
+
+// The editor breaks its lines with CR LF; the desktop's other programs expect
+// LF alone and would show the CR as a stray character.
+std::string WithDesktopLineBreaks(const std::string &text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            out += text[i];
+    return out;
+}
+
+} // namespace
+
 void TClipboardCommands::Copy()
 {
     if (Host *host = ed_.GetHost())
-        host->SetClipboardText(ed_.SelText());
+        host->SetClipboardText(WithDesktopLineBreaks(ed_.SelText()));
 }
 
 void TClipboardCommands::Cut()

@@ -30,6 +30,8 @@ public:
     virtual TSize DesktopSize() const = 0;
     virtual void Show() = 0;
     virtual bool Visible() const = 0;
+    // Moves the window off a screen rectangle it covers (the hit just found).
+    virtual void KeepClearOf(const TRect &screen) {}
 
     std::function<void()> OnFindNext;
     std::function<void()> OnClose;
@@ -65,6 +67,9 @@ public:
     // Opens the dialog (modeless) over the editor; throws std::runtime_error
     // "No memo assigned." without an editor.
     void Execute();
+    // Find Next and Find Previous without the dialog: the dialog's text and
+    // options, in the direction given. Opens the dialog while it has no text.
+    void FindAgain(bool down);
 
     FindDialogWindow &Window() { return *window_; }
 
@@ -72,9 +77,18 @@ public:
     // after one that found a hit.
     TNotifyEvent OnFindDone;
     TNotifyEvent OnFindText;
+    // Raised when a search reached the end of the text (the start, searching
+    // up) with nothing found, unless it began at the other end. Setting
+    // Continue searches on from the other end; unassigned, the search ends.
+    std::function<void(REdoDodiFindDialog &sender, bool down, bool &Continue)> OnWrapAround;
 
 private:
-    void FindNext();
+    void FindNext(TFindOptions options);
+    // Searches the editor from its caret; with OnWrapAround's consent goes on
+    // from the other end. The hit's SelStart, or -1; `declined` tells that
+    // the user chose not to go on.
+    int Search(const std::string &text, TFindOptions options, bool &declined);
+    void KeepDialogClearOfHit();
     void DialogClosed();
 
     std::unique_ptr<FindDialogWindow> window_;

@@ -4,6 +4,8 @@
 
 #include "editor/document/search.h"
 
+#include <algorithm>
+
 namespace tarnwick {
 
 namespace {
@@ -46,13 +48,18 @@ int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
                 window.To = std::min(window.To, selStart.Col);
             }
         }
-        const int col = FindInLine(line, needle, window, options);
+        const int col = FindInLine(line, needle, window, options, [this](char32_t c) { return IsDelimiter(c); });
         if (col < 0)
             continue;
         SetCaretLine(i);
         SetCaretCol(col);
+        const int end = caretState_.CaretCol + static_cast<int>(needle.size());
+        // The caret's move shows the hit's first column; the rest of the hit
+        // comes into view too, as far as the view is wide.
+        if (const int columns = VisibleColumns(); columns > 0 && end > LeftColumn() + columns)
+            SetLeftColumn(std::min(caretState_.CaretCol, end - columns));
         caretState_.SelStart = {caretState_.CaretCol, i};
-        caretState_.SelEnd = {caretState_.CaretCol + static_cast<int>(needle.size()), i};
+        caretState_.SelEnd = {end, i};
         Invalidate();
         return SelStart();
     }

@@ -21,9 +21,10 @@ bool SameAt(std::u32string_view line, size_t at, std::u32string_view text, bool 
     return true;
 }
 
-bool IsWordBoundary(std::u32string_view line, long long at)
+bool IsWordBoundary(std::u32string_view line, long long at, const TWordDelimiter &isDelimiter)
 {
-    return at < 0 || at >= static_cast<long long>(line.size()) || line[at] == U' ';
+    return at < 0 || at >= static_cast<long long>(line.size()) || line[at] == U' ' ||
+           (isDelimiter && isDelimiter(line[at]));
 }
 
 } // namespace
@@ -45,7 +46,8 @@ std::u32string TrimmedCodePoints(std::string_view line)
     return out;
 }
 
-int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow window, TFindOptions options)
+int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow window, TFindOptions options,
+               const TWordDelimiter &isDelimiter)
 {
     const long long from = std::max(0, window.From);
     const long long to = std::min<long long>(window.To, static_cast<long long>(line.size()));
@@ -53,22 +55,23 @@ int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow
     if (n == 0 || to - from < n)
         return -1;
     const bool matchCase = options.Contains(frMatchCase);
-    long long hit = -1;
-    if (options.Contains(frDown)) {
-        for (long long at = from; at + n <= to && hit < 0; ++at)
-            if (SameAt(line, at, text, matchCase))
-                hit = at;
-    } else {
-        for (long long at = to - n; at >= from && hit < 0; --at)
-            if (SameAt(line, at, text, matchCase))
-                hit = at;
-    }
+    const bool wholeWord = options.Contains(frWholeWord);
     // The neighbours are read in the whole line, not in the window: a hit
     // right after the previous one ("abab") is not a word of its own.
-    if (hit >= 0 && options.Contains(frWholeWord) &&
-        !(IsWordBoundary(line, hit - 1) && IsWordBoundary(line, hit + n)))
-        hit = -1;
-    return static_cast<int>(hit);
+    const auto counts = [&](long long at) {
+        return SameAt(line, at, text, matchCase) &&
+               (!wholeWord || (IsWordBoundary(line, at - 1, isDelimiter) && IsWordBoundary(line, at + n, isDelimiter)));
+    };
+    if (options.Contains(frDown)) {
+        for (long long at = from; at + n <= to; ++at)
+            if (counts(at))
+                return static_cast<int>(at);
+    } else {
+        for (long long at = to - n; at >= from; --at)
+            if (counts(at))
+                return static_cast<int>(at);
+    }
+    return -1;
 }
 
 } // namespace tarnwick

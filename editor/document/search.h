@@ -6,6 +6,7 @@
 #include "editor/base/graphics_types.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +25,17 @@ struct TSearchWindow {
     int To = 0;
 };
 
+// Whether a character separates words, for frWholeWord. Without one only the
+// space does.
+using TWordDelimiter = std::function<bool(char32_t c)>;
+
 // The 0-based column of the hit of `text` in `line` (both code point strings)
 // within `window`, or -1. Occurrences may overlap. Without frMatchCase only
-// A..Z and a..z are folded. With frWholeWord only the one occurrence found is
-// tested; it counts when the characters beside it in the whole line are
-// spaces or the line's ends.
-int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow window, TFindOptions options);
+// A..Z and a..z are folded. With frWholeWord an occurrence counts only when
+// the characters beside it in the whole line are spaces, delimiters or the
+// line's ends; occurrences inside longer words are passed over.
+int FindInLine(std::u32string_view line, std::u32string_view text, TSearchWindow window, TFindOptions options,
+               const TWordDelimiter &isDelimiter = {});
 
 // The line as code points without trailing characters up to the space.
 std::u32string TrimmedCodePoints(std::string_view line);

@@ -95,6 +95,24 @@ TSize QtFindDialogWindow::DesktopSize() const
     return {size.width(), size.height()};
 }
 
+void QtFindDialogWindow::KeepClearOf(const TRect &screen)
+{
+    const QRect hit(QPoint(screen.left, screen.top), QPoint(screen.right - 1, screen.bottom - 1));
+    const QRect frame = frameGeometry();
+    if (!frame.intersects(hit))
+        return;
+    const QScreen *s = this->screen();
+    const QRect desk = s ? s->availableGeometry() : QRect();
+    constexpr int kGap = 8;
+    int y = hit.bottom() + 1 + kGap;
+    if (s && y + frame.height() > desk.bottom() + 1)
+        y = hit.top() - kGap - frame.height();
+    if (s && y < desk.top())
+        y = desk.top();
+    // move() places the frame's corner, frameGeometry() includes the frame.
+    move(frame.left(), y);
+}
+
 void QtFindDialogWindow::Show()
 {
     show();

@@ -24,6 +24,8 @@ public:
     tarnwick::TSize DesktopSize() const override;
     void Show() override;
     bool Visible() const override { return isVisible(); }
+    // Below the rectangle where the screen has room, else above it.
+    void KeepClearOf(const tarnwick::TRect &screen) override;
 
     // Closing by Cancel, Escape or the title bar all end here.
     void reject() override;

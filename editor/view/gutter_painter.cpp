@@ -47,9 +47,8 @@ std::string GutterNumberText(int number, const TDodiGutter &gutter)
 
 int GutterNumberLeft(const TDodiGutter &gutter, int digits)
 {
-    static constexpr std::array<int, 4> kShift = {24, 16, 8, 0};
-    const int shift = kShift[std::clamp(digits, 1, 4) - 1];
-    return gutter.GutterWidth() - gutter.GutterMargin() + shift;
+    const int shift = (4 - std::max(digits, 1)) * kGutterDigitStep;
+    return std::max(0, gutter.GutterWidth() - gutter.GutterMargin() + shift);
 }
 
 void TGutterPainter::Paint(Canvas &canvas)

@@ -17,8 +17,13 @@ class TDodiGutter;
 // DigitCount when ShowLeadingZeros, followed by NumberSuffix.
 std::string GutterNumberText(int number, const TDodiGutter &gutter);
 
+// How far apart the gutter places numbers of one digit more or less, so that
+// they end in one column.
+inline constexpr int kGutterDigitStep = 8;
+
 // x of a line number in the gutter, for a number of `digits` digits (leading
-// zeros counted, suffix not).
+// zeros counted, suffix not). Numbers of more than four digits end in the same
+// column as shorter ones where the gutter is wide enough, never left of 0.
 int GutterNumberLeft(const TDodiGutter &gutter, int digits);
 
 class TGutterPainter {

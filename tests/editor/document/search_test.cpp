@@ -102,11 +102,11 @@ TEST_F(SearchTextTest, OccurrencesMayOverlap)
     EXPECT_EQ(ed.SearchText("aa", kUp), 1);
 }
 
-TEST_F(SearchTextTest, WholeWordTestsOnlyTheFirstOccurrenceOfTheLine)
+TEST_F(SearchTextTest, WholeWordPassesOverOccurrencesInsideLongerWords)
 {
     Load({"xab ab", "ab"});
-    EXPECT_EQ(ed.SearchText("ab", TFindOptions{frDown, frWholeWord}), 8);
-    EXPECT_EQ(ed.CaretLine(), 1);
+    EXPECT_EQ(ed.SearchText("ab", TFindOptions{frDown, frWholeWord}), 4);
+    EXPECT_EQ(ed.CaretLine(), 0);
 
     Load({"xab ab", ""});
     Place(0, 1);
