@@ -4,31 +4,38 @@
 
 namespace {
 
-constexpr std::array<const char *, 5> kMenus{"File", "Edit", "View", "XML", "Help"};
+constexpr std::array<const char *, 5> kMenus{"&File", "&Edit", "&View", "&XML", "&Help"};
 
 // The Close item and its button stay hidden in this build; the item runs nothing.
+// Where a command has a key of its own and the common desktop key is free as
+// well, both work and the menu shows the first.
 constexpr MenuRow kMenuRows[] = {
-    {"File", "New1", "New", "", CommandId::New, false, false},
-    {"File", "Open1", "Open", "F2", CommandId::Open, false, false},
-    {"File", "Save1", "Save", "", CommandId::Save, false, false},
-    {"File", "Saveas1", "Save as ...", "", CommandId::SaveAs, false, false},
-    {"File", "Close1", "Close", "", CommandId::None, true, true},
-    {"File", "Print1", "Print", "Ctrl+P", CommandId::Print, false, true},
-    {"File", "Exit1", "Exit", "F10", CommandId::Exit, false, false},
-    {"Edit", "Undo1", "Undo", "Ctrl+Z", CommandId::Undo, false, false},
-    {"Edit", "Redo1", "Redo", "Ctrl+Alt+Z", CommandId::Redo, false, true},
-    {"Edit", "Cut1", "Cut", "", CommandId::Cut, false, false},
-    {"Edit", "Copy1", "Copy", "Ctrl+C", CommandId::Copy, false, false},
-    {"Edit", "Paste1", "Paste", "Ctrl+V", CommandId::Paste, false, true},
-    {"Edit", "Delete1", "Delete", "Ctrl+Del", CommandId::Delete, false, false},
-    {"Edit", "SelectAll1", "Select All", "Ctrl+A", CommandId::SelectAll, false, false},
-    {"Edit", "DeleteLine1", "Delete Line", "Ctrl+Y", CommandId::DeleteLine, false, false},
-    {"View", "WordWrap1", "Word Wrap", "", CommandId::WordWrap, false, false},
-    {"View", "ViewinIE1", "View in IE", "", CommandId::ViewInBrowser, false, false},
-    {"XML", "FormatTidy1", "Format (Tidy)", "", CommandId::Format, false, false},
-    {"XML", "Validate1", "Validate", "", CommandId::Validate, false, false},
-    {"XML", "DocConfiguration1", "Doc Configuration", "", CommandId::DocConfiguration, false, false},
-    {"Help", "About1", "About", "", CommandId::About, false, false},
+    {"&File", "New1", "&New", "Ctrl+N", CommandId::New, false, false},
+    {"&File", "Open1", "&Open", "F2; Ctrl+O", CommandId::Open, false, false},
+    {"&File", "RecentFiles1", "Open &Recent", "", CommandId::RecentFiles, false, false},
+    {"&File", "Save1", "&Save", "Ctrl+S", CommandId::Save, false, false},
+    {"&File", "Saveas1", "Save &as ...", "Ctrl+Shift+S", CommandId::SaveAs, false, false},
+    {"&File", "Close1", "&Close", "", CommandId::None, true, true},
+    {"&File", "Print1", "&Print", "Ctrl+P", CommandId::Print, false, true},
+    {"&File", "Exit1", "E&xit", "F10; Ctrl+Q", CommandId::Exit, false, false},
+    {"&Edit", "Undo1", "&Undo", "Ctrl+Z", CommandId::Undo, false, false},
+    {"&Edit", "Redo1", "&Redo", "Ctrl+Alt+Z", CommandId::Redo, false, true},
+    {"&Edit", "Cut1", "Cu&t", "Ctrl+X", CommandId::Cut, false, false},
+    {"&Edit", "Copy1", "&Copy", "Ctrl+C", CommandId::Copy, false, false},
+    {"&Edit", "Paste1", "&Paste", "Ctrl+V", CommandId::Paste, false, true},
+    {"&Edit", "Delete1", "&Delete", "Ctrl+Del", CommandId::Delete, false, false},
+    {"&Edit", "SelectAll1", "Select &All", "Ctrl+A", CommandId::SelectAll, false, false},
+    {"&Edit", "DeleteLine1", "Delete &Line", "Ctrl+Y", CommandId::DeleteLine, false, true},
+    {"&Edit", "Find1", "&Find ...", "Ctrl+F", CommandId::Search, false, false},
+    {"&Edit", "FindNext1", "Find &Next", "F3", CommandId::FindNext, false, false},
+    {"&Edit", "FindPrevious1", "Find Pre&vious", "Shift+F3", CommandId::FindPrevious, false, false},
+    {"&Edit", "Goto1", "&Go to ...", "Ctrl+G", CommandId::GoTo, false, false},
+    {"&View", "WordWrap1", "&Word Wrap", "", CommandId::WordWrap, false, false},
+    {"&View", "ViewinIE1", "View in &IE", "", CommandId::ViewInBrowser, false, false},
+    {"&XML", "FormatTidy1", "&Format (Tidy)", "", CommandId::Format, false, false},
+    {"&XML", "Validate1", "&Validate", "", CommandId::Validate, false, false},
+    {"&XML", "DocConfiguration1", "Doc &Configuration", "", CommandId::DocConfiguration, false, false},
+    {"&Help", "About1", "&About", "", CommandId::About, false, false},
 };
 
 constexpr ToolButtonRow kToolButtons[] = {

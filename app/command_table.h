@@ -31,13 +31,16 @@ enum class CommandId {
     AddNode,
     GoTo,
     Search,
+    FindNext,
+    FindPrevious,
+    RecentFiles, // the row stands for the submenu of recently used files
 };
 
 struct MenuRow {
-    const char *menu;     // top-level caption the item sits under
+    const char *menu;     // top-level caption the item sits under, "&" before its mnemonic
     const char *name;     // object name, e.g. "Open1"
-    const char *caption;
-    const char *shortcut; // empty for none
+    const char *caption;  // "&" before the mnemonic letter
+    const char *shortcut; // empty for none; several are separated by "; ", the first is shown
     CommandId command;
     bool hidden;
     bool separatorAfter;

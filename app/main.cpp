@@ -15,6 +15,8 @@ int Edit(int argc, char **argv, const CommandLine &line)
     tarnwick::xml::RegisterLibxml2Vendor();
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    // Ties the windows to the installed desktop entry (its icon and name).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnwick"));
     TForm1 window;
     window.show();
     if (!line.files.empty()) {

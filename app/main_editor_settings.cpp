@@ -1,8 +1,17 @@
 #include "app/main_editor_settings.h"
 
 #include "editor/control/custom_dodi.h"
+#include "editor/view/gutter_painter.h"
+
+#include <algorithm>
+#include <string>
 
 namespace tarnwick {
+
+namespace {
+// The gutter's width for numbers of up to four digits.
+constexpr int kGutterWidth = 45;
+} // namespace
 
 void ConfigureMainEditor(TCustomDodi &editor, TCustomDodiStyler &styler)
 {
@@ -57,6 +66,16 @@ void ConfigureMainEditor(TCustomDodi &editor, TCustomDodiStyler &styler)
     editor.SetSyntaxStyles(&styler);
     editor.SetUseStyler(true);
     editor.SetWordWrap(wwNone);
+}
+
+void FitGutterToLineNumbers(TCustomDodi &editor)
+{
+    TDodiGutter &gutter = *editor.Gutter();
+    const int lastNumber = std::max(editor.Lines()->Count(), 1) - 1 + gutter.LineNumberStart();
+    const int digits = static_cast<int>(std::to_string(lastNumber).size());
+    const int width = kGutterWidth + std::max(0, digits - 4) * kGutterDigitStep;
+    if (gutter.GutterWidth() != width)
+        gutter.SetGutterWidth(width);
 }
 
 } // namespace tarnwick

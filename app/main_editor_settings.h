@@ -9,4 +9,8 @@ class TCustomDodiStyler;
 
 void ConfigureMainEditor(TCustomDodi &editor, TCustomDodiStyler &styler);
 
+// Widens the gutter past its usual width as far as the last line's number
+// needs (five digits and more), and back.
+void FitGutterToLineNumbers(TCustomDodi &editor);
+
 } // namespace tarnwick

@@ -2,13 +2,17 @@
 
 #include "app/about_dialog.h"
 #include "app/add_node_dialog.h"
+#include "app/application_icon.h"
 #include "app/config_dialog.h"
 #include "app/goto_dialog.h"
 #include "app/error_guard.h"
 #include "app/main_styler.h"
 #include "app/message_helpers.h"
+#include "app/shell_editor_widget.h"
 #include "app/shell_images.h"
 #include "app/shell_links.h"
+#include "app/shell_settings.h"
+#include "app/status_fields.h"
 #include "app/strip_panel.h"
 #include "app/xml_commands.h"
 #include "app/main_editor_settings.h"
@@ -22,9 +26,11 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
@@ -94,6 +100,8 @@ TForm1::TForm1(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnwick"));
+    setWindowIcon(ApplicationIcon());
+    setAcceptDrops(true);
     resize(844, 517);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -104,12 +112,29 @@ TForm1::TForm1(QWidget *parent)
     XMLDoc1.SetParseOptions({poPreserveWhiteSpace});
 
     ConfigureMainStyler(DodiXMLStyler1);
-    editorWidget_ = new DodiWidget(this);
+    editorWidget_ = new ShellEditorWidget(this);
     editorWidget_->setObjectName(QStringLiteral("DidIzad1"));
     DidIzad1 = &editorWidget_->Control();
     ConfigureMainEditor(*DidIzad1, DodiXMLStyler1);
     DidIzad1->OnChange = [this](TCustomDodi &) { DidIzad1Change(); };
     DidIzad1->OnMarkerAdded = [this](int line, const std::string &text) { DidIzad1MarkerAdded(line, text); };
+    DidIzad1->OnStatusChange = [this](TCustomDodi &) { UpdateCaretStatus(); };
+    // The Insert key flips the mode right after asking; nobody else refuses it.
+    DidIzad1->OnOverwriteToggle = [this](TCustomDodi &ed, bool &allow) {
+        if (allow)
+            statusFields_->ShowOverwrite(!ed.Overwrite());
+    };
+    DidIzad1->OnFind = [this](TCustomDodi &) { Run(CommandId::Search); };
+    // A file dropped on the editor opens as the document, as anywhere else on
+    // the window, rather than replacing the text behind the document's back.
+    DidIzad1->OnFileDrop = [this](TCustomDodi &, const std::string &name, bool &defaultHandler) {
+        defaultHandler = false;
+        if (!dropPending_) {
+            dropPending_ = true;
+            QMetaObject::invokeMethod(
+                this, [this, path = QString::fromStdString(name)] { OpenDroppedFile(path); }, Qt::QueuedConnection);
+        }
+    };
     // Opened once the click is over, so an error box does not take the
     // mouse release from the editor.
     DidIzad1->OnURLClick = [this](TCustomDodi &, const std::string &url) {
@@ -117,9 +142,15 @@ TForm1::TForm1(QWidget *parent)
             this, [address = QString::fromStdString(url)] { RunGuarded([&] { OpenAddress(address); }); },
             Qt::QueuedConnection);
     };
-    DidIzadFindDialog1 = std::make_unique<REdoDodiFindDialog>(std::make_unique<QtFindDialogWindow>(this));
+    auto findWindow = std::make_unique<QtFindDialogWindow>(this);
+    findWindow_ = findWindow.get();
+    DidIzadFindDialog1 = std::make_unique<REdoDodiFindDialog>(std::move(findWindow));
     DidIzadFindDialog1->SetDidIzad(DidIzad1);
     DidIzadFindDialog1->SetNotFoundMessage("Finished searching the document. The search item was not found.");
+    DidIzadFindDialog1->OnWrapAround = [this](REdoDodiFindDialog &, bool down, bool &goOn) {
+        QWidget *owner = findWindow_->isVisible() ? static_cast<QWidget *>(findWindow_) : this;
+        goOn = AskContinueSearchQuestion(owner, down) == MessageAnswer::Yes;
+    };
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -141,17 +172,12 @@ TForm1::TForm1(QWidget *parent)
     FrmGoto = new TFrmGoto(*DidIzad1, this);
     frmConfig = new TfrmConfig(this);
 
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
-    ChooseOpenFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), QStringLiteral("XML Files (*.XML *.xml)"));
-    };
-    ChooseSaveFile = [this] {
-        QFileDialog dialog(this, QString(), QString(), QStringLiteral("XML File (*.XML *.xml)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("XML"));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
+    // Where the user left the window last time, else centred.
+    if (!RestoreWindowGeometry(*this))
+        if (QScreen *screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    ChooseOpenFile = [this] { return AskOpenPath(this, FileDialogStart()); };
+    ChooseSaveFile = [this] { return AskSavePath(this, FileDialogStart()); };
 }
 
 TForm1::~TForm1() = default;
@@ -164,19 +190,30 @@ void TForm1::BuildMenu()
     for (const char *caption : MenuCaptions())
         menus[caption] = bar->addMenu(QString::fromLatin1(caption));
     for (const MenuRow &row : MenuRows()) {
-        QAction *item = menus[row.menu]->addAction(QString::fromLatin1(row.caption));
+        QAction *item = nullptr;
+        if (row.command == CommandId::RecentFiles) {
+            recentMenu_ = menus[row.menu]->addMenu(QString::fromLatin1(row.caption));
+            recentMenu_->setObjectName(QStringLiteral("RecentFilesMenu"));
+            item = recentMenu_->menuAction();
+        } else {
+            item = menus[row.menu]->addAction(QString::fromLatin1(row.caption));
+        }
         item->setObjectName(QString::fromLatin1(row.name));
         item->setVisible(!row.hidden);
         if (*row.shortcut)
-            item->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+            item->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(row.shortcut)));
+        // Find Next and Previous also work while the find dialog has the focus.
+        if (row.command == CommandId::FindNext || row.command == CommandId::FindPrevious)
+            item->setShortcutContext(Qt::ApplicationShortcut);
         if (row.command == CommandId::WordWrap)
             item->setCheckable(true);
-        if (row.command != CommandId::None)
+        if (row.command != CommandId::None && row.command != CommandId::RecentFiles)
             connect(item, &QAction::triggered, this, [this, command = row.command] { Run(command); });
         menuItems_[row.name] = item;
         if (row.separatorAfter)
             menus[row.menu]->addSeparator();
     }
+    FillRecentMenu();
 }
 
 void TForm1::BuildToolBar(QWidget *strip)
@@ -237,8 +274,16 @@ QWidget *TForm1::BuildStatusStrip()
     Label4->setMinimumWidth(200);
     Label4->move(10, 7);
 
-    auto *links = new QVBoxLayout(panel);
-    links->setContentsMargins(0, 2, 8, 2);
+    // The status text keeps its place; the fields follow it on its line and
+    // the links stand at the right edge.
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(Label4->x() + Label4->minimumWidth() + 8, 0, 8, 0);
+    statusFields_ = new StatusFields(panel);
+    row->addWidget(statusFields_, 0, Qt::AlignVCenter);
+    row->addStretch(1);
+    auto *links = new QVBoxLayout;
+    row->addLayout(links);
+    links->setContentsMargins(0, 2, 0, 2);
     links->setSpacing(0);
     QLabel *site = LinkLabel(kWebSiteAddress, panel);
     site->setObjectName(QStringLiteral("Label2"));
@@ -299,8 +344,11 @@ void TForm1::Perform(CommandId command)
     case CommandId::DocConfiguration: DocConfiguration1Click(); break;
     case CommandId::About: AboutBox->exec(); break;
     case CommandId::AddNode: ToolButton13Click(); break;
-    case CommandId::GoTo: FrmGoto->show(); break;
+    case CommandId::GoTo: Goto1Click(); break;
     case CommandId::Search: ToolButton11Click(); break;
+    case CommandId::FindNext: DidIzadFindDialog1->FindAgain(true); break;
+    case CommandId::FindPrevious: DidIzadFindDialog1->FindAgain(false); break;
+    case CommandId::RecentFiles: break;
     }
 }
 
@@ -320,10 +368,12 @@ void TForm1::FormActivate()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        StoreWindowGeometry(*this);
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 bool TForm1::FormCloseQuery()
@@ -349,6 +399,8 @@ void TForm1::DidIzad1Change()
 {
     DocumentModified_ = true;
     SetStatus("Status: changed");
+    UpdateEncodingStatus();
+    FitGutterToLineNumbers(*DidIzad1);
     if (!windowTitle().startsWith(QLatin1Char('*')))
         setWindowTitle(QStringLiteral("* ") + windowTitle());
 }
@@ -441,6 +493,8 @@ void TForm1::ShowOpened(const QString &path)
     SetTitleToFile();
     SetStatus("Status: openned");
     ShowDocumentEncoding();
+    recentFiles_.Add(path);
+    FillRecentMenu();
 }
 
 void TForm1::ToolButton6Click()
@@ -471,6 +525,8 @@ bool TForm1::SaveDocumentAs()
     CurrentFileName_ = path;
     ShowSaved();
     ShowDocumentEncoding();
+    recentFiles_.Add(path);
+    FillRecentMenu();
     return true;
 }
 
@@ -605,6 +661,15 @@ void TForm1::ToolButton11Click()
     DidIzadFindDialog1->Execute();
 }
 
+void TForm1::Goto1Click()
+{
+    FrmGoto->show();
+    FrmGoto->raise();
+    FrmGoto->activateWindow();
+    FrmGoto->Edit1->setFocus();
+    FrmGoto->Edit1->selectAll();
+}
+
 void TForm1::CopyEditorTextIntoDocument()
 {
     XMLDoc1.XML().SetText(DidIzad1->Lines()->Text());
@@ -631,6 +696,7 @@ void TForm1::ShowDocumentEncoding()
     const REdoDodiStrings &lines = *DidIzad1->Lines();
     const std::string encoding = lines.Count() > 0 ? DeclaredEncoding(lines[0]) : std::string();
     frmConfig->ComboBox2->setEditText(QString::fromStdString(encoding.empty() ? "UTF-8" : encoding));
+    UpdateEncodingStatus();
 }
 
 void TForm1::SetStatus(const char *status)

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "app/command_table.h"
+#include "app/file_dialogs.h"
+#include "app/recent_files.h"
 #include "editor/control/find_dialog.h"
 #include "editor/highlight/xml_styler.h"
 #include "xml/xml_document.h"
@@ -17,6 +19,9 @@
 
 class QAction;
 class QLabel;
+class QMenu;
+class QtFindDialogWindow;
+class StatusFields;
 class QToolButton;
 class DodiWidget;
 class TAboutBox;
@@ -45,6 +50,9 @@ public:
     const QString &CurrentFileName() const { return CurrentFileName_; }
     bool DocumentModified() const { return DocumentModified_; }
     QString StatusText() const;
+    StatusFields &StatusBarFields() { return *statusFields_; }
+    QMenu &RecentFilesMenu() { return *recentMenu_; }
+    QtFindDialogWindow &FindWindow() { return *findWindow_; }
     QAction *MenuItem(const char *name) const;
     QToolButton *ToolButton(const char *name) const;
 
@@ -57,6 +65,9 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // A file dropped anywhere on the window opens as Open would open it.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void BuildMenu();
@@ -84,6 +95,19 @@ private:
     void DocConfiguration1Click();
     void ToolButton13Click();
     void ToolButton11Click();
+    void Goto1Click();
+
+    // Desktop integration (main_window_desktop.cpp): recent files, dropped
+    // files, the status fields.
+    void FillRecentMenu();
+    void OpenRecentFile(const QString &path);
+    // A dropped file, once the drop is over: asks about unsaved changes,
+    // then opens it.
+    void OpenDroppedFile(const QString &path);
+    void UpdateCaretStatus();
+    void UpdateEncodingStatus();
+    // Where the file dialogs start: the current file's folder, or the last used file's.
+    DialogStart FileDialogStart() const;
 
     // Save, or Save as when the document has no file; false when nothing
     // was written (cancelled by the user).
@@ -121,6 +145,12 @@ private:
     TFrmGoto *FrmGoto = nullptr;
     TfrmConfig *frmConfig = nullptr;
     QLabel *Label4 = nullptr; // status
+    StatusFields *statusFields_ = nullptr;
+    QtFindDialogWindow *findWindow_ = nullptr;
+    QMenu *recentMenu_ = nullptr;
+    RecentFiles recentFiles_;
+    // A drop's file is waiting to be opened; further files of the drop are not.
+    bool dropPending_ = false;
     QString CurrentFileName_;
     bool DocumentModified_ = false;
     bool activated_ = false;

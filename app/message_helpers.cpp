@@ -22,6 +22,8 @@ MessageAnswer AnswerOf(QMessageBox::StandardButton button)
     case QMessageBox::Save: return MessageAnswer::Save;
     case QMessageBox::Discard: return MessageAnswer::Discard;
     case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
     default: return MessageAnswer::Cancel;
     }
 }
@@ -92,4 +94,14 @@ MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error)
     if (Sink())
         return Sink()(MessageKind::SaveAsItIsQuestion, text);
     return AskWarning(owner, QStringLiteral("Not well-formed"), text, QMessageBox::Save | QMessageBox::Cancel);
+}
+
+MessageAnswer AskContinueSearchQuestion(QWidget *owner, bool down)
+{
+    const QString text = down ? QStringLiteral("Reached the end of the document. Continue from the beginning?")
+                              : QStringLiteral("Reached the beginning of the document. Continue from the end?");
+    if (Sink())
+        return Sink()(MessageKind::ContinueSearchQuestion, text);
+    return AnswerOf(QMessageBox::question(owner, QStringLiteral("Find"), text, QMessageBox::Yes | QMessageBox::No,
+                                          QMessageBox::Yes));
 }

@@ -15,10 +15,11 @@ enum class MessageKind {
     ExitQuestion,        // closing the window with unsaved changes
     SaveChangesQuestion, // New or Open with unsaved changes
     SaveAsItIsQuestion,  // saving text that is not well-formed
+    ContinueSearchQuestion, // a search reached the end of the text
 };
 
 // What the user chose in a question; boxes without a choice answer Ok.
-enum class MessageAnswer { Ok, Save, Discard, Cancel };
+enum class MessageAnswer { Ok, Save, Discard, Cancel, Yes, No };
 
 // A replacement for the real boxes, answering for the user.
 using MessageSink = std::function<MessageAnswer(MessageKind kind, const QString &text)>;
@@ -37,3 +38,6 @@ MessageAnswer AskSaveChangesQuestion(QWidget *owner);
 // Before text that is not well-formed is saved, with the parse error `error`:
 // Save (the text as it is) or Cancel.
 MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error);
+// A search found nothing more toward the end (`down`) or the start of the
+// text: Yes goes on from the other end, No stops.
+MessageAnswer AskContinueSearchQuestion(QWidget *owner, bool down);

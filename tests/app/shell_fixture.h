@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -37,6 +38,9 @@ protected:
     void SetUp() override
     {
         tarnwick::xml::RegisterLibxml2Vendor();
+        // What the shell keeps between runs (recent files, window geometry)
+        // goes to the test's folder, never to the user's settings.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath(QStringLiteral("settings")));
         SetMessageSink([this](MessageKind kind, const QString &text) {
             messages.push_back({kind, text});
             switch (kind) {
