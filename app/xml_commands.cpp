@@ -1,5 +1,6 @@
 #include "app/xml_commands.h"
 
+#include "xml/format_file.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/pretty_printer.h"
 
@@ -44,13 +45,15 @@ std::string OpenAsEditorText(TXMLDocument &document, const std::string &path)
 std::string FormatDocument(TXMLDocument &document, const std::string &text, const std::string &encoding,
                            const std::string &baseDirectory)
 {
-    document.XML().SetText(text);
-    const std::string formatted = PrettyPrintXML(document.XML().Text());
-    document.XML().SetText(formatted);
-    document.SetBaseDirectory(baseDirectory);
-    document.SetActive(true);
-    document.SetDeclEncoding(encoding);
-    return document.XML().Text();
+    // One parse and one pass of the writer give the text the editor shows,
+    // declaration and character references included; parsing that text into
+    // the document again would only give the same text back. The document
+    // lets go of what it holds (an opened file's tree and text) before the
+    // parse, and keeps no copy of the result: every command that uses it
+    // copies the editor's text in first.
+    document.SetActive(false);
+    document.XML().Clear();
+    return FormatXML(text, encoding, baseDirectory);
 }
 
 ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const std::string &baseDirectory)
@@ -95,17 +98,9 @@ int RunFormatCommand(const CommandLine &line, std::ostream &out, std::ostream &e
     const std::string &path = line.files.front();
     try {
         RegisterLibxml2Vendor();
-        TXMLDocument document;
-        ConfigureShellDocument(document);
-        const std::string text = OpenAsEditorText(document, path);
-        std::string encoding = line.encoding;
-        if (encoding.empty())
-            encoding = document.DeclEncoding();
-        if (encoding.empty())
-            encoding = "UTF-8";
-        const std::string formatted = FormatDocument(document, text, encoding, FolderOf(path));
+        const std::string formatted = FormatXMLFile(path, line.encoding);
         if (line.output.empty()) {
-            out << WithUnixLineBreaks(formatted);
+            out.write(formatted.data(), static_cast<std::streamsize>(formatted.size()));
             out.flush();
         } else {
             // Written as Save writes it: in the declared encoding, replacing the file whole.

@@ -11,10 +11,10 @@
 
 namespace tarnwick {
 
-// Re-indents `text` through `document` and writes `encoding` into the
-// declaration; returns the text the editor shows next. Throws what the XML
-// layer throws (not well-formed text, a document type, an unknown encoding),
-// in which case the caller's text is to stay as it was.
+// Re-indents `text` as Format (Tidy) does and writes `encoding` into the
+// declaration; returns the text the editor shows next. `document` is left
+// inactive and empty. Throws what the XML layer throws (not well-formed text,
+// an unknown encoding), in which case the caller's text is to stay as it was.
 std::string FormatDocument(xml::TXMLDocument &document, const std::string &text,
                            const std::string &encoding, const std::string &baseDirectory);
 

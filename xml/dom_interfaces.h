@@ -196,15 +196,20 @@ class IDOMParseOptions {
   virtual void set_validate(bool value) = 0;
 };
 
-// Optional service of a vendor document that is about to be serialised and
-// dropped: inserts into its own tree the indentation that copying it node by
-// node into an auto-indenting document would produce, so that serialising it
-// gives the text the copy would give. Raises EXMLDocError "Invalid node
-// type" when a child of the document node could not be copied.
-class IDOMIndentInPlace {
+// Optional service of a vendor implementation: the Format command's parse and
+// layout in one pass, without building a tree. Parses UTF-8
+// `text` (whatever encoding its declaration names) and writes it with LF line
+// breaks, one element a line, two spaces a level, keeping as written the
+// content that layout would change (see PrettyPrintXML). `declarationLine` is
+// given the text of the document's declaration ("" without one) and returns
+// the line that takes its place ("" for none). Returns null and fills
+// `result`, or returns the parse error of text that is not well-formed.
+class IDOMTextFormatter {
  public:
-  virtual ~IDOMIndentInPlace() = default;
-  virtual void indentInPlace(const std::string& indentUnit) = 0;
+  virtual ~IDOMTextFormatter() = default;
+  virtual IDOMParseErrorPtr formatText(const std::string& text, const std::string& baseDirectory,
+                                       const std::function<std::string(const std::string&)>& declarationLine,
+                                       std::string& result) = 0;
 };
 
 // Query a vendor object for one of its optional interfaces (null when absent).

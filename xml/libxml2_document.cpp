@@ -106,6 +106,8 @@ std::string WorkingFolderUrl(const std::string& directory) {
 
 }  // namespace
 
+IDOMParseErrorPtr MakeParseError(const CapturedError& error) { return std::make_shared<ParseError>(error); }
+
 Libxml2Document::Libxml2Document()
     : Libxml2Node(nullptr, nullptr), parseError_(std::make_shared<ParseError>()) {
   InstallEntityLoader();
@@ -192,8 +194,6 @@ IDOMNodeListPtr Libxml2Document::getElementsByTagName(const std::string& tagName
 IDOMNodeListPtr Libxml2Document::getElementsByTagNameNS(const std::string&, const std::string&) {
   NotSupported("getElementsByTagNameNS");
 }
-
-void Libxml2Document::indentInPlace(const std::string& indentUnit) { IndentInPlace(holder_->doc(), indentUnit); }
 
 IDOMNodePtr Libxml2Document::getElementById(const std::string&) { NotSupported("getElementById"); }
 

@@ -131,9 +131,8 @@ class Libxml2NsDecl : public IDOMAttr, public IDOMNodeEx {
   xmlNsPtr ns_;
 };
 
-// Inserts into the tree under `document` the indentation of an indented copy;
-// see IDOMIndentInPlace.
-void IndentInPlace(xmlDocPtr document, const std::string& indentUnit);
+// The parse error object of a captured error.
+IDOMParseErrorPtr MakeParseError(const CapturedError& error);
 
 // A wrapper for any node of the holder's tree.
 IDOMNodePtr MakeNode(const std::shared_ptr<DocHolder>& holder, xmlNodePtr node);
@@ -144,7 +143,6 @@ class Libxml2Document : public Libxml2Node,
                         public IDOMDocument,
                         public IDOMPersist,
                         public IDOMParseOptions,
-                        public IDOMIndentInPlace,
                         public std::enable_shared_from_this<Libxml2Document> {
  public:
   Libxml2Document();
@@ -184,9 +182,6 @@ class Libxml2Document : public Libxml2Node,
   IDOMParseErrorPtr parseError() override { return parseError_; }
   void set_baseDirectory(const std::string& directory) override { baseDirectory_ = directory; }
 
-  // IDOMIndentInPlace
-  void indentInPlace(const std::string& indentUnit) override;
-
   // IDOMParseOptions
   bool async() override { return async_; }
   void set_async(bool value) override { async_ = value; }
@@ -211,8 +206,13 @@ class Libxml2Document : public Libxml2Node,
   bool validate_ = false;
 };
 
-class Libxml2Implementation : public IDOMImplementation {
+class Libxml2Implementation : public IDOMImplementation, public IDOMTextFormatter {
  public:
+  // IDOMTextFormatter (libxml2_format.cpp)
+  IDOMParseErrorPtr formatText(const std::string& text, const std::string& baseDirectory,
+                               const std::function<std::string(const std::string&)>& declarationLine,
+                               std::string& result) override;
+
   bool hasFeature(const std::string& feature, const std::string& version) override;
   IDOMNodePtr createDocumentType(const std::string& qualifiedName, const std::string& publicId,
                                  const std::string& systemId) override;

@@ -7,6 +7,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -116,6 +117,11 @@ struct ParseRequest {
   bool preserveWhiteSpace = false;
   bool resolveExternals = false;
   bool validate = false;
+  // The content goes to the callbacks prepareContext installs instead of
+  // into a tree (Format), and UTF-8 text is read without a conversion pass.
+  bool streamed = false;
+  // Called with the parser context before the parse.
+  std::function<void(xmlParserCtxtPtr)> prepareContext;
 };
 
 // Parses (and validates when asked). Returns null and fills `error` on failure.
@@ -127,6 +133,9 @@ xmlDocPtr ParseDocument(const ParseRequest& request, CapturedError& error);
 // naming neither is valid. Fills `error` and returns false when not valid.
 bool ValidateDocument(xmlDocPtr doc, const std::string& baseDirectory, CapturedError& error);
 
+// The text of the declaration that opens UTF-8 bytes ("version=..."), empty
+// when there is none.
+std::string RawDeclarationText(std::string_view bytes);
 // The declaration processing instruction (the document's first child named
 // "xml"), or null.
 xmlNodePtr DeclarationPI(xmlDocPtr doc);

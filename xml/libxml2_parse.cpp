@@ -31,17 +31,6 @@ bool IsBlank(const xmlChar* s) {
   return true;
 }
 
-// The text of the declaration at the start of UTF-8 bytes ("version=..."), empty when none.
-std::string RawDeclarationText(std::string_view bytes) {
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml") return "";
-  char c = bytes[5];
-  if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return "";
-  size_t end = bytes.find("?>");
-  if (end == std::string_view::npos) return "";
-  return std::string(bytes.substr(6, end - 6));
-}
-
 // Builds the declaration node's text from what the parser recorded.
 std::string DeclarationText(xmlDocPtr doc, const ParseRequest& request) {
   std::string version = doc->version ? reinterpret_cast<const char*>(doc->version) : "1.0";
@@ -74,6 +63,16 @@ std::string SourceLine(const ParseRequest& request, xmlDocPtr doc, int line, int
 }
 
 }  // namespace
+
+std::string RawDeclarationText(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  if (bytes.size() < 6 || bytes.substr(0, 5) != "<?xml") return "";
+  char c = bytes[5];
+  if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return "";
+  size_t end = bytes.find("?>");
+  if (end == std::string_view::npos) return "";
+  return std::string(bytes.substr(6, end - 6));
+}
 
 void StripWhitespaceText(xmlNodePtr root) {
   xmlNodePtr node = root ? root->children : nullptr;
@@ -119,6 +118,9 @@ xmlDocPtr ParseDocument(const ParseRequest& request, CapturedError& error) {
   int options = XML_PARSE_NONET | XML_PARSE_BIG_LINES;
   if (request.ignoreDeclaredEncoding) options |= XML_PARSE_IGNORE_ENC;
   if (request.resolveExternals) options |= XML_PARSE_DTDLOAD | XML_PARSE_NOENT;
+  // Naming UTF-8 would run the text through a UTF-8 to UTF-8 conversion.
+  const char* encoding = request.ignoreDeclaredEncoding && !request.streamed ? "UTF-8" : nullptr;
+  if (request.prepareContext) request.prepareContext(ctxt);
 
   xmlDocPtr doc = nullptr;
   {
@@ -126,7 +128,7 @@ xmlDocPtr ParseDocument(const ParseRequest& request, CapturedError& error) {
     StructuredErrorScope quiet(&error);
     doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
                             request.url.empty() ? nullptr : request.url.c_str(),
-                            request.ignoreDeclaredEncoding ? "UTF-8" : nullptr, options);
+                            encoding, options);
     LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
     // A resource the document asked to have resolved and could not have
     // fails the load rather than leaving a silent gap.

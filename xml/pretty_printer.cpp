@@ -1,101 +1,79 @@
-// PrettyPrintXML: parse without whitespace-only text, copy node by node into
-// an auto-indenting document, serialise.
+// PrettyPrintXML and FormatXML: the declaration each gives the formatted
+// text, around the vendor's one-pass parse and layout.
 #include "xml/pretty_printer.h"
 
-#include "xml/xml_document.h"
+#include <algorithm>
+#include <cctype>
+#include <functional>
+
+#include "xml/declaration.h"
+#include "xml/dom_interfaces.h"
+#include "xml/transcode.h"
+#include "xml/vendor_registry.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml {
 
 namespace {
 
-IXMLNodePtr CopyNode(TXMLNode& node, TXMLDocument& target, bool deep);
+using DeclarationRule = std::function<std::string(const std::string&)>;
 
-void CopyChildren(TXMLNode& source, TXMLNode& target, TXMLDocument& document) {
-  TXMLNodeList& from = source.Children();
-  TXMLNodeList& to = target.Children();
-  int count = from.Count();
-  for (int i = 0; i < count; ++i) {
-    IXMLNodePtr child = from.Item(i);
-    IXMLNodePtr clone = CopyNode(*child, document, false);
-    to.Append(clone);
-    if (child->HasChildren()) CopyChildren(*child, *clone, document);
-  }
+std::string Upper(const std::string& text) {
+  std::string result = text;
+  std::transform(result.begin(), result.end(), result.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return result;
 }
 
-IXMLNodePtr CopyNode(TXMLNode& node, TXMLDocument& target, bool deep) {
-  IXMLNodePtr copy;
-  switch (node.Kind()) {
-    case ntElement: {
-      copy = target.NewElement(node.QualifiedName(), node.Namespace());
-      TXMLNodeList& attributes = node.Attributes();
-      TXMLNodeList& copies = copy->Attributes();
-      for (int i = 0, n = attributes.Count(); i < n; ++i) copies.Append(CopyNode(*attributes.Item(i), target, false));
-      if (deep) CopyChildren(node, *copy, target);
-      break;
-    }
-    case ntAttribute:
-      copy = target.NewNode(node.QualifiedName(), ntAttribute, node.Namespace());
-      copy->SetValue(node.Value());
-      break;
-    case ntText:
-    case ntCData:
-    case ntComment:
-      copy = target.NewNode(node.Value(), node.Kind());
-      break;
-    case ntEntityRef:
-      copy = target.NewNode(node.QualifiedName(), ntEntityRef);
-      break;
-    case ntProcessingInstr:
-      copy = target.NewNode(node.QualifiedName(), ntProcessingInstr, node.Value());
-      break;
-    case ntDocFragment:
-      copy = target.NewNode("", ntDocFragment);
-      if (deep) CopyChildren(node, *copy, target);
-      break;
-    default:
-      throw EXMLDocError(SInvalidNodeType);
-  }
-  return copy;
+std::string DeclarationLine(const std::string& version, const std::string& encoding, const std::string& standalone) {
+  std::string text;
+  AppendDeclarationItem(text, "version", version);
+  AppendDeclarationItem(text, "encoding", encoding);
+  AppendDeclarationItem(text, "standalone", standalone);
+  return "<?xml " + text + "?>";
 }
 
-// The source's declaration must not be copied a second time.
-void DropDeclaration(TXMLDocument& source) {
-  TXMLNodeList& children = source.DocNode()->Children();
-  if (children.Count() == 0) return;
-  std::string name = children.Item(0)->QualifiedName();
-  if (name == "xml" || name == "#xmldecl") children.DeleteAt(0);
+// Encodings that hold every character, so that nothing becomes a reference.
+bool HoldsEveryCharacter(const std::string& encoding) {
+  static const char* const kNames[] = {"",       "UTF-8",    "UTF8",     "UTF-16", "UTF-16LE",
+                                       "UTF-16BE", "UTF-32", "UTF-32LE", "UTF-32BE"};
+  const std::string name = Upper(encoding);
+  return std::any_of(std::begin(kNames), std::end(kNames), [&](const char* n) { return name == n; });
 }
 
-std::string PrettyPrint(const std::string& text, bool allowVendorIndent) {
-  TXMLDocument source;
-  source.LoadString(text);
-  auto inPlace = allowVendorIndent ? QueryInterface<IDOMIndentInPlace>(source.VendorDocument()) : nullptr;
-  if (inPlace) {
-    // The source is dropped after this call: give it the declaration the
-    // target would get (version, standalone, encoding, each when not empty;
-    // version "1.0" when only the others are) and the target's indentation.
-    std::string version = source.DeclVersion();
-    if (!version.empty() || !source.DeclStandalone().empty() || !source.DeclEncoding().empty())
-      source.SetDeclVersion(version.empty() ? "1.0" : version);
-    inPlace->indentInPlace(DefaultIndent);
-    return source.SaveString();
-  }
-  TXMLDocument target;
-  target.SetActive(true);
-  if (std::string v = source.DeclVersion(); !v.empty()) target.SetDeclVersion(v);
-  if (std::string v = source.DeclStandalone(); !v.empty()) target.SetDeclStandalone(v);
-  if (std::string v = source.DeclEncoding(); !v.empty()) target.SetDeclEncoding(v);
-  if (source.DocNode()->Children().Count() > 1) DropDeclaration(source);
-  target.SetOptions(target.Options() + doNodeAutoIndent);
-  CopyChildren(*source.DocNode(), *target.DocNode(), target);
-  return target.SaveString();
+std::string Format(const std::string& text, const std::string& baseDirectory, const DeclarationRule& rule) {
+  auto formatter = QueryInterface<IDOMTextFormatter>(VendorImplementation(DefaultVendorName()));
+  if (!formatter) throw DOMException(SDOMNotSupported);
+  std::string result;
+  if (IDOMParseErrorPtr error = formatter->formatText(text, baseDirectory, rule, result))
+    throw EDOMParseError(ParseErrorMessage(*error), error);
+  return result;
 }
 
 }  // namespace
 
-std::string PrettyPrintXML(const std::string& text) { return PrettyPrint(text, true); }
+std::string PrettyPrintXML(const std::string& text) {
+  return Format(text, "", [](const std::string& declaration) -> std::string {
+    if (declaration.empty()) return "";
+    // Text given as decoded characters can only have declared a UTF-16 form.
+    std::string encoding = DeclarationValue("encoding", declaration, "");
+    const auto& wide = WideEncodings();
+    if (std::find(wide.begin(), wide.end(), Upper(encoding)) == wide.end()) encoding.clear();
+    std::string version = DeclarationValue("version", declaration, "");
+    std::string standalone = DeclarationValue("standalone", declaration, "");
+    if (version.empty() && encoding.empty() && standalone.empty()) return "";
+    return DeclarationLine(version.empty() ? "1.0" : version, encoding, standalone);
+  });
+}
 
-std::string PrettyPrintXMLNodeByNode(const std::string& text) { return PrettyPrint(text, false); }
+std::string FormatXML(const std::string& text, const std::string& encoding, const std::string& baseDirectory) {
+  auto rule = [&](const std::string& declaration) {
+    return DeclarationLine(DeclarationValue("version", declaration, "1.0"), encoding,
+                           DeclarationValue("standalone", declaration, ""));
+  };
+  std::string formatted = Format(text, baseDirectory, rule);
+  if (HoldsEveryCharacter(encoding)) return formatted;
+  return DecodeToUtf8(EncodeFromUtf8(formatted, encoding), encoding);
+}
 
 }  // namespace tarnwick::xml

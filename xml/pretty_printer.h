@@ -1,20 +1,34 @@
-// PrettyPrintXML: re-indents an XML text by copying its tree node by node
-// into an auto-indenting document (two spaces a level).
+// PrettyPrintXML and the Format command's text: a document re-indented one
+// element a line, two spaces a level, without changing what it says.
 #pragma once
 
 #include <string>
 
 namespace tarnwick::xml {
 
-// Raises EDOMParseError for text that is not well-formed and EXMLDocError
-// "Invalid node type" for a node it cannot copy (e.g. a document type).
+// Re-indents UTF-8 `text` (its declared encoding is not read) and returns it
+// with LF line breaks. Each element starts a line of its own, indented two
+// spaces a level, and an element with children ends on a line of its own;
+// whitespace-only text between them is replaced by that indentation. Content
+// the layout would change is kept as written, its descendants included: an
+// element holding character data (text, CDATA, entity references), an element
+// whose whole content is whitespace, and everything inside
+// xml:space="preserve" up to a descendant that sets it back to "default". The
+// document type declaration is kept as written; comments and processing
+// instructions are laid out like elements.
+//
+// The declaration keeps the version and standalone values of the text's own
+// and its encoding only when that names a UTF-16 form; a text without a
+// declaration gets none. Raises EDOMParseError for text that is not
+// well-formed, and DOMException with a vendor that cannot format.
 std::string PrettyPrintXML(const std::string& text);
 
-// The same, always copying node by node through TXMLNode wrappers and
-// TXMLNodeList appends into a second, auto-indenting document. PrettyPrintXML
-// takes this path with vendors that do not offer IDOMIndentInPlace; with one
-// that does, the vendor inserts the same indentation into the parsed tree
-// itself, which gives the same text without a wrapper or a copy per node.
-std::string PrettyPrintXMLNodeByNode(const std::string& text);
+// What Format gives the editor: `text` laid out as PrettyPrintXML lays it
+// out, under a declaration naming `encoding` (with the text's version, "1.0"
+// without one, and its standalone value), and with the characters `encoding`
+// cannot hold written as character references, as saving it would write
+// them. Relative references are taken against `baseDirectory`. Raises what
+// PrettyPrintXML raises, and EXMLLayerError for an encoding nobody knows.
+std::string FormatXML(const std::string& text, const std::string& encoding, const std::string& baseDirectory = "");
 
 }  // namespace tarnwick::xml

@@ -27,12 +27,12 @@ std::string FirstCharacters(const std::string& text, size_t count) {
   return text.substr(0, i);
 }
 
+}  // namespace
+
 std::string ParseErrorMessage(IDOMParseError& error) {
   return error.reason() + "\r\n" + "Line" + ": " + std::to_string(error.line()) + "\r\n" +
          FirstCharacters(error.srcText(), 40);
 }
-
-}  // namespace
 
 TXMLDocument::TXMLDocument() : link_(std::make_shared<TXMLDocLink>()) {
   link_->document = this;

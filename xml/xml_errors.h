@@ -68,6 +68,11 @@ inline constexpr const char* SNodeReadOnly = "Node is readonly";
 std::string FormatMessage(const char* format, const std::string& a);
 std::string FormatMessage(const char* format, const std::string& a, const std::string& b);
 
+// The message of the EDOMParseError raised for a parse error: the reason, CR
+// LF, "Line: " and the line number, CR LF, the first 40 characters of the
+// source text.
+std::string ParseErrorMessage(IDOMParseError& error);
+
 // The DOMException a vendor raises for a method it does not serve.
 [[noreturn]] void RaiseNotSupported(const std::string& method, const std::string& vendor);
 
