@@ -45,6 +45,9 @@ std::string FormatXMLFile(const std::string& path, const std::string& encoding) 
   std::string bytes = ReadBytes(path);
   const std::string form = DetectDocumentEncoding(bytes);
   const std::string text = DecodeToUtf8(std::move(bytes), form);
+  // An empty editor formats to a declaration, but an empty file holds no
+  // document to format.
+  if (text.empty()) throw EXMLLayerError("The file \"" + path + "\" holds no document: it is empty");
   std::string declared = encoding.empty() ? DeclaredEncoding(text) : encoding;
   const std::string folder = std::filesystem::absolute(path).parent_path().string();
   return FormatXML(text, declared.empty() ? "UTF-8" : declared, folder);

@@ -223,6 +223,7 @@ TEST_F(CommandLineTools, FormatFailureGoesToStandardErrorWithAnExitStatus)
     EXPECT_TRUE(out.str().empty());
     EXPECT_NE(err.str().find("bad.xml"), std::string::npos);
     EXPECT_NE(Run({"--format", folder.filePath("missing.xml").toStdString()}), 0);
+    EXPECT_NE(Run({"--format", Write("empty.xml", "").toStdString()}), 0);
 }
 
 TEST_F(CommandLineTools, ValidateExitsZeroOnlyWhenEveryFileIsValid)
