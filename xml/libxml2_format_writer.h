@@ -20,9 +20,9 @@ namespace tarnwick::xml::libxml2 {
 // it is when it holds character data (text other than whitespace, a CDATA
 // section or an entity reference), when whitespace is its whole content, or
 // inside xml:space="preserve" (up to a descendant that sets it back to
-// "default"). Content kept as written keeps all of its descendants as
-// written too. Whether an element holds character data may show only after
-// some of its children were laid out; their layout is then taken back.
+// "default"). An element holding character data keeps all of its
+// descendants as written too. Whether it does may show only after some of
+// its children were laid out; their layout is then taken back.
 class FormatWriter {
  public:
   // `source` is the UTF-8 text being parsed; the document type declaration
