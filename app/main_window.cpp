@@ -478,12 +478,22 @@ bool TForm1::OpenAsText(const QString &path, const EDOMParseError &error)
     IDOMParseError &where = *error.ParseError();
     DidIzad1->Lines()->LoadFromString(file.text);
     ShowOpened(path);
-    const int line = std::clamp(where.line() - 1, 0, DidIzad1->Lines()->Count() - 1);
-    const int column = EditorColumn(LineOf(file.text, line), where.linepos(), DidIzad1->TabSize());
-    DidIzad1->SetCaretLine(line);
-    DidIzad1->SetCaretCol(std::min(column, DidIzad1->Lines()->LineLengths()[line]));
+    PlaceCaretAtError(where, file.text);
     ShowErrorMessage(QString::fromStdString(DescribeParseError(where)));
     return true;
+}
+
+// `text` is what the parser read: its line and column are found there and
+// taken to the editor's columns, where tabs are expanded.
+void TForm1::PlaceCaretAtError(IDOMParseError &where, std::string_view text)
+{
+    const int line = std::clamp(where.line() - 1, 0, std::max(0, DidIzad1->Lines()->Count() - 1));
+    const int column = EditorColumn(LineOf(text, line), where.linepos(), DidIzad1->TabSize());
+    DidIzad1->CollapseSelection();
+    DidIzad1->SetCaretLine(line);
+    DidIzad1->SetCaretCol(std::min(column, DidIzad1->Lines()->LineLength(line)));
+    DidIzad1->CollapseSelection();
+    DidIzad1->MakeCaretVisible();
 }
 
 void TForm1::ShowOpened(const QString &path)
@@ -634,9 +644,15 @@ void TForm1::ReplaceEditorText(const std::string &text)
 void TForm1::ToolButton9Click()
 {
     std::optional<ValidationReport> report;
-    {
+    const std::string text = DidIzad1->Lines()->Text();
+    try {
         BusyCursor busy;
-        report = ValidateDocument(XMLDoc1, DidIzad1->Lines()->Text(), DocumentFolder());
+        report = ValidateDocument(XMLDoc1, text, DocumentFolder());
+    } catch (const EDOMParseError &error) {
+        // The error box says what is wrong; the caret then shows where.
+        if (error.ParseError())
+            PlaceCaretAtError(*error.ParseError(), text);
+        throw;
     }
     if (report->valid)
         ShowInfoMessage(QString::fromStdString(report->message));

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <memory>
 
 class QAction;
@@ -125,6 +126,8 @@ private:
     // error. False when the file holds no text to show.
     bool OpenAsText(const QString &path, const tarnwick::xml::EDOMParseError &error);
     void ShowOpened(const QString &path);
+    // The caret to the line and column of a parse error in `text`, in view.
+    void PlaceCaretAtError(tarnwick::xml::IDOMParseError &where, std::string_view text);
     void ShowDocumentEncoding();
     // Puts text in place of the editor's as one undoable edit.
     void ReplaceEditorText(const std::string &text);

@@ -119,6 +119,23 @@ TEST_F(XmlCommands, ValidateChecksTheInternalAndTheExternalDtd)
     EXPECT_FALSE(Last(MessageKind::Error).isEmpty());
 }
 
+TEST_F(XmlCommands, ValidateErrorPutsTheCaretWhereTheErrorIs)
+{
+    std::string text = "<root>\r\n";
+    for (int i = 0; i < 200; ++i)
+        text += "  <item/>\r\n";
+    text += "  <item>x</itme>\r\n</root>";
+    SetEditorText(text);
+    tarnwick::REdoDodi &editor = window->Editor();
+    editor.SetTopLine(0);
+    window->Run(CommandId::Validate);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("202"));
+    EXPECT_EQ(editor.CaretLine(), 201);
+    EXPECT_GE(editor.CaretCol(), 9);
+    EXPECT_LE(editor.TopLine(), 201);
+    EXPECT_GT(editor.TopLine() + editor.VisibleRows(), 201) << "the error's line is in view";
+}
+
 TEST_F(XmlCommands, ValidateChecksASchemaNamedByTheDocument)
 {
     WriteFile("catalog.xsd", kCatalogXsd);
