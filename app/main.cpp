@@ -1,3 +1,4 @@
+#include "app/application_icon.h"
 #include "app/command_line.h"
 #include "app/error_guard.h"
 #include "app/main_window.h"
@@ -15,8 +16,10 @@ int Edit(int argc, char **argv, const CommandLine &line)
     tarnwick::xml::RegisterLibxml2Vendor();
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
-    // Ties the windows to the installed desktop entry (its icon and name).
+    // Ties the windows to the installed desktop entry (its icon and name);
+    // every window and dialog shows the application's icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tarnwick"));
+    QApplication::setWindowIcon(ApplicationIcon());
     TForm1 window;
     window.show();
     if (!line.files.empty()) {

@@ -8,7 +8,7 @@ constexpr const char *kGeometryKey = "window/geometry";
 
 std::unique_ptr<QSettings> OpenShellSettings()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("tarnwick"),
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("tarnwick"),
                                        QStringLiteral("tarnwick"));
 }
 

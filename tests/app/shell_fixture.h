@@ -40,7 +40,7 @@ protected:
         tarnwick::xml::RegisterLibxml2Vendor();
         // What the shell keeps between runs (recent files, window geometry)
         // goes to the test's folder, never to the user's settings.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath(QStringLiteral("settings")));
         SetMessageSink([this](MessageKind kind, const QString &text) {
             messages.push_back({kind, text});
             switch (kind) {
