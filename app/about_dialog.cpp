@@ -48,8 +48,7 @@ struct BodyLine {
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget *parent)
-    : QDialog(parent)
+TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About"));
@@ -65,8 +64,10 @@ TAboutBox::TAboutBox(QWidget *parent)
     icon->setObjectName(QStringLiteral("Image1"));
     icon->setPixmap(ApplicationIcon().pixmap(32, 32));
     icon->setGeometry(45, 5, 32, 32);
-    HeaderLabel(header, QStringLiteral("Tarnwick"), 88, 3, Font("Georgia", 21, false))->setObjectName(QStringLiteral("ProductName"));
-    HeaderLabel(header, QStringLiteral("Version 1.01"), 90, 26, Font("Tahoma", 11, true))->setObjectName(QStringLiteral("Version"));
+    HeaderLabel(header, QStringLiteral("Tarnwick"), 88, 3, Font("Georgia", 21, false))
+        ->setObjectName(QStringLiteral("ProductName"));
+    HeaderLabel(header, QStringLiteral("Version 1.01"), 90, 26, Font("Tahoma", 11, true))
+        ->setObjectName(QStringLiteral("Version"));
 
     auto *bevel = new QFrame(this);
     bevel->setFrameShape(QFrame::HLine);

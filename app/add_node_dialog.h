@@ -9,7 +9,9 @@ class QListWidget;
 
 namespace tarnwick {
 class TCustomDodi;
-namespace xml { class TXMLDocument; }
+namespace xml {
+class TXMLDocument;
+}
 } // namespace tarnwick
 
 class TfrmAddNode : public QDialog {

@@ -61,17 +61,8 @@ constexpr ToolButtonRow kToolButtons[] = {
 
 } // namespace
 
-std::span<const char *const> MenuCaptions()
-{
-    return kMenus;
-}
+std::span<const char *const> MenuCaptions() { return kMenus; }
 
-std::span<const MenuRow> MenuRows()
-{
-    return kMenuRows;
-}
+std::span<const MenuRow> MenuRows() { return kMenuRows; }
 
-std::span<const ToolButtonRow> ToolButtonRows()
-{
-    return kToolButtons;
-}
+std::span<const ToolButtonRow> ToolButtonRows() { return kToolButtons; }

@@ -28,8 +28,7 @@ void RightAlignedLabel(QWidget *parent, const QString &text, int rightEdge, int 
 
 } // namespace
 
-TfrmConfig::TfrmConfig(QWidget *parent)
-    : QDialog(parent)
+TfrmConfig::TfrmConfig(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuration"));
@@ -54,10 +53,10 @@ TfrmConfig::TfrmConfig(QWidget *parent)
     RightAlignedLabel(this, QStringLiteral("Encoding"), 84, 104);
     RightAlignedLabel(this, QStringLiteral("DOM Vendor"), 84, 128);
     ComboBox1 = EditableBox(this, 80, {QStringLiteral("1.0")}, "ComboBox1");
-    ComboBox2 = EditableBox(this, 104,
-                            {QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("UTF-32"),
-                             QStringLiteral("ISO-8859-1")},
-                            "ComboBox2");
+    ComboBox2 = EditableBox(
+        this, 104,
+        {QStringLiteral("UTF-8"), QStringLiteral("UTF-16"), QStringLiteral("UTF-32"), QStringLiteral("ISO-8859-1")},
+        "ComboBox2");
     ComboBox3 = EditableBox(this, 128, {}, "ComboBox3");
 
     auto *apply = new QPushButton(QStringLiteral("Apply"), this);
@@ -69,10 +68,7 @@ TfrmConfig::TfrmConfig(QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TfrmConfig::Encoding() const
-{
-    return ComboBox2->currentText();
-}
+QString TfrmConfig::Encoding() const { return ComboBox2->currentText(); }
 
 void TfrmConfig::showEvent(QShowEvent *event)
 {

@@ -4,15 +4,9 @@
 
 #include <stdexcept>
 
-void ShowException(const std::exception &error)
-{
-    ShowErrorMessage(QString::fromUtf8(error.what()));
-}
+void ShowException(const std::exception &error) { ShowErrorMessage(QString::fromUtf8(error.what())); }
 
-TarnwickApplication::TarnwickApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
-{
-}
+TarnwickApplication::TarnwickApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
 bool TarnwickApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -28,8 +28,7 @@ int WholeNumber(const QString &text)
 
 } // namespace
 
-TFrmGoto::TFrmGoto(tarnwick::TCustomDodi &editor, QWidget *parent)
-    : QDialog(parent), editor_(editor)
+TFrmGoto::TFrmGoto(tarnwick::TCustomDodi &editor, QWidget *parent) : QDialog(parent), editor_(editor)
 {
     setObjectName(QStringLiteral("FrmGoto"));
     setWindowTitle(QStringLiteral("Go to ..."));
@@ -62,7 +61,8 @@ TFrmGoto::TFrmGoto(tarnwick::TCustomDodi &editor, QWidget *parent)
     ok->setObjectName(QStringLiteral("BitBtn1"));
     ok->setGeometry(115, 40, 75, 25);
     connect(ok, &QPushButton::clicked, this, [this] { RunGuarded([this] { BitBtn1Click(); }); });
-    auto *cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    auto *cancel =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("BitBtn2"));
     cancel->setGeometry(195, 40, 75, 25);
 }
@@ -74,10 +74,7 @@ void MoveCaretToLine(tarnwick::TCustomDodi &editor, int line)
     editor.SetCaretLine(line);
 }
 
-void TFrmGoto::BitBtn1Click()
-{
-    MoveCaretToLine(editor_, WholeNumber(Edit1->text()));
-}
+void TFrmGoto::BitBtn1Click() { MoveCaretToLine(editor_, WholeNumber(Edit1->text())); }
 
 void TFrmGoto::StepLine(int delta)
 {

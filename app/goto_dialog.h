@@ -6,7 +6,9 @@
 
 class QLineEdit;
 
-namespace tarnwick { class TCustomDodi; }
+namespace tarnwick {
+class TCustomDodi;
+}
 
 // The caret to column 0 of `line` (0-based), keeping the selection's length.
 void MoveCaretToLine(tarnwick::TCustomDodi &editor, int line);

@@ -7,8 +7,7 @@ namespace tarnwick {
 namespace {
 
 // Every style of the main window is drawn in 8-point Courier New on white.
-TElementStyle &AddStyle(TElementStyles &styles, const char *info, TStyleType type, TColor color,
-                        TFontStyles fontStyle)
+TElementStyle &AddStyle(TElementStyles &styles, const char *info, TStyleType type, TColor color, TFontStyles fontStyle)
 {
     TElementStyle &style = AddElementStyle(styles, info, type, color, fontStyle);
     TFont font = style.Font();

@@ -4,8 +4,9 @@
 #include "app/add_node_dialog.h"
 #include "app/application_icon.h"
 #include "app/config_dialog.h"
-#include "app/goto_dialog.h"
 #include "app/error_guard.h"
+#include "app/goto_dialog.h"
+#include "app/main_editor_settings.h"
 #include "app/main_styler.h"
 #include "app/message_helpers.h"
 #include "app/shell_editor_widget.h"
@@ -15,14 +16,13 @@
 #include "app/status_fields.h"
 #include "app/strip_panel.h"
 #include "app/xml_commands.h"
-#include "app/main_editor_settings.h"
 #include "editor/control/redodi.h"
+#include "editor/qt/dodi_widget.h"
+#include "editor/qt/find_dialog_window.h"
 #include "editor/undo/undo_list.h"
 #include "xml/declaration.h"
 #include "xml/document_text.h"
 #include "xml/vendor_registry.h"
-#include "editor/qt/dodi_widget.h"
-#include "editor/qt/find_dialog_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -95,8 +95,7 @@ QLabel *LinkLabel(const char *address, QWidget *parent)
 
 } // namespace
 
-TForm1::TForm1(QWidget *parent)
-    : QMainWindow(parent)
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tarnwick"));
@@ -296,10 +295,7 @@ QWidget *TForm1::BuildStatusStrip()
     return panel;
 }
 
-QString TForm1::StatusText() const
-{
-    return Label4->text();
-}
+QString TForm1::StatusText() const { return Label4->text(); }
 
 QAction *TForm1::MenuItem(const char *name) const
 {
@@ -321,34 +317,89 @@ void TForm1::Run(CommandId command)
 void TForm1::Perform(CommandId command)
 {
     switch (command) {
-    case CommandId::None: break;
-    case CommandId::New: New1Click(); break;
-    case CommandId::Open: ToolButton1Click(); break;
-    case CommandId::Save: ToolButton6Click(); break;
-    case CommandId::SaveAs: Saveas1Click(); break;
-    case CommandId::HiddenClose: ToolButton14Click(); break;
-    case CommandId::Print: ToolButton8Click(); break;
-    case CommandId::Exit: close(); break;
-    case CommandId::Undo: DidIzad1->Undo(); break;
-    case CommandId::Redo: DidIzad1->Redo(); DidIzad1->Invalidate(); break;
-    case CommandId::Cut: DidIzad1->CutToClipboard(); break;
-    case CommandId::Copy: DidIzad1->CopyToClipboard(); break;
-    case CommandId::Paste: DidIzad1->PasteFromClipboard(); break;
-    case CommandId::Delete: DidIzad1->Clear(); break;
-    case CommandId::SelectAll: DidIzad1->SelectAll(); break;
-    case CommandId::DeleteLine: DeleteLine1Click(); break;
-    case CommandId::WordWrap: WordWrap1Click(); break;
-    case CommandId::ViewInBrowser: ToolButton12Click(); break;
-    case CommandId::Format: ToolButton2Click(); break;
-    case CommandId::Validate: ToolButton9Click(); break;
-    case CommandId::DocConfiguration: DocConfiguration1Click(); break;
-    case CommandId::About: AboutBox->exec(); break;
-    case CommandId::AddNode: ToolButton13Click(); break;
-    case CommandId::GoTo: Goto1Click(); break;
-    case CommandId::Search: ToolButton11Click(); break;
-    case CommandId::FindNext: DidIzadFindDialog1->FindAgain(true); break;
-    case CommandId::FindPrevious: DidIzadFindDialog1->FindAgain(false); break;
-    case CommandId::RecentFiles: break;
+    case CommandId::None:
+        break;
+    case CommandId::New:
+        New1Click();
+        break;
+    case CommandId::Open:
+        ToolButton1Click();
+        break;
+    case CommandId::Save:
+        ToolButton6Click();
+        break;
+    case CommandId::SaveAs:
+        Saveas1Click();
+        break;
+    case CommandId::HiddenClose:
+        ToolButton14Click();
+        break;
+    case CommandId::Print:
+        ToolButton8Click();
+        break;
+    case CommandId::Exit:
+        close();
+        break;
+    case CommandId::Undo:
+        DidIzad1->Undo();
+        break;
+    case CommandId::Redo:
+        DidIzad1->Redo();
+        DidIzad1->Invalidate();
+        break;
+    case CommandId::Cut:
+        DidIzad1->CutToClipboard();
+        break;
+    case CommandId::Copy:
+        DidIzad1->CopyToClipboard();
+        break;
+    case CommandId::Paste:
+        DidIzad1->PasteFromClipboard();
+        break;
+    case CommandId::Delete:
+        DidIzad1->Clear();
+        break;
+    case CommandId::SelectAll:
+        DidIzad1->SelectAll();
+        break;
+    case CommandId::DeleteLine:
+        DeleteLine1Click();
+        break;
+    case CommandId::WordWrap:
+        WordWrap1Click();
+        break;
+    case CommandId::ViewInBrowser:
+        ToolButton12Click();
+        break;
+    case CommandId::Format:
+        ToolButton2Click();
+        break;
+    case CommandId::Validate:
+        ToolButton9Click();
+        break;
+    case CommandId::DocConfiguration:
+        DocConfiguration1Click();
+        break;
+    case CommandId::About:
+        AboutBox->exec();
+        break;
+    case CommandId::AddNode:
+        ToolButton13Click();
+        break;
+    case CommandId::GoTo:
+        Goto1Click();
+        break;
+    case CommandId::Search:
+        ToolButton11Click();
+        break;
+    case CommandId::FindNext:
+        DidIzadFindDialog1->FindAgain(true);
+        break;
+    case CommandId::FindPrevious:
+        DidIzadFindDialog1->FindAgain(false);
+        break;
+    case CommandId::RecentFiles:
+        break;
     }
 }
 
@@ -361,10 +412,7 @@ void TForm1::showEvent(QShowEvent *event)
     }
 }
 
-void TForm1::FormActivate()
-{
-    New1Click();
-}
+void TForm1::FormActivate() { New1Click(); }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
@@ -376,10 +424,7 @@ void TForm1::closeEvent(QCloseEvent *event)
     }
 }
 
-bool TForm1::FormCloseQuery()
-{
-    return MayReplaceDocument(true);
-}
+bool TForm1::FormCloseQuery() { return MayReplaceDocument(true); }
 
 bool TForm1::MayReplaceDocument(bool closing)
 {
@@ -390,8 +435,10 @@ bool TForm1::MayReplaceDocument(bool closing)
         bool saved = false;
         return RunGuarded([&] { saved = SaveDocument(); }) && saved;
     }
-    case MessageAnswer::Discard: return true;
-    default: return false;
+    case MessageAnswer::Discard:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -507,15 +554,9 @@ void TForm1::ShowOpened(const QString &path)
     FillRecentMenu();
 }
 
-void TForm1::ToolButton6Click()
-{
-    SaveDocument();
-}
+void TForm1::ToolButton6Click() { SaveDocument(); }
 
-void TForm1::Saveas1Click()
-{
-    SaveDocumentAs();
-}
+void TForm1::Saveas1Click() { SaveDocumentAs(); }
 
 bool TForm1::SaveDocument()
 {
@@ -585,10 +626,7 @@ void TForm1::ToolButton8Click()
         ShowErrorMessage(QStringLiteral("Nothing was printed: no printer is available."));
 }
 
-void TForm1::DeleteLine1Click()
-{
-    DidIzad1->Lines()->Delete(DidIzad1->PositionOfIndex(DidIzad1->SelStart()).Line);
-}
+void TForm1::DeleteLine1Click() { DidIzad1->Lines()->Delete(DidIzad1->PositionOfIndex(DidIzad1->SelStart()).Line); }
 
 void TForm1::WordWrap1Click()
 {
@@ -660,10 +698,7 @@ void TForm1::ToolButton9Click()
         ShowErrorMessage(QString::fromStdString(report->message));
 }
 
-void TForm1::DocConfiguration1Click()
-{
-    frmConfig->exec();
-}
+void TForm1::DocConfiguration1Click() { frmConfig->exec(); }
 
 void TForm1::ToolButton13Click()
 {
@@ -672,10 +707,7 @@ void TForm1::ToolButton13Click()
     frmAddNode->show();
 }
 
-void TForm1::ToolButton11Click()
-{
-    DidIzadFindDialog1->Execute();
-}
+void TForm1::ToolButton11Click() { DidIzadFindDialog1->Execute(); }
 
 void TForm1::Goto1Click()
 {
@@ -694,10 +726,7 @@ void TForm1::CopyEditorTextIntoDocument()
         XMLDoc1.SetActive(true);
 }
 
-void TForm1::LoadDocumentIntoEditor()
-{
-    DidIzad1->Lines()->LoadFromString(XMLDoc1.XML().Text());
-}
+void TForm1::LoadDocumentIntoEditor() { DidIzad1->Lines()->LoadFromString(XMLDoc1.XML().Text()); }
 
 void TForm1::SetTitleToFile()
 {
@@ -715,10 +744,7 @@ void TForm1::ShowDocumentEncoding()
     UpdateEncodingStatus();
 }
 
-void TForm1::SetStatus(const char *status)
-{
-    Label4->setText(QString::fromLatin1(status));
-}
+void TForm1::SetStatus(const char *status) { Label4->setText(QString::fromLatin1(status)); }
 
 std::string TForm1::DocumentFolder() const
 {

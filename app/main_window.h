@@ -15,8 +15,8 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
-#include <string_view>
 #include <memory>
+#include <string_view>
 
 class QAction;
 class QLabel;
@@ -30,7 +30,9 @@ class TfrmAddNode;
 class TFrmGoto;
 class TfrmConfig;
 
-namespace tarnwick { class REdoDodi; }
+namespace tarnwick {
+class REdoDodi;
+}
 
 class TForm1 : public QMainWindow {
 public:

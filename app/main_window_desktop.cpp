@@ -43,9 +43,8 @@ void TForm1::FillRecentMenu()
         const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
         QAction *item = recentMenu_->addAction(number + QLatin1Char(' ') + caption);
         item->setData(paths[i]);
-        connect(item, &QAction::triggered, this, [this, path = paths[i]] {
-            RunGuarded([&] { OpenRecentFile(path); });
-        });
+        connect(item, &QAction::triggered, this,
+                [this, path = paths[i]] { RunGuarded([&] { OpenRecentFile(path); }); });
     }
     if (!paths.isEmpty()) {
         recentMenu_->addSeparator();
@@ -90,7 +89,8 @@ void TForm1::dropEvent(QDropEvent *event)
     // The drag source waits for the drop to end; the question about unsaved
     // changes comes after that.
     dropPending_ = true;
-    QMetaObject::invokeMethod(this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
 }
 
 void TForm1::OpenDroppedFile(const QString &path)
@@ -116,7 +116,4 @@ void TForm1::UpdateEncodingStatus()
     statusFields_->ShowEncoding(QString::fromStdString(encoding.empty() ? "UTF-8" : encoding));
 }
 
-DialogStart TForm1::FileDialogStart() const
-{
-    return {CurrentFileName_, recentFiles_.Paths().value(0)};
-}
+DialogStart TForm1::FileDialogStart() const { return {CurrentFileName_, recentFiles_.Paths().value(0)}; }

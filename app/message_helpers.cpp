@@ -11,35 +11,36 @@ MessageSink &Sink()
     return sink;
 }
 
-QWidget *DefaultOwner()
-{
-    return QApplication::activeWindow();
-}
+QWidget *DefaultOwner() { return QApplication::activeWindow(); }
 
 MessageAnswer AnswerOf(QMessageBox::StandardButton button)
 {
     switch (button) {
-    case QMessageBox::Save: return MessageAnswer::Save;
-    case QMessageBox::Discard: return MessageAnswer::Discard;
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    default: return MessageAnswer::Cancel;
+    case QMessageBox::Save:
+        return MessageAnswer::Save;
+    case QMessageBox::Discard:
+        return MessageAnswer::Discard;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Cancel;
     }
 }
 
 // A warning box owned by `owner`; Cancel is the default and what Escape gives.
-MessageAnswer AskWarning(QWidget *owner, const QString &title, const QString &text, QMessageBox::StandardButtons buttons)
+MessageAnswer AskWarning(QWidget *owner, const QString &title, const QString &text,
+                         QMessageBox::StandardButtons buttons)
 {
     return AnswerOf(QMessageBox::warning(owner, title, text, buttons, QMessageBox::Cancel));
 }
 
 } // namespace
 
-void SetMessageSink(MessageSink sink)
-{
-    Sink() = std::move(sink);
-}
+void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
 
 void ShowInfoMessage(const QString &text)
 {
@@ -65,8 +66,7 @@ void ShowPlainMessage(const QString &text)
         Sink()(MessageKind::Plain, text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
-                    DefaultOwner());
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, DefaultOwner());
     box.exec();
 }
 
@@ -90,7 +90,8 @@ MessageAnswer AskSaveChangesQuestion(QWidget *owner)
 
 MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error)
 {
-    const QString text = error + QStringLiteral("\n\nThe text is not well-formed XML. Do you wish to save it as it is?");
+    const QString text =
+        error + QStringLiteral("\n\nThe text is not well-formed XML. Do you wish to save it as it is?");
     if (Sink())
         return Sink()(MessageKind::SaveAsItIsQuestion, text);
     return AskWarning(owner, QStringLiteral("Not well-formed"), text, QMessageBox::Save | QMessageBox::Cancel);

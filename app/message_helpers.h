@@ -12,9 +12,9 @@ enum class MessageKind {
     Information,
     Error,
     Plain,
-    ExitQuestion,        // closing the window with unsaved changes
-    SaveChangesQuestion, // New or Open with unsaved changes
-    SaveAsItIsQuestion,  // saving text that is not well-formed
+    ExitQuestion,           // closing the window with unsaved changes
+    SaveChangesQuestion,    // New or Open with unsaved changes
+    SaveAsItIsQuestion,     // saving text that is not well-formed
     ContinueSearchQuestion, // a search reached the end of the text
 };
 

@@ -9,17 +9,11 @@ namespace {
 constexpr const char *kKey = "recentFiles";
 
 // One spelling per file, so a file opened by two routes is listed once.
-QString Normalised(const QString &path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
+QString Normalised(const QString &path) { return QFileInfo(path).absoluteFilePath(); }
 
 } // namespace
 
-RecentFiles::RecentFiles()
-{
-    Load();
-}
+RecentFiles::RecentFiles() { Load(); }
 
 void RecentFiles::Load()
 {
@@ -54,7 +48,4 @@ void RecentFiles::Clear()
     Store();
 }
 
-void RecentFiles::Store() const
-{
-    OpenShellSettings()->setValue(QLatin1String(kKey), paths_);
-}
+void RecentFiles::Store() const { OpenShellSettings()->setValue(QLatin1String(kKey), paths_); }

@@ -12,8 +12,7 @@ namespace {
 
 class ClickFilter : public QObject {
 public:
-    ClickFilter(QLabel *label, std::function<void()> action)
-        : QObject(label), action_(std::move(action))
+    ClickFilter(QLabel *label, std::function<void()> action) : QObject(label), action_(std::move(action))
     {
         label->installEventFilter(this);
     }
@@ -38,10 +37,7 @@ std::function<bool(const QUrl &)> &Opener()
 
 } // namespace
 
-void OnClick(QLabel *label, std::function<void()> action)
-{
-    new ClickFilter(label, std::move(action));
-}
+void OnClick(QLabel *label, std::function<void()> action) { new ClickFilter(label, std::move(action)); }
 
 bool OpenInBrowser(const QUrl &url, const QString &shown)
 {
@@ -51,12 +47,6 @@ bool OpenInBrowser(const QUrl &url, const QString &shown)
     return started;
 }
 
-bool OpenAddress(const QString &address)
-{
-    return OpenInBrowser(QUrl::fromUserInput(address), address);
-}
+bool OpenAddress(const QString &address) { return OpenInBrowser(QUrl::fromUserInput(address), address); }
 
-void SetUrlOpener(std::function<bool(const QUrl &)> opener)
-{
-    Opener() = std::move(opener);
-}
+void SetUrlOpener(std::function<bool(const QUrl &)> opener) { Opener() = std::move(opener); }

@@ -40,10 +40,7 @@ void StatusFields::ShowCaret(int line, int column)
     caret_->setText(QStringLiteral("Line %1, Column %2").arg(line + 1).arg(column + 1));
 }
 
-void StatusFields::ShowEncoding(const QString &encoding)
-{
-    encoding_->setText(encoding);
-}
+void StatusFields::ShowEncoding(const QString &encoding) { encoding_->setText(encoding); }
 
 void StatusFields::ShowOverwrite(bool overwrite)
 {

@@ -13,10 +13,7 @@ using namespace xml;
 
 namespace {
 
-std::string FolderOf(const std::string &path)
-{
-    return std::filesystem::absolute(path).parent_path().string();
-}
+std::string FolderOf(const std::string &path) { return std::filesystem::absolute(path).parent_path().string(); }
 
 // Terminal text: the CR LF breaks of the document layer become plain LF.
 std::string WithUnixLineBreaks(const std::string &text)
@@ -82,8 +79,8 @@ ValidationReport ValidateDocument(TXMLDocument &document, const std::string &tex
 std::string DescribeParseError(IDOMParseError &error)
 {
     // Line and position are parted by a colon so the two numbers read apart.
-    return "Error in " + std::to_string(error.line()) + ":" + std::to_string(error.linepos()) + ": " +
-           error.srcText() + ": " + error.reason();
+    return "Error in " + std::to_string(error.line()) + ":" + std::to_string(error.linepos()) + ": " + error.srcText() +
+           ": " + error.reason();
 }
 
 void ConfigureShellDocument(TXMLDocument &document)

@@ -15,8 +15,8 @@ namespace tarnwick {
 // declaration; returns the text the editor shows next. `document` is left
 // inactive and empty. Throws what the XML layer throws (not well-formed text,
 // an unknown encoding), in which case the caller's text is to stay as it was.
-std::string FormatDocument(xml::TXMLDocument &document, const std::string &text,
-                           const std::string &encoding, const std::string &baseDirectory);
+std::string FormatDocument(xml::TXMLDocument &document, const std::string &text, const std::string &encoding,
+                           const std::string &baseDirectory);
 
 struct ValidationReport {
     bool valid = false;

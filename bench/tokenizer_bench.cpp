@@ -7,8 +7,8 @@
 // when missing (set TARNWICK_GEN_XML to use another generator path).
 #include "app/main_styler.h"
 #include "bench/bench_data.h"
-#include "editor/document/line_store.h"
 #include "editor/control/redodi.h"
+#include "editor/document/line_store.h"
 #include "editor/highlight/xml_styler.h"
 
 #include <benchmark/benchmark.h>

@@ -7,12 +7,12 @@
 // missing; the 1 KB document is its first kilobyte of whole lines.
 #include "app/main_editor_settings.h"
 #include "app/main_styler.h"
-#include "editor/qt/dodi_widget.h"
-#include "editor/control/redodi.h"
-#include "editor/base/win_constants.h"
-#include "editor/highlight/xml_styler.h"
 #include "bench/bench_data.h"
 #include "bench/offscreen_main.h"
+#include "editor/base/win_constants.h"
+#include "editor/control/redodi.h"
+#include "editor/highlight/xml_styler.h"
+#include "editor/qt/dodi_widget.h"
 
 #include <benchmark/benchmark.h>
 
@@ -156,7 +156,4 @@ BENCHMARK(BM_Enter100MB)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    return tarnwick::bench::RunBenchmarksOffscreen(argc, argv);
-}
+int main(int argc, char **argv) { return tarnwick::bench::RunBenchmarksOffscreen(argc, argv); }

@@ -19,59 +19,69 @@
 namespace tarnwick::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  // Pairs of (ours, peer) benchmark names, e.g. {"LayerOpen/10", "Libxml2/10"}.
-  explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
+public:
+    // Pairs of (ours, peer) benchmark names, e.g. {"LayerOpen/10", "Libxml2/10"}.
+    explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
 
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        bool manual = run.benchmark_name().find("manual_time") != std::string::npos;
-        double total = manual ? run.real_accumulated_time : run.cpu_accumulated_time;
-        seconds_[run.benchmark_name()] = total / static_cast<double>(run.iterations);
-      }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nRatios (ours / peer, CPU time per iteration):\n");
-    for (const auto& [ours, peer] : pairs_) {
-      auto a = Find(ours), b = Find(peer);
-      if (a > 0 && b > 0)
-        std::printf("  %-40s %8.1f ms / %8.1f ms = %5.2fx\n", (ours + " vs " + peer).c_str(), a * 1e3, b * 1e3, a / b);
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                bool manual = run.benchmark_name().find("manual_time") != std::string::npos;
+                double total = manual ? run.real_accumulated_time : run.cpu_accumulated_time;
+                seconds_[run.benchmark_name()] = total / static_cast<double>(run.iterations);
+            }
+        ConsoleReporter::ReportRuns(runs);
     }
-  }
 
- private:
-  double Find(const std::string& prefix) const {
-    for (const auto& [name, seconds] : seconds_)
-      if (name.rfind(prefix, 0) == 0) return seconds;
-    return 0;
-  }
-  std::vector<std::pair<std::string, std::string>> pairs_;
-  std::map<std::string, double> seconds_;
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\nRatios (ours / peer, CPU time per iteration):\n");
+        for (const auto &[ours, peer] : pairs_) {
+            auto a = Find(ours), b = Find(peer);
+            if (a > 0 && b > 0)
+                std::printf("  %-40s %8.1f ms / %8.1f ms = %5.2fx\n", (ours + " vs " + peer).c_str(), a * 1e3, b * 1e3,
+                            a / b);
+        }
+    }
+
+private:
+    double Find(const std::string &prefix) const
+    {
+        for (const auto &[name, seconds] : seconds_)
+            if (name.rfind(prefix, 0) == 0)
+                return seconds;
+        return 0;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs_;
+    std::map<std::string, double> seconds_;
 };
 
 // Runs a program with its output discarded; returns the CPU time (user +
 // system) the child used, or a negative number when it failed.
-inline double RunChildCpuSeconds(const std::vector<std::string>& argv) {
-  pid_t pid = ::fork();
-  if (pid < 0) return -1;
-  if (pid == 0) {
-    int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) ::dup2(null, 1);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
-  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+inline double RunChildCpuSeconds(const std::vector<std::string> &argv)
+{
+    pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        int null = ::open("/dev/null", O_WRONLY);
+        if (null >= 0)
+            ::dup2(null, 1);
+        std::vector<char *> args;
+        for (const std::string &a : argv)
+            args.push_back(const_cast<char *>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    auto seconds = [](const timeval &t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-}  // namespace tarnwick::bench
+} // namespace tarnwick::bench

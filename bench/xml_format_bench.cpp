@@ -35,215 +35,247 @@ using namespace tarnwick;
 using Clock = std::chrono::steady_clock;
 
 struct Outcome {
-  double seconds = -1;  // negative when the run failed
-  double peakMiB = 0;
+    double seconds = -1; // negative when the run failed
+    double peakMiB = 0;
 };
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // Runs a program with its output discarded: its wall time and peak resident
 // memory.
-Outcome RunProgram(const std::vector<std::string>& argv) {
-  Clock::time_point start = Clock::now();
-  pid_t pid = ::fork();
-  if (pid < 0) return {};
-  if (pid == 0) {
-    int null = ::open("/dev/null", O_WRONLY);
-    if (null >= 0) ::dup2(null, 1);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  struct rusage usage {};
-  if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-  return {SecondsSince(start), usage.ru_maxrss / 1024.0};
+Outcome RunProgram(const std::vector<std::string> &argv)
+{
+    Clock::time_point start = Clock::now();
+    pid_t pid = ::fork();
+    if (pid < 0)
+        return {};
+    if (pid == 0) {
+        int null = ::open("/dev/null", O_WRONLY);
+        if (null >= 0)
+            ::dup2(null, 1);
+        std::vector<char *> args;
+        for (const std::string &a : argv)
+            args.push_back(const_cast<char *>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return {SecondsSince(start), usage.ru_maxrss / 1024.0};
 }
 
 // A line of /proc/self/status in MiB ("VmRSS", "VmHWM").
-double StatusMiB(const char* field) {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind(field, 0) == 0) return std::stod(line.substr(line.find(':') + 1)) / 1024.0;
-  return 0;
+double StatusMiB(const char *field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0)
+            return std::stod(line.substr(line.find(':') + 1)) / 1024.0;
+    return 0;
 }
 
 // In a child process: how long `work` takes and how far it raises the
 // memory above what was there before it.
-Outcome Measure(const std::function<void()>& work) {
-  // The peak restarts from the present size (Linux: clear_refs 5).
-  std::ofstream("/proc/self/clear_refs") << "5";
-  double before = StatusMiB("VmRSS:");
-  Clock::time_point start = Clock::now();
-  work();
-  return {SecondsSince(start), StatusMiB("VmHWM:") - before};
+Outcome Measure(const std::function<void()> &work)
+{
+    // The peak restarts from the present size (Linux: clear_refs 5).
+    std::ofstream("/proc/self/clear_refs") << "5";
+    double before = StatusMiB("VmRSS:");
+    Clock::time_point start = Clock::now();
+    work();
+    return {SecondsSince(start), StatusMiB("VmHWM:") - before};
 }
 
 // Runs `body` in a child process of its own, so that no run inherits another's
 // heap, and passes back what it measured.
-Outcome RunInChild(const std::function<Outcome()>& body) {
-  int pipeEnds[2];
-  if (::pipe(pipeEnds) != 0) return {};
-  pid_t pid = ::fork();
-  if (pid < 0) return {};
-  if (pid == 0) {
-    ::close(pipeEnds[0]);
-    Outcome outcome;
-    try {
-      outcome = body();
-    } catch (...) {
-      outcome = {};
+Outcome RunInChild(const std::function<Outcome()> &body)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return {};
+    pid_t pid = ::fork();
+    if (pid < 0)
+        return {};
+    if (pid == 0) {
+        ::close(pipeEnds[0]);
+        Outcome outcome;
+        try {
+            outcome = body();
+        } catch (...) {
+            outcome = {};
+        }
+        [[maybe_unused]] ssize_t written = ::write(pipeEnds[1], &outcome, sizeof outcome);
+        ::_exit(0);
     }
-    [[maybe_unused]] ssize_t written = ::write(pipeEnds[1], &outcome, sizeof outcome);
-    ::_exit(0);
-  }
-  ::close(pipeEnds[1]);
-  Outcome outcome;
-  if (::read(pipeEnds[0], &outcome, sizeof outcome) != sizeof outcome) outcome = {};
-  ::close(pipeEnds[0]);
-  ::waitpid(pid, nullptr, 0);
-  return outcome;
+    ::close(pipeEnds[1]);
+    Outcome outcome;
+    if (::read(pipeEnds[0], &outcome, sizeof outcome) != sizeof outcome)
+        outcome = {};
+    ::close(pipeEnds[0]);
+    ::waitpid(pid, nullptr, 0);
+    return outcome;
 }
 
-void Record(benchmark::State& state, const Outcome& outcome) {
-  if (outcome.seconds < 0) {
-    state.SkipWithError("the run failed (is libxml2-utils installed? is tarnwick built?)");
-    return;
-  }
-  state.SetIterationTime(outcome.seconds);
-  state.counters["peak_MiB"] = outcome.peakMiB;
+void Record(benchmark::State &state, const Outcome &outcome)
+{
+    if (outcome.seconds < 0) {
+        state.SkipWithError("the run failed (is libxml2-utils installed? is tarnwick built?)");
+        return;
+    }
+    state.SetIterationTime(outcome.seconds);
+    state.counters["peak_MiB"] = outcome.peakMiB;
 }
 
-std::string TarnwickProgram() {
-  if (const char* env = std::getenv("TARNWICK_PROGRAM")) return env;
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" / "tarnwick").string();
+std::string TarnwickProgram()
+{
+    if (const char *env = std::getenv("TARNWICK_PROGRAM"))
+        return env;
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" / "tarnwick").string();
 }
 
 struct Document {
-  std::string kind;
-  int megabytes;
-  std::string Path() const { return bench::DataFile(kind, megabytes); }
+    std::string kind;
+    int megabytes;
+    std::string Path() const { return bench::DataFile(kind, megabytes); }
 };
 
-void CommandFormat(benchmark::State& state, Document document) {
-  const std::string path = document.Path();
-  for (auto _ : state) Record(state, RunProgram({TarnwickProgram(), "--format", path}));
+void CommandFormat(benchmark::State &state, Document document)
+{
+    const std::string path = document.Path();
+    for (auto _ : state)
+        Record(state, RunProgram({TarnwickProgram(), "--format", path}));
 }
 
-void XmllintFormat(benchmark::State& state, Document document) {
-  const std::string path = document.Path();
-  for (auto _ : state) Record(state, RunProgram({"xmllint", "--format", path}));
+void XmllintFormat(benchmark::State &state, Document document)
+{
+    const std::string path = document.Path();
+    for (auto _ : state)
+        Record(state, RunProgram({"xmllint", "--format", path}));
 }
 
 // Runs a command of the main window, shown offscreen, on the file opened in
 // it, with "UTF-8" in the configuration dialog's encoding box. A message box
 // the command shows counts as a failure.
-Outcome WindowCommand(const std::string& path, CommandId command) {
-  return RunInChild([&] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "xml_format_bench";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    xml::RegisterLibxml2Vendor();
-    bool failed = false;
-    SetMessageSink([&](MessageKind kind, const QString&) {
-      failed = failed || kind != MessageKind::Information;
-      return MessageAnswer::Ok;
+Outcome WindowCommand(const std::string &path, CommandId command)
+{
+    return RunInChild([&] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        char name[] = "xml_format_bench";
+        char *argv[] = {name, nullptr};
+        QApplication application(argc, argv);
+        xml::RegisterLibxml2Vendor();
+        bool failed = false;
+        SetMessageSink([&](MessageKind kind, const QString &) {
+            failed = failed || kind != MessageKind::Information;
+            return MessageAnswer::Ok;
+        });
+        TForm1 window;
+        window.OpenFile(QString::fromStdString(path));
+        window.ConfigDialog().ComboBox2->setEditText(QStringLiteral("UTF-8"));
+        Outcome outcome = Measure([&] { window.Run(command); });
+        return failed ? Outcome{} : outcome;
     });
-    TForm1 window;
-    window.OpenFile(QString::fromStdString(path));
-    window.ConfigDialog().ComboBox2->setEditText(QStringLiteral("UTF-8"));
-    Outcome outcome = Measure([&] { window.Run(command); });
-    return failed ? Outcome{} : outcome;
-  });
 }
 
 // The main window's Format: the editor's text through the XML layer and the
 // result back into the editor as one undoable step.
-void WindowFormat(benchmark::State& state, Document document) {
-  const std::string path = document.Path();
-  for (auto _ : state) Record(state, WindowCommand(path, CommandId::Format));
+void WindowFormat(benchmark::State &state, Document document)
+{
+    const std::string path = document.Path();
+    for (auto _ : state)
+        Record(state, WindowCommand(path, CommandId::Format));
 }
 
 // The main window's Validate, from the editor's text to the report.
-void WindowValidate(benchmark::State& state, Document document) {
-  const std::string path = document.Path();
-  for (auto _ : state) Record(state, WindowCommand(path, CommandId::Validate));
+void WindowValidate(benchmark::State &state, Document document)
+{
+    const std::string path = document.Path();
+    for (auto _ : state)
+        Record(state, WindowCommand(path, CommandId::Validate));
 }
 
-void XmllintValidate(benchmark::State& state, Document document) {
-  const std::string path = document.Path();
-  for (auto _ : state) Record(state, RunProgram({"xmllint", "--valid", "--noout", path}));
+void XmllintValidate(benchmark::State &state, Document document)
+{
+    const std::string path = document.Path();
+    for (auto _ : state)
+        Record(state, RunProgram({"xmllint", "--valid", "--noout", path}));
 }
 
 // Prints, after the table, each pair's ratio of median wall times and of
 // median peak memory.
 class MedianRatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median" || run.iterations == 0) continue;
-      auto peak = run.counters.find("peak_MiB");
-      medians_[run.run_name.function_name] = {run.GetAdjustedRealTime() / 1e3,
-                                              peak == run.counters.end() ? 0 : double(peak->second)};
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median" || run.iterations == 0)
+                continue;
+            auto peak = run.counters.find("peak_MiB");
+            medians_[run.run_name.function_name] = {run.GetAdjustedRealTime() / 1e3,
+                                                    peak == run.counters.end() ? 0 : double(peak->second)};
+        }
+        ConsoleReporter::ReportRuns(runs);
     }
-    ConsoleReporter::ReportRuns(runs);
-  }
 
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\nRatios of medians (ours / xmllint): wall time, peak memory (the window's: its rise)\n");
-    for (const auto& [name, ours] : medians_) {
-      std::string subject = name.substr(name.find('/'));
-      std::string peer = name.find("Validate") != std::string::npos ? "XmllintValidate" : "XmllintFormat";
-      auto found = medians_.find(peer + subject);
-      if (name.rfind("Xmllint", 0) == 0 || found == medians_.end()) continue;
-      const Outcome& theirs = found->second;
-      std::printf("  %-34s %8.0f ms / %8.0f ms = %5.2fx   %7.0f MiB / %7.0f MiB = %5.2fx\n", name.c_str(),
-                  ours.seconds * 1e3, theirs.seconds * 1e3, ours.seconds / theirs.seconds, ours.peakMiB,
-                  theirs.peakMiB, ours.peakMiB / theirs.peakMiB);
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\nRatios of medians (ours / xmllint): wall time, peak memory (the window's: its rise)\n");
+        for (const auto &[name, ours] : medians_) {
+            std::string subject = name.substr(name.find('/'));
+            std::string peer = name.find("Validate") != std::string::npos ? "XmllintValidate" : "XmllintFormat";
+            auto found = medians_.find(peer + subject);
+            if (name.rfind("Xmllint", 0) == 0 || found == medians_.end())
+                continue;
+            const Outcome &theirs = found->second;
+            std::printf("  %-34s %8.0f ms / %8.0f ms = %5.2fx   %7.0f MiB / %7.0f MiB = %5.2fx\n", name.c_str(),
+                        ours.seconds * 1e3, theirs.seconds * 1e3, ours.seconds / theirs.seconds, ours.peakMiB,
+                        theirs.peakMiB, ours.peakMiB / theirs.peakMiB);
+        }
     }
-  }
 
- private:
-  std::map<std::string, Outcome> medians_;
+private:
+    std::map<std::string, Outcome> medians_;
 };
 
-void Register(const std::string& name, void (*function)(benchmark::State&, Document), const std::string& kind,
-              int megabytes) {
-  benchmark::RegisterBenchmark((name + "/" + kind + "-" + std::to_string(megabytes) + "mb").c_str(), function,
-                               Document{kind, megabytes})
-      ->Iterations(1)
-      ->Repetitions(megabytes >= 100 ? 3 : 7)
-      ->ReportAggregatesOnly(true)
-      ->UseManualTime()
-      ->Unit(benchmark::kMillisecond);
+void Register(const std::string &name, void (*function)(benchmark::State &, Document), const std::string &kind,
+              int megabytes)
+{
+    benchmark::RegisterBenchmark((name + "/" + kind + "-" + std::to_string(megabytes) + "mb").c_str(), function,
+                                 Document{kind, megabytes})
+        ->Iterations(1)
+        ->Repetitions(megabytes >= 100 ? 3 : 7)
+        ->ReportAggregatesOnly(true)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  // Repetitions of different benchmarks take turns, so that a change in the
-  // machine's load falls on both sides of a ratio.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  for (int megabytes : {10, 100}) {
-    for (const char* kind : {"flat", "flat-indent"}) {
-      Register("CommandFormat", CommandFormat, kind, megabytes);
-      Register("WindowFormat", WindowFormat, kind, megabytes);
-      Register("XmllintFormat", XmllintFormat, kind, megabytes);
+int main(int argc, char **argv)
+{
+    // Repetitions of different benchmarks take turns, so that a change in the
+    // machine's load falls on both sides of a ratio.
+    std::vector<char *> args(argv, argv + argc);
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    for (int megabytes : {10, 100}) {
+        for (const char *kind : {"flat", "flat-indent"}) {
+            Register("CommandFormat", CommandFormat, kind, megabytes);
+            Register("WindowFormat", WindowFormat, kind, megabytes);
+            Register("XmllintFormat", XmllintFormat, kind, megabytes);
+        }
+        Register("WindowValidate", WindowValidate, "flat-dtd", megabytes);
+        Register("XmllintValidate", XmllintValidate, "flat-dtd", megabytes);
     }
-    Register("WindowValidate", WindowValidate, "flat-dtd", megabytes);
-    Register("XmllintValidate", XmllintValidate, "flat-dtd", megabytes);
-  }
-  MedianRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+    MedianRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
 }

@@ -17,61 +17,65 @@ namespace {
 
 using namespace tarnwick;
 
-void LayerOpen(benchmark::State& state) {
-  std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    xml::TXMLDocument doc;
-    doc.SetParseOptions({xml::poPreserveWhiteSpace});
-    doc.LoadFile(path);
-    std::string text = doc.XML().Text();
-    benchmark::DoNotOptimize(text.data());
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+void LayerOpen(benchmark::State &state)
+{
+    std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        xml::TXMLDocument doc;
+        doc.SetParseOptions({xml::poPreserveWhiteSpace});
+        doc.LoadFile(path);
+        std::string text = doc.XML().Text();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-void LayerOpenIntoEditor(benchmark::State& state) {
-  std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    xml::TXMLDocument doc;
-    doc.SetParseOptions({xml::poPreserveWhiteSpace});
-    doc.LoadFile(path);
-    REdoDodiStrings lines;
-    lines.LoadFromString(doc.XML().Text());
-    benchmark::DoNotOptimize(lines.Count());
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+void LayerOpenIntoEditor(benchmark::State &state)
+{
+    std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        xml::TXMLDocument doc;
+        doc.SetParseOptions({xml::poPreserveWhiteSpace});
+        doc.LoadFile(path);
+        REdoDodiStrings lines;
+        lines.LoadFromString(doc.XML().Text());
+        benchmark::DoNotOptimize(lines.Count());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
-void Libxml2ParseSerialise(benchmark::State& state) {
-  std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    int fd = ::open(path.c_str(), O_RDONLY);
-    xmlDocPtr doc = xmlReadFd(fd, path.c_str(), nullptr, 0);
-    ::close(fd);
-    xmlChar* text = nullptr;
-    int size = 0;
-    xmlDocDumpMemory(doc, &text, &size);
-    benchmark::DoNotOptimize(text);
-    xmlFree(text);
-    xmlFreeDoc(doc);
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+void Libxml2ParseSerialise(benchmark::State &state)
+{
+    std::string path = bench::DataFile("flat", static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        int fd = ::open(path.c_str(), O_RDONLY);
+        xmlDocPtr doc = xmlReadFd(fd, path.c_str(), nullptr, 0);
+        ::close(fd);
+        xmlChar *text = nullptr;
+        int size = 0;
+        xmlDocDumpMemory(doc, &text, &size);
+        benchmark::DoNotOptimize(text);
+        xmlFree(text);
+        xmlFreeDoc(doc);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
 BENCHMARK(LayerOpen)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(LayerOpenIntoEditor)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(Libxml2ParseSerialise)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  xml::RegisterLibxml2Vendor();
-  benchmark::Initialize(&argc, argv);
-  bench::RatioReporter reporter({{"LayerOpen/1", "Libxml2ParseSerialise/1"},
-                                 {"LayerOpen/10", "Libxml2ParseSerialise/10"},
-                                 {"LayerOpenIntoEditor/1", "Libxml2ParseSerialise/1"},
-                                 {"LayerOpenIntoEditor/10", "Libxml2ParseSerialise/10"}});
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+int main(int argc, char **argv)
+{
+    xml::RegisterLibxml2Vendor();
+    benchmark::Initialize(&argc, argv);
+    bench::RatioReporter reporter({{"LayerOpen/1", "Libxml2ParseSerialise/1"},
+                                   {"LayerOpen/10", "Libxml2ParseSerialise/10"},
+                                   {"LayerOpenIntoEditor/1", "Libxml2ParseSerialise/1"},
+                                   {"LayerOpenIntoEditor/10", "Libxml2ParseSerialise/10"}});
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
 }

@@ -11,4 +11,4 @@ namespace tarnwick::xml {
 // well-formed gives what can be found of it, never more than the text.
 std::string_view DocumentTypeText(std::string_view text);
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

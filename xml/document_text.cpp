@@ -15,37 +15,43 @@ namespace tarnwick::xml {
 
 namespace {
 
-std::string WithLfLineBreaks(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
+std::string WithLfLineBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            out += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += text[i];
+        }
     }
-  }
-  return out;
+    return out;
 }
 
-}  // namespace
+} // namespace
 
-TDocumentText ReadDocumentText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in && !in.eof()) throw EXMLLayerError("The file \"" + path + "\" cannot be read: " + std::strerror(errno));
-  TDocumentText result;
-  result.encoding = DetectDocumentEncoding(bytes);
-  result.text = DecodeKeepingInvalidBytes(bytes, result.encoding);
-  return result;
+TDocumentText ReadDocumentText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes;
+    if (in)
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in && !in.eof())
+        throw EXMLLayerError("The file \"" + path + "\" cannot be read: " + std::strerror(errno));
+    TDocumentText result;
+    result.encoding = DetectDocumentEncoding(bytes);
+    result.text = DecodeKeepingInvalidBytes(bytes, result.encoding);
+    return result;
 }
 
-void SaveDocumentText(const std::string& path, std::string_view text) {
-  const std::string encoding = DeclaredEncoding(text);
-  const std::string bytes = EncodeFromUtf8(WithLfLineBreaks(text), encoding.empty() ? "UTF-8" : encoding);
-  libxml2::WriteFileAtomically(path, bytes);
+void SaveDocumentText(const std::string &path, std::string_view text)
+{
+    const std::string encoding = DeclaredEncoding(text);
+    const std::string bytes = EncodeFromUtf8(WithLfLineBreaks(text), encoding.empty() ? "UTF-8" : encoding);
+    libxml2::WriteFileAtomically(path, bytes);
 }
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

@@ -11,6 +11,6 @@ namespace tarnwick::xml {
 // or the file's declared encoding when that is empty (UTF-8 without one).
 // Raises EXMLLayerError when the file cannot be read or is empty, and what
 // FormatXML raises.
-std::string FormatXMLFile(const std::string& path, const std::string& encoding = "");
+std::string FormatXMLFile(const std::string &path, const std::string &encoding = "");
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

@@ -12,9 +12,9 @@ namespace tarnwick::xml {
 // one-byte encoding, 12 EBCDIC "<?xm".
 int ClassifyLeadingBytes(std::string_view bytes);
 // The same on a stream, from its current position, which is restored.
-int ClassifyLeadingBytes(std::istream& stream);
+int ClassifyLeadingBytes(std::istream &stream);
 
 // True for results whose bytes are used as they are (0, 7, 11).
 inline bool IsByteCompatibleResult(int result) { return result == 0 || result == 7 || result == 11; }
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

@@ -21,117 +21,117 @@ class Libxml2Document;
 // part of the tree. Nodes keep their holder alive, so a wrapper held after the
 // document was reloaded or released never points into freed memory.
 class DocHolder {
- public:
-  explicit DocHolder(xmlDocPtr doc) : doc_(doc) {}
-  ~DocHolder();
-  DocHolder(const DocHolder&) = delete;
-  DocHolder& operator=(const DocHolder&) = delete;
+public:
+    explicit DocHolder(xmlDocPtr doc) : doc_(doc) {}
+    ~DocHolder();
+    DocHolder(const DocHolder &) = delete;
+    DocHolder &operator=(const DocHolder &) = delete;
 
-  xmlDocPtr doc() const { return doc_; }
-  // A node that is (or may become) outside the tree; freed at the end when
-  // it still has no parent then.
-  void TrackDetached(xmlNodePtr node) { detached_.push_back(node); }
-  // A namespace not yet declared anywhere: the namespace of a node created
-  // unattached, resolved against the scope when the node is inserted.
-  xmlNsPtr NewFloatingNs(const char* href, const char* prefix);
-  static bool IsFloating(xmlNsPtr ns);
-  // A declaration taken off an element; kept because nodes may still point to it.
-  void Retire(xmlNsPtr ns) { retired_.push_back(ns); }
+    xmlDocPtr doc() const { return doc_; }
+    // A node that is (or may become) outside the tree; freed at the end when
+    // it still has no parent then.
+    void TrackDetached(xmlNodePtr node) { detached_.push_back(node); }
+    // A namespace not yet declared anywhere: the namespace of a node created
+    // unattached, resolved against the scope when the node is inserted.
+    xmlNsPtr NewFloatingNs(const char *href, const char *prefix);
+    static bool IsFloating(xmlNsPtr ns);
+    // A declaration taken off an element; kept because nodes may still point to it.
+    void Retire(xmlNsPtr ns) { retired_.push_back(ns); }
 
-  std::weak_ptr<Libxml2Document> owner;
+    std::weak_ptr<Libxml2Document> owner;
 
- private:
-  xmlDocPtr doc_;
-  std::vector<xmlNodePtr> detached_;
-  std::vector<xmlNsPtr> floating_;
-  std::vector<xmlNsPtr> retired_;
+private:
+    xmlDocPtr doc_;
+    std::vector<xmlNodePtr> detached_;
+    std::vector<xmlNsPtr> floating_;
+    std::vector<xmlNsPtr> retired_;
 };
 
 // The first error of an operation, captured by a structured error handler.
 struct CapturedError {
-  int code = 0;
-  int line = 0;
-  int column = 0;
-  std::string reason;
-  std::string file;
-  std::string srcText;
-  bool HasError() const { return code != 0; }
-  void Set(int c, int l, int col, std::string r, std::string f = "", std::string src = "");
+    int code = 0;
+    int line = 0;
+    int column = 0;
+    std::string reason;
+    std::string file;
+    std::string srcText;
+    bool HasError() const { return code != 0; }
+    void Set(int c, int l, int col, std::string r, std::string f = "", std::string src = "");
 };
 
 // Structured error handler for parser contexts and the validators; keeps the
 // first error of level "error" or worse in the CapturedError given as data.
-void CaptureStructuredError(void* data, xmlErrorPtr error);
+void CaptureStructuredError(void *data, xmlErrorPtr error);
 // The same for a parser context whose _private holds the CapturedError.
-void CaptureParserError(void* parserContext, xmlErrorPtr error);
+void CaptureParserError(void *parserContext, xmlErrorPtr error);
 
 // Routes libxml2's process-wide structured errors to `sink` for its lifetime
 // (validators without a context of their own report there).
 class StructuredErrorScope {
- public:
-  explicit StructuredErrorScope(CapturedError* sink);
-  ~StructuredErrorScope();
+public:
+    explicit StructuredErrorScope(CapturedError *sink);
+    ~StructuredErrorScope();
 
- private:
-  xmlStructuredErrorFunc oldHandler_;
-  void* oldContext_;
-  xmlGenericErrorFunc oldGeneric_;
-  void* oldGenericContext_;
+private:
+    xmlStructuredErrorFunc oldHandler_;
+    void *oldContext_;
+    xmlGenericErrorFunc oldGeneric_;
+    void *oldGenericContext_;
 };
 
 // The last resource the entity loader refused, and why.
 struct LoaderRefusal {
-  std::string reference;  // as the document named it
-  std::string reason;     // empty when nothing was refused
-  int line = 0;           // where the parser was, 0 when unknown
-  int column = 0;
+    std::string reference; // as the document named it
+    std::string reason;    // empty when nothing was refused
+    int line = 0;          // where the parser was, 0 when unknown
+    int column = 0;
 };
 
 // What the external-entity loader may read while the scope lives. Outside any
 // scope it reads nothing. Network schemes are refused always.
 class LoaderPolicyScope {
- public:
-  explicit LoaderPolicyScope(bool allowLocalFiles);
-  ~LoaderPolicyScope();
-  // What the loader last refused within the innermost scope.
-  static LoaderRefusal LastRefusal();
+public:
+    explicit LoaderPolicyScope(bool allowLocalFiles);
+    ~LoaderPolicyScope();
+    // What the loader last refused within the innermost scope.
+    static LoaderRefusal LastRefusal();
 
- private:
-  bool previous_;
+private:
+    bool previous_;
 };
 
 // Installs the loader once for the process.
 void InstallEntityLoader();
 
 // True when the reference names a scheme other than file: (http:, ftp:, ...).
-bool IsNetworkReference(const std::string& reference);
+bool IsNetworkReference(const std::string &reference);
 // The local path a reference names, relative ones taken against baseDirectory
 // (the working folder when that is empty).
-std::string ResolveLocalReference(const std::string& reference, const std::string& baseDirectory);
+std::string ResolveLocalReference(const std::string &reference, const std::string &baseDirectory);
 
 struct ParseRequest {
-  std::string_view bytes;
-  bool ignoreDeclaredEncoding = false;  // the bytes are UTF-8 whatever the declaration says
-  std::string url;                      // the document's location, if any
-  std::string baseDirectory;            // for relative DTD and schema references
-  bool preserveWhiteSpace = false;
-  bool resolveExternals = false;
-  bool validate = false;
-  // The content goes to the callbacks prepareContext installs instead of
-  // into a tree (Format), and UTF-8 text is read without a conversion pass.
-  bool streamed = false;
-  // Called with the parser context before the parse.
-  std::function<void(xmlParserCtxtPtr)> prepareContext;
+    std::string_view bytes;
+    bool ignoreDeclaredEncoding = false; // the bytes are UTF-8 whatever the declaration says
+    std::string url;                     // the document's location, if any
+    std::string baseDirectory;           // for relative DTD and schema references
+    bool preserveWhiteSpace = false;
+    bool resolveExternals = false;
+    bool validate = false;
+    // The content goes to the callbacks prepareContext installs instead of
+    // into a tree (Format), and UTF-8 text is read without a conversion pass.
+    bool streamed = false;
+    // Called with the parser context before the parse.
+    std::function<void(xmlParserCtxtPtr)> prepareContext;
 };
 
 // Parses (and validates when asked). Returns null and fills `error` on failure.
 // On success the tree holds the declaration as a processing instruction "xml"
 // when the text began with one.
-xmlDocPtr ParseDocument(const ParseRequest& request, CapturedError& error);
+xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error);
 
 // Validates against the DTD and the schema the document names; a document
 // naming neither is valid. Fills `error` and returns false when not valid.
-bool ValidateDocument(xmlDocPtr doc, const std::string& baseDirectory, CapturedError& error);
+bool ValidateDocument(xmlDocPtr doc, const std::string &baseDirectory, CapturedError &error);
 
 // The text of the declaration that opens UTF-8 bytes ("version=..."), empty
 // when there is none.
@@ -143,18 +143,17 @@ xmlNodePtr DeclarationPI(xmlDocPtr doc);
 std::string OutputEncoding(xmlDocPtr doc);
 // Serialises the whole document (declaration from its "xml" node) in the
 // given encoding. Raises EXMLLayerError when the encoding is unknown.
-std::string SerialiseDocument(xmlDocPtr doc, const std::string& encoding);
+std::string SerialiseDocument(xmlDocPtr doc, const std::string &encoding);
 // UTF-8 text converted as SerialiseDocument converts a document (see
 // EncodeFromUtf8 in transcode.h).
-std::string EncodeText(std::string_view text, const std::string& encoding);
+std::string EncodeText(std::string_view text, const std::string &encoding);
 // Serialises one node as UTF-8.
 std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node);
-
 
 // Writes through a temporary file in the target's folder, flushed and renamed
 // over the target; keeps the old permission bits and follows a symbolic link.
 // Raises EXMLLayerError with a readable message; the old file stays whole.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+void WriteFileAtomically(const std::string &path, std::string_view bytes);
 
 // Removes every whitespace-only text node of the tree.
 void StripWhitespaceText(xmlNodePtr root);
@@ -162,4 +161,4 @@ void StripWhitespaceText(xmlNodePtr root);
 // Line `line` (1-based) of UTF-8 text, cut to a readable window around `column`.
 std::string LineText(std::string_view text, int line, int column);
 
-}  // namespace tarnwick::xml::libxml2
+} // namespace tarnwick::xml::libxml2

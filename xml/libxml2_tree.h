@@ -9,14 +9,14 @@
 
 namespace tarnwick::xml::libxml2 {
 
-inline std::string Str(const xmlChar* s) { return s ? reinterpret_cast<const char*>(s) : ""; }
-inline const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
-inline bool IsNsDeclName(const std::string& name) { return name == "xmlns" || name.rfind("xmlns:", 0) == 0; }
+inline std::string Str(const xmlChar *s) { return s ? reinterpret_cast<const char *>(s) : ""; }
+inline const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
+inline bool IsNsDeclName(const std::string &name) { return name == "xmlns" || name.rfind("xmlns:", 0) == 0; }
 
 // Qualified name of an element or attribute.
 std::string QName(xmlNodePtr n);
 // The attribute's value taken as plain text (no entity parsing on write).
-void SetAttrValue(xmlAttrPtr attr, const std::string& value);
+void SetAttrValue(xmlAttrPtr attr, const std::string &value);
 std::string AttrValue(xmlAttrPtr attr);
 // Resolves the floating namespaces of a subtree that was just inserted.
 void ResolveSubtreeNs(xmlNodePtr node);
@@ -24,11 +24,11 @@ void ResolveSubtreeNs(xmlNodePtr node);
 void Link(xmlNodePtr parent, xmlNodePtr child, xmlNodePtr ref);
 // Inserts child before ref (null appends) under parent, moving it from where
 // it was; a document fragment gives its children. Raises DOMException.
-void InsertChild(DocHolder& holder, xmlNodePtr parent, xmlNodePtr child, xmlNodePtr ref);
+void InsertChild(DocHolder &holder, xmlNodePtr parent, xmlNodePtr child, xmlNodePtr ref);
 // Unlinks a child; it stays alive with the holder.
-void RemoveChildNode(DocHolder& holder, xmlNodePtr parent, xmlNodePtr child);
+void RemoveChildNode(DocHolder &holder, xmlNodePtr parent, xmlNodePtr child);
 // Sets an attribute node on an element, replacing one of the same name;
 // "xmlns" attributes become namespace declarations. Returns the replaced node.
-xmlAttrPtr SetAttributeNode(DocHolder& holder, xmlNodePtr element, xmlAttrPtr attr);
+xmlAttrPtr SetAttributeNode(DocHolder &holder, xmlNodePtr element, xmlAttrPtr attr);
 
-}  // namespace tarnwick::xml::libxml2
+} // namespace tarnwick::xml::libxml2

@@ -7,7 +7,7 @@
 
 namespace tarnwick::xml {
 
-inline constexpr const char* kLibxml2VendorName = "libxml2";
+inline constexpr const char *kLibxml2VendorName = "libxml2";
 
 // Call once at start-up (further calls do nothing): initialises libxml2,
 // installs the process-wide external-entity loader and registers the vendor.
@@ -15,6 +15,6 @@ void RegisterLibxml2Vendor();
 // Removes the vendor from the registry (at shutdown).
 void UnregisterLibxml2Vendor();
 // The vendor object (registered or not).
-TDOMVendor& Libxml2Vendor();
+TDOMVendor &Libxml2Vendor();
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

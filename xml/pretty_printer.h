@@ -21,7 +21,7 @@ namespace tarnwick::xml {
 // and its encoding only when that names a UTF-16 form; a text without a
 // declaration gets none. Raises EDOMParseError for text that is not
 // well-formed, and DOMException with a vendor that cannot format.
-std::string PrettyPrintXML(const std::string& text);
+std::string PrettyPrintXML(const std::string &text);
 
 // What Format gives the editor: `text` laid out as PrettyPrintXML lays it
 // out, under a declaration naming `encoding` (with the text's version, "1.0"
@@ -29,6 +29,6 @@ std::string PrettyPrintXML(const std::string& text);
 // cannot hold written as character references, as saving it would write
 // them. Relative references are taken against `baseDirectory`. Raises what
 // PrettyPrintXML raises, and EXMLLayerError for an encoding nobody knows.
-std::string FormatXML(const std::string& text, const std::string& encoding, const std::string& baseDirectory = "");
+std::string FormatXML(const std::string &text, const std::string &encoding, const std::string &baseDirectory = "");
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

@@ -15,185 +15,227 @@ namespace tarnwick::xml {
 
 namespace {
 
-bool IsUtf8Name(const std::string& encoding) {
-  std::string e;
-  for (char c : encoding) e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return e.empty() || e == "UTF-8" || e == "UTF8";
+bool IsUtf8Name(const std::string &encoding)
+{
+    std::string e;
+    for (char c : encoding)
+        e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return e.empty() || e == "UTF-8" || e == "UTF8";
 }
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+void AppendUtf8(std::string &out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 // A byte that no decoding took, shown as the Windows-1252 character it would
 // be (the five bytes that code page leaves free as the C1 controls).
-void AppendLoneByte(std::string& out, unsigned char byte) {
-  static constexpr char16_t kCp1252High[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-  };
-  AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
+void AppendLoneByte(std::string &out, unsigned char byte)
+{
+    static constexpr char16_t kCp1252High[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
 }
 
 // Length of the well-formed UTF-8 sequence at bytes[at], 0 when there is none
 // (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
-size_t Utf8SequenceLength(std::string_view bytes, size_t at) {
-  const auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  const unsigned char c = b(at);
-  if (c < 0x80) return 1;
-  size_t length;
-  unsigned char low = 0x80, high = 0xBF;
-  if (c >= 0xC2 && c <= 0xDF) {
-    length = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    length = 3;
-    if (c == 0xE0) low = 0xA0;
-    if (c == 0xED) high = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    length = 4;
-    if (c == 0xF0) low = 0x90;
-    if (c == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (at + length > bytes.size()) return 0;
-  if (b(at + 1) < low || b(at + 1) > high) return 0;
-  for (size_t i = 2; i < length; ++i)
-    if ((b(at + i) & 0xC0) != 0x80) return 0;
-  return length;
+size_t Utf8SequenceLength(std::string_view bytes, size_t at)
+{
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char c = b(at);
+    if (c < 0x80)
+        return 1;
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0)
+            low = 0xA0;
+        if (c == 0xED)
+            high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0)
+            low = 0x90;
+        if (c == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (at + length > bytes.size())
+        return 0;
+    if (b(at + 1) < low || b(at + 1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if ((b(at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
 }
 
 // Bytes per code unit: 2 for the UTF-16 forms, 4 for the UTF-32 ones.
-size_t CodeUnitSize(const std::string& encoding) {
-  std::string e;
-  for (char c : encoding)
-    if (std::isalnum(static_cast<unsigned char>(c))) e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (e.rfind("UTF16", 0) == 0 || e.rfind("UCS2", 0) == 0 || e == "UNICODE") return 2;
-  if (e.rfind("UTF32", 0) == 0 || e.rfind("UCS4", 0) == 0) return 4;
-  return 1;
+size_t CodeUnitSize(const std::string &encoding)
+{
+    std::string e;
+    for (char c : encoding)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (e.rfind("UTF16", 0) == 0 || e.rfind("UCS2", 0) == 0 || e == "UNICODE")
+        return 2;
+    if (e.rfind("UTF32", 0) == 0 || e.rfind("UCS4", 0) == 0)
+        return 4;
+    return 1;
 }
 
-std::string DecodeUtf8KeepingInvalidBytes(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (size_t at = 0; at < bytes.size();) {
-    const size_t length = Utf8SequenceLength(bytes, at);
-    if (length == 0) {
-      AppendLoneByte(out, static_cast<unsigned char>(bytes[at]));
-      ++at;
-    } else {
-      out.append(bytes.substr(at, length));
-      at += length;
+std::string DecodeUtf8KeepingInvalidBytes(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t length = Utf8SequenceLength(bytes, at);
+        if (length == 0) {
+            AppendLoneByte(out, static_cast<unsigned char>(bytes[at]));
+            ++at;
+        } else {
+            out.append(bytes.substr(at, length));
+            at += length;
+        }
     }
-  }
-  return out;
+    return out;
 }
 
-}  // namespace
+} // namespace
 
-std::string DecodeToUtf8(std::string&& bytes, const std::string& encoding) {
-  if (!IsUtf8Name(encoding)) return DecodeToUtf8(std::string_view(bytes), encoding);
-  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-  return std::move(bytes);
+std::string DecodeToUtf8(std::string &&bytes, const std::string &encoding)
+{
+    if (!IsUtf8Name(encoding))
+        return DecodeToUtf8(std::string_view(bytes), encoding);
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+        bytes.erase(0, 3);
+    return std::move(bytes);
 }
 
-std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding) {
-  if (IsUtf8Name(encoding)) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    return std::string(bytes);
-  }
-  xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(encoding.c_str());
-  if (handler == nullptr) return std::string(bytes);
-  xmlBufferPtr in = xmlBufferCreateStatic(const_cast<char*>(bytes.data()), bytes.size());
-  xmlBufferPtr out = xmlBufferCreateSize(bytes.size() + bytes.size() / 2 + 16);
-  std::string result;
-  if (in && out) {
+std::string DecodeToUtf8(std::string_view bytes, const std::string &encoding)
+{
+    if (IsUtf8Name(encoding)) {
+        if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+            bytes.remove_prefix(3);
+        return std::string(bytes);
+    }
+    xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(encoding.c_str());
+    if (handler == nullptr)
+        return std::string(bytes);
+    xmlBufferPtr in = xmlBufferCreateStatic(const_cast<char *>(bytes.data()), bytes.size());
+    xmlBufferPtr out = xmlBufferCreateSize(bytes.size() + bytes.size() / 2 + 16);
+    std::string result;
+    if (in && out) {
+        libxml2::CapturedError ignored;
+        libxml2::StructuredErrorScope quiet(&ignored);
+        xmlCharEncInFunc(handler, out, in);
+        result.assign(reinterpret_cast<const char *>(xmlBufferContent(out)), static_cast<size_t>(xmlBufferLength(out)));
+    }
+    if (in)
+        xmlBufferFree(in);
+    if (out)
+        xmlBufferFree(out);
+    xmlCharEncCloseFunc(handler);
+    if (result.substr(0, 3) == "\xEF\xBB\xBF")
+        result.erase(0, 3);
+    return result;
+}
+
+std::string DetectDocumentEncoding(std::string_view bytes)
+{
+    using namespace std::string_view_literals;
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        return "UTF-8";
+    if (StartsWith(bytes, "\xFF\xFE\0\0"sv) || StartsWith(bytes, "<\0\0\0"sv))
+        return "UTF-32LE";
+    if (StartsWith(bytes, "\0\0\xFE\xFF"sv) || StartsWith(bytes, "\0\0\0<"sv))
+        return "UTF-32BE";
+    if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "<\0?\0"sv))
+        return "UTF-16LE";
+    if (StartsWith(bytes, "\xFE\xFF") || StartsWith(bytes, "\0<\0?"sv))
+        return "UTF-16BE";
+    const std::string declared = DeclaredEncoding(bytes);
+    return declared.empty() ? "UTF-8" : declared;
+}
+
+std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string &encoding)
+{
+    using namespace std::string_view_literals;
+    xmlCharEncodingHandlerPtr handler = IsUtf8Name(encoding) ? nullptr : xmlFindCharEncodingHandler(encoding.c_str());
+    if (handler == nullptr) {
+        if (StartsWith(bytes, "\xEF\xBB\xBF"))
+            bytes.remove_prefix(3);
+        return DecodeUtf8KeepingInvalidBytes(bytes);
+    }
+    if (StartsWith(bytes, "\xFF\xFE\0\0"sv) || StartsWith(bytes, "\0\0\xFE\xFF"sv))
+        bytes.remove_prefix(4);
+    else if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF"))
+        bytes.remove_prefix(2);
+
     libxml2::CapturedError ignored;
     libxml2::StructuredErrorScope quiet(&ignored);
-    xmlCharEncInFunc(handler, out, in);
-    result.assign(reinterpret_cast<const char*>(xmlBufferContent(out)), static_cast<size_t>(xmlBufferLength(out)));
-  }
-  if (in) xmlBufferFree(in);
-  if (out) xmlBufferFree(out);
-  xmlCharEncCloseFunc(handler);
-  if (result.substr(0, 3) == "\xEF\xBB\xBF") result.erase(0, 3);
-  return result;
-}
-
-std::string DetectDocumentEncoding(std::string_view bytes) {
-  using namespace std::string_view_literals;
-  if (StartsWith(bytes, "\xEF\xBB\xBF")) return "UTF-8";
-  if (StartsWith(bytes, "\xFF\xFE\0\0"sv) || StartsWith(bytes, "<\0\0\0"sv)) return "UTF-32LE";
-  if (StartsWith(bytes, "\0\0\xFE\xFF"sv) || StartsWith(bytes, "\0\0\0<"sv)) return "UTF-32BE";
-  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "<\0?\0"sv)) return "UTF-16LE";
-  if (StartsWith(bytes, "\xFE\xFF") || StartsWith(bytes, "\0<\0?"sv)) return "UTF-16BE";
-  const std::string declared = DeclaredEncoding(bytes);
-  return declared.empty() ? "UTF-8" : declared;
-}
-
-std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string& encoding) {
-  using namespace std::string_view_literals;
-  xmlCharEncodingHandlerPtr handler = IsUtf8Name(encoding) ? nullptr : xmlFindCharEncodingHandler(encoding.c_str());
-  if (handler == nullptr) {
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    return DecodeUtf8KeepingInvalidBytes(bytes);
-  }
-  if (StartsWith(bytes, "\xFF\xFE\0\0"sv) || StartsWith(bytes, "\0\0\xFE\xFF"sv)) bytes.remove_prefix(4);
-  else if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) bytes.remove_prefix(2);
-
-  libxml2::CapturedError ignored;
-  libxml2::StructuredErrorScope quiet(&ignored);
-  std::string result;
-  result.reserve(bytes.size());
-  // Converted a piece at a time: a converter stops at a byte it cannot read,
-  // which is then taken alone; a piece's own cut sequence at its end simply
-  // starts the next piece.
-  constexpr size_t kPiece = 1 << 16;
-  xmlBufferPtr out = xmlBufferCreateSize(kPiece * 4 + 16);
-  size_t at = 0;
-  while (out != nullptr && at < bytes.size()) {
-    std::string_view piece = bytes.substr(at, kPiece);
-    xmlBufferPtr in = xmlBufferCreateStatic(const_cast<char*>(piece.data()), piece.size());
-    if (in == nullptr) break;
-    xmlBufferEmpty(out);
-    xmlCharEncInFunc(handler, out, in);
-    const size_t taken = piece.size() - static_cast<size_t>(xmlBufferLength(in));
-    xmlBufferFree(in);
-    result.append(reinterpret_cast<const char*>(xmlBufferContent(out)), static_cast<size_t>(xmlBufferLength(out)));
-    if (taken == 0) {
-      // The whole code unit goes, so the units after it stay aligned.
-      const size_t unit = std::min(CodeUnitSize(encoding), bytes.size() - at);
-      for (size_t i = 0; i < unit; ++i) AppendLoneByte(result, static_cast<unsigned char>(bytes[at + i]));
-      at += unit;
-    } else {
-      at += taken;
+    std::string result;
+    result.reserve(bytes.size());
+    // Converted a piece at a time: a converter stops at a byte it cannot read,
+    // which is then taken alone; a piece's own cut sequence at its end simply
+    // starts the next piece.
+    constexpr size_t kPiece = 1 << 16;
+    xmlBufferPtr out = xmlBufferCreateSize(kPiece * 4 + 16);
+    size_t at = 0;
+    while (out != nullptr && at < bytes.size()) {
+        std::string_view piece = bytes.substr(at, kPiece);
+        xmlBufferPtr in = xmlBufferCreateStatic(const_cast<char *>(piece.data()), piece.size());
+        if (in == nullptr)
+            break;
+        xmlBufferEmpty(out);
+        xmlCharEncInFunc(handler, out, in);
+        const size_t taken = piece.size() - static_cast<size_t>(xmlBufferLength(in));
+        xmlBufferFree(in);
+        result.append(reinterpret_cast<const char *>(xmlBufferContent(out)), static_cast<size_t>(xmlBufferLength(out)));
+        if (taken == 0) {
+            // The whole code unit goes, so the units after it stay aligned.
+            const size_t unit = std::min(CodeUnitSize(encoding), bytes.size() - at);
+            for (size_t i = 0; i < unit; ++i)
+                AppendLoneByte(result, static_cast<unsigned char>(bytes[at + i]));
+            at += unit;
+        } else {
+            at += taken;
+        }
     }
-  }
-  if (out) xmlBufferFree(out);
-  xmlCharEncCloseFunc(handler);
-  if (at < bytes.size()) result += DecodeUtf8KeepingInvalidBytes(bytes.substr(at));
-  return result;
+    if (out)
+        xmlBufferFree(out);
+    xmlCharEncCloseFunc(handler);
+    if (at < bytes.size())
+        result += DecodeUtf8KeepingInvalidBytes(bytes.substr(at));
+    return result;
 }
 
-std::string EncodeFromUtf8(std::string_view text, const std::string& encoding) {
-  return libxml2::EncodeText(text, encoding);
+std::string EncodeFromUtf8(std::string_view text, const std::string &encoding)
+{
+    return libxml2::EncodeText(text, encoding);
 }
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

@@ -9,9 +9,9 @@ namespace tarnwick::xml {
 
 // Bytes in `encoding` as UTF-8; a leading byte-order mark is dropped. Bytes in
 // an encoding nobody knows are returned unchanged.
-std::string DecodeToUtf8(std::string_view bytes, const std::string& encoding);
+std::string DecodeToUtf8(std::string_view bytes, const std::string &encoding);
 // The same, taking over the bytes (no copy when they are UTF-8 already).
-std::string DecodeToUtf8(std::string&& bytes, const std::string& encoding);
+std::string DecodeToUtf8(std::string &&bytes, const std::string &encoding);
 
 // The encoding a document's bytes are in, judged as the parser judges it: a
 // byte-order mark, else "<?" in a UTF-16 or UTF-32 form, else the encoding the
@@ -23,12 +23,12 @@ std::string DetectDocumentEncoding(std::string_view bytes);
 // nobody knows it), a leading byte-order mark dropped. A byte that does not
 // decode stands for itself, as its Windows-1252 character, and decoding goes
 // on after it, so one bad byte never changes how the rest reads.
-std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string& encoding);
+std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string &encoding);
 
 // UTF-8 text in `encoding` as a document save writes it: "UTF-16" and
 // "UTF-32" with a byte-order mark; a character the encoding cannot hold
 // becomes a character reference. Raises EXMLLayerError when
 // nobody knows the encoding.
-std::string EncodeFromUtf8(std::string_view text, const std::string& encoding);
+std::string EncodeFromUtf8(std::string_view text, const std::string &encoding);
 
-}  // namespace tarnwick::xml
+} // namespace tarnwick::xml

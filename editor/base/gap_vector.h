@@ -49,7 +49,7 @@ public:
     }
     // Inserts [first, last) before `pos`; pass move iterators to move them in.
     template <std::input_iterator It>
-        requires std::sized_sentinel_for<It, It>
+    requires std::sized_sentinel_for<It, It>
     void insert(size_t pos, It first, It last)
     {
         const auto count = static_cast<size_t>(last - first);
@@ -216,8 +216,8 @@ public:
     Iterator(Owner *owner, size_t index) : owner_(owner), index_(static_cast<difference_type>(index)) {}
     // A mutable iterator converts to a const one.
     template <bool OtherConst>
-        requires(Const && !OtherConst)
-    Iterator(const Iterator<OtherConst> &other) : owner_(other.owner_), index_(other.index_)
+    requires(Const && !OtherConst) Iterator(const Iterator<OtherConst> &other)
+        : owner_(other.owner_), index_(other.index_)
     {
     }
 

@@ -68,8 +68,16 @@ public:
     constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
     constexpr bool Empty() const { return bits_ == 0; }
     constexpr uint32_t Bits() const { return bits_; }
-    constexpr TSet &Include(E e) { bits_ |= Bit(e); return *this; }
-    constexpr TSet &Exclude(E e) { bits_ &= ~Bit(e); return *this; }
+    constexpr TSet &Include(E e)
+    {
+        bits_ |= Bit(e);
+        return *this;
+    }
+    constexpr TSet &Exclude(E e)
+    {
+        bits_ &= ~Bit(e);
+        return *this;
+    }
     constexpr TSet operator|(TSet o) const { return FromBits(bits_ | o.bits_); }
     constexpr TSet operator&(TSet o) const { return FromBits(bits_ & o.bits_); }
     constexpr TSet operator-(TSet o) const { return FromBits(bits_ & ~o.bits_); }

@@ -42,9 +42,9 @@ struct RunState {
     friend bool operator==(const RunState &a, const RunState &b)
     {
         return a.InComment == b.InComment && a.InBracket == b.InBracket && a.Number == b.Number &&
-               a.Keyword == b.Keyword && a.Symbol == b.Symbol && a.Url == b.Url &&
-               a.BracketEnd == b.BracketEnd && a.BracketStart == b.BracketStart &&
-               a.StyleIndex == b.StyleIndex && a.Markup == b.Markup && a.InSubset == b.InSubset;
+               a.Keyword == b.Keyword && a.Symbol == b.Symbol && a.Url == b.Url && a.BracketEnd == b.BracketEnd &&
+               a.BracketStart == b.BracketStart && a.StyleIndex == b.StyleIndex && a.Markup == b.Markup &&
+               a.InSubset == b.InSubset;
     }
 };
 

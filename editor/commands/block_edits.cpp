@@ -1,10 +1,10 @@
 #include "editor/commands/block_edits.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
 #include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/undo/undo_list.h"
-#include "editor/base/utf8.h"
 
 #include <algorithm>
 #include <vector>
@@ -59,8 +59,8 @@ void TBlockEdits::DeleteSelection(bool repaint)
     }
     std::string removed = ed_.SelText();
 
-    std::string joined =
-        std::string(utf8::Left(lines.Text(start.Line), start.Col)) + std::string(utf8::From(lines.Text(end.Line), end.Col));
+    std::string joined = std::string(utf8::Left(lines.Text(start.Line), start.Col)) +
+                         std::string(utf8::From(lines.Text(end.Line), end.Col));
     if (ed_.TrimTrailingSpaces())
         joined.resize(text::TrimRightSpaces(joined).size());
     lines.Replace(start.Line, std::move(joined));
@@ -75,8 +75,7 @@ void TBlockEdits::DeleteSelection(bool repaint)
         lines.MoveCaret(lines.Rewrap({ed_.CaretCol(), ed_.CaretLine()}));
     scope.Changed(TChangeNotice::Full);
     ed_.UndoList().Add(std::make_unique<TDeleteBufUndo>(caret.Col, caret.Line, ed_.CaretCol(), ed_.CaretLine(),
-                                                         std::move(removed), start.Col, start.Line, end.Col,
-                                                         end.Line));
+                                                        std::move(removed), start.Col, start.Line, end.Col, end.Line));
     ed_.CollapseSelection();
 }
 
@@ -168,8 +167,8 @@ void TBlockEdits::Clear()
     scope.Changed(TChangeNotice::Full);
     // Clearing by mistake can be undone like deleting everything selected.
     if (hadText)
-        ed_.UndoList().Add(std::make_unique<TDeleteBufUndo>(0, 0, 0, 0, std::move(removed), 0, 0, lastLength,
-                                                             lastLine));
+        ed_.UndoList().Add(
+            std::make_unique<TDeleteBufUndo>(0, 0, 0, 0, std::move(removed), 0, 0, lastLength, lastLine));
 }
 
 } // namespace tarnwick

@@ -1,10 +1,10 @@
 #include "editor/commands/caret.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/commands/edit_session.h"
-#include "editor/platform/host.h"
-#include "editor/input/keyboard.h"
 #include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/input/keyboard.h"
+#include "editor/platform/host.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "editor/commands/caret_movement.h"
 
-#include "editor/control/custom_dodi.h"
-#include "editor/commands/line_edits.h"
-#include "editor/highlight/styler.h"
 #include "editor/base/utf8.h"
+#include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/highlight/styler.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "editor/commands/clipboard_commands.h"
 
 #include "editor/commands/block_edits.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/commands/edit_session.h"
-#include "editor/platform/host.h"
 #include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/platform/host.h"
 
 namespace tarnwick {
 

@@ -1,10 +1,10 @@
 #include "editor/commands/deletion.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
 #include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/undo/undo_list.h"
-#include "editor/base/utf8.h"
 
 #include <algorithm>
 
@@ -69,8 +69,8 @@ void TDeletion::DeleteCharAt(std::optional<TCaretPos> from)
         const TCaretPos origin = from.value_or(TCaretPos{x, y});
         std::string removed(utf8::Mid(line, x, 1));
         lines.Replace(y, std::string(utf8::Left(line, x)) + std::string(utf8::From(line, x + 1)));
-        ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y, std::move(removed),
-                                                             from.has_value()));
+        ed_.UndoList().Add(
+            std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y, std::move(removed), from.has_value()));
     } else if (y + 1 < lines.Count()) {
         const TLineProp *next = lines.Store().LinePropOf(y + 1);
         if (ed_.WordWrap() != wwNone && next && next->WrapContinuation) {
@@ -90,8 +90,7 @@ void TDeletion::DeleteCharAt(std::optional<TCaretPos> from)
             lines.Replace(y, line + std::string(lines.Text(y + 1)));
             lines.MoveMarkersUp(y + 1);
             lines.RemoveLines(y + 1, 1);
-            ed_.UndoList().Add(
-                std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, length, y, "\r", backspace));
+            ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, length, y, "\r", backspace));
             ed_.ScanRegions();
         }
     } else {
@@ -119,8 +118,7 @@ void TDeletion::DeleteWordLeft()
         const int col = ed_.CaretCol();
         // Stops at the start of the word: the character before the caret, as
         // the line was before the command, is a space (or there is none).
-        if (ed_.CaretLine() != line || col <= 0 || col > static_cast<int>(before.size()) ||
-            before[col - 1] == U' ')
+        if (ed_.CaretLine() != line || col <= 0 || col > static_cast<int>(before.size()) || before[col - 1] == U' ')
             break;
     }
 }

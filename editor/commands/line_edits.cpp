@@ -1,8 +1,8 @@
 #include "editor/commands/line_edits.h"
 
-#include "editor/control/custom_dodi.h"
-#include "editor/commands/edit_session.h"
 #include "editor/base/utf8.h"
+#include "editor/commands/edit_session.h"
+#include "editor/control/custom_dodi.h"
 
 #include <algorithm>
 

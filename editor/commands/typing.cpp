@@ -1,10 +1,10 @@
 #include "editor/commands/typing.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
 #include "editor/commands/line_edits.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/undo/undo_list.h"
-#include "editor/base/utf8.h"
 
 #include <algorithm>
 

@@ -1,17 +1,17 @@
 #include "editor/control/custom_dodi.h"
 
+#include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
-#include "editor/view/gutter_painter.h"
-#include "editor/platform/host.h"
-#include "editor/input/keyboard.h"
-#include "editor/input/mouse_input.h"
-#include "editor/view/painter.h"
-#include "editor/view/scroller.h"
-#include "editor/undo/undo_list.h"
-#include "editor/view/word_wrap.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer_url_pieces.h"
-#include "editor/base/utf8.h"
+#include "editor/input/keyboard.h"
+#include "editor/input/mouse_input.h"
+#include "editor/platform/host.h"
+#include "editor/undo/undo_list.h"
+#include "editor/view/gutter_painter.h"
+#include "editor/view/painter.h"
+#include "editor/view/scroller.h"
+#include "editor/view/word_wrap.h"
 
 #include <algorithm>
 #include <array>
@@ -168,8 +168,18 @@ bool TCustomDodi::IsDelimiter(char32_t c) const { return c == U' ' || c == U'"' 
 bool TCustomDodi::IsTokenDelimiter(char32_t c) const
 {
     switch (c) {
-    case U' ': case U'"': case U'(': case U')': case U',': case U'.':
-    case U':': case U';': case U'=': case U'[': case U']': case U'\'':
+    case U' ':
+    case U'"':
+    case U'(':
+    case U')':
+    case U',':
+    case U'.':
+    case U':':
+    case U';':
+    case U'=':
+    case U'[':
+    case U']':
+    case U'\'':
         return true;
     default:
         return false;
@@ -205,8 +215,8 @@ uint32_t TCustomDodi::VersionNumber() const
 
 std::string TCustomDodi::Version() const
 {
-    return std::to_string(kVersion[0]) + "." + std::to_string(kVersion[1]) + "." + std::to_string(kVersion[2]) +
-           "." + std::to_string(kVersion[3]);
+    return std::to_string(kVersion[0]) + "." + std::to_string(kVersion[1]) + "." + std::to_string(kVersion[2]) + "." +
+           std::to_string(kVersion[3]);
 }
 
 std::string TCustomDodi::VersionText() const { return Version() + " " + kVersionDate; }

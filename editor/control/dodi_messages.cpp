@@ -2,8 +2,8 @@
 // methods the platform adapter calls.
 #include "editor/control/custom_dodi.h"
 
-#include "editor/platform/host.h"
 #include "editor/base/win_constants.h"
+#include "editor/platform/host.h"
 
 namespace tarnwick {
 

@@ -2,8 +2,8 @@
 // repaint or pass it on as each property requires.
 #include "editor/control/custom_dodi.h"
 
-#include "editor/platform/host.h"
 #include "editor/highlight/styler.h"
+#include "editor/platform/host.h"
 #include "editor/undo/undo_list.h"
 
 #include <algorithm>

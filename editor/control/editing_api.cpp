@@ -3,12 +3,12 @@
 #include "editor/commands/block_edits.h"
 #include "editor/commands/caret.h"
 #include "editor/commands/clipboard_commands.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/commands/deletion.h"
 #include "editor/commands/edit_session.h"
+#include "editor/commands/typing.h"
+#include "editor/control/custom_dodi.h"
 #include "editor/input/key_commands.h"
 #include "editor/input/keyboard.h"
-#include "editor/commands/typing.h"
 #include "editor/undo/undo_list.h"
 
 namespace tarnwick {

@@ -171,7 +171,8 @@ void REdoDodiFindDialog::KeepDialogClearOfHit()
     const int right = std::min(text.right, text.left + (end.Col - didIzad_->LeftColumn()) * cw);
     const int top = text.top + didIzad_->RowOfLine(start.Line) * didIzad_->LineHeight();
     const TPoint corner = host->ClientToScreen({left, top});
-    window_->KeepClearOf({corner.x, corner.y, corner.x + std::max(right - left, cw), corner.y + didIzad_->LineHeight()});
+    window_->KeepClearOf(
+        {corner.x, corner.y, corner.x + std::max(right - left, cw), corner.y + didIzad_->LineHeight()});
 }
 
 std::string FormatNotFoundMessage(const std::string &format, const std::string &searchText)

@@ -72,10 +72,7 @@ void REdoDodiStrings::AddListener(TLinesListener *listener)
         listeners_.push_back(listener);
 }
 
-void REdoDodiStrings::RemoveListener(TLinesListener *listener)
-{
-    std::erase(listeners_, listener);
-}
+void REdoDodiStrings::RemoveListener(TLinesListener *listener) { std::erase(listeners_, listener); }
 
 // By index: a listener may add or remove listeners while it is told.
 void REdoDodiStrings::Announce(const TLinesChange &change)
@@ -649,8 +646,8 @@ TLineProp *REdoDodiStrings::EnsureLineProp(int index)
     if (index > 0) {
         // A line created inside a fold region belongs to it.
         if (const TLineProp *above = LinePropOf(index - 1))
-            prop->InRegion = (above->InRegion && above->RegionEndCount == 0) ||
-                             (above->StartsRegion && above->Expanded);
+            prop->InRegion =
+                (above->InRegion && above->RegionEndCount == 0) || (above->StartsRegion && above->Expanded);
         if (!prop->InRegion)
             if (const TLineProp *below = LinePropOf(index + 1))
                 prop->InRegion = below->InRegion;

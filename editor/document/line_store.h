@@ -5,10 +5,10 @@
 
 #include "editor/base/gap_vector.h"
 #include "editor/base/int_list.h"
+#include "editor/base/list_errors.h"
 #include "editor/document/line_lengths.h"
 #include "editor/document/line_prop.h"
 #include "editor/document/lines_listener.h"
-#include "editor/base/list_errors.h"
 #include "editor/document/tokenizer_state_tracker.h"
 
 #include <functional>

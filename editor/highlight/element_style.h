@@ -2,8 +2,8 @@
 // lists, bracket pairs, symbol sets) and the collection that owns them.
 #pragma once
 
-#include "editor/highlight/element_style_keywords.h"
 #include "editor/base/graphics_types.h"
+#include "editor/highlight/element_style_keywords.h"
 
 #include <memory>
 #include <string>

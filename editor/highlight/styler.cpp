@@ -1,7 +1,7 @@
 #include "editor/highlight/styler.h"
 
-#include "editor/highlight/styler_client.h"
 #include "editor/base/text_case.h"
+#include "editor/highlight/styler_client.h"
 
 #include <algorithm>
 
@@ -93,10 +93,7 @@ void TCustomDodiStyler::FreeNotification(TStylerClient &editor)
         freeNotifies_.push_back(&editor);
 }
 
-void TCustomDodiStyler::RemoveFreeNotification(TStylerClient &editor)
-{
-    std::erase(freeNotifies_, &editor);
-}
+void TCustomDodiStyler::RemoveFreeNotification(TStylerClient &editor) { std::erase(freeNotifies_, &editor); }
 
 bool TCustomDodiStyler::IsStyleDelimiter(char32_t c) const
 {

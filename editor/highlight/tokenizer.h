@@ -79,10 +79,7 @@ private:
         void Clear();
         void Add(char32_t c);
         void AddUtf8(std::string_view text, bool upper);
-        bool Contains(char32_t c) const
-        {
-            return c < 128 ? ascii_[c] : others_.find(c) != std::u32string::npos;
-        }
+        bool Contains(char32_t c) const { return c < 128 ? ascii_[c] : others_.find(c) != std::u32string::npos; }
         bool Empty() const { return empty_; }
 
     private:

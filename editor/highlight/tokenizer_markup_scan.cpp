@@ -50,10 +50,14 @@ void TLineTokenizer::TMarkupScan::Run(RunState &st)
 const TLineTokenizer::TStopBytes &TLineTokenizer::TMarkupScan::StopsOf(const RunState &st) const
 {
     switch (st.Markup) {
-    case mcTag: return t_.tagStops_;
-    case mcDeclaration: return t_.declarationStops_;
-    case mcInstruction: return t_.instructionStops_;
-    default: return st.InSubset ? t_.subsetStops_ : t_.textStops_;
+    case mcTag:
+        return t_.tagStops_;
+    case mcDeclaration:
+        return t_.declarationStops_;
+    case mcInstruction:
+        return t_.instructionStops_;
+    default:
+        return st.InSubset ? t_.subsetStops_ : t_.textStops_;
     }
 }
 
@@ -131,9 +135,9 @@ void TLineTokenizer::TMarkupScan::OpenMarkup(RunState &st)
         SectionDelimiter(kCDataOpen.size(), U'<', st);
         return;
     }
-    const TMarkupContext context = rest.starts_with("<?")                      ? mcInstruction
+    const TMarkupContext context = rest.starts_with("<?")                  ? mcInstruction
                                    : st.InSubset || rest.starts_with("<!") ? mcDeclaration
-                                                                            : mcTag;
+                                                                           : mcTag;
     if (st.InBracket) {
         // The text run ends at the "<", which it still colours.
         EmitTaken(1, st);

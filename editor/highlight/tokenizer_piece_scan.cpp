@@ -228,9 +228,8 @@ size_t TLineTokenizer::TPieceScan::QuietEnd(size_t from, const RunState &st) con
 {
     if (st.InComment || st.InBracket || t_.delimiters_.Empty())
         return from;
-    const int opener = t_.commentLeft_.empty() || t_.commentRight_.empty()
-                           ? -1
-                           : static_cast<unsigned char>(t_.commentLeft_[0]);
+    const int opener =
+        t_.commentLeft_.empty() || t_.commentRight_.empty() ? -1 : static_cast<unsigned char>(t_.commentLeft_[0]);
     const int lineComment = t_.lineComment_.empty() ? -1 : static_cast<unsigned char>(t_.lineComment_[0]);
     size_t i = from;
     while (i < src_.size()) {

@@ -6,10 +6,7 @@ namespace tarnwick {
 
 namespace {
 
-TColor Background(TColor color, const TRunColourContext &context)
-{
-    return color == clNone ? context.BkColor : color;
-}
+TColor Background(TColor color, const TRunColourContext &context) { return color == clNone ? context.BkColor : color; }
 
 void ApplyCharStyle(TRunColour &colour, const TCharStyle &style, const TRunColourContext &context)
 {

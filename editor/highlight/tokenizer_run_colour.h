@@ -2,9 +2,9 @@
 // run's state, the styler and the editor's settings.
 #pragma once
 
-#include "editor/highlight/char_style.h"
 #include "editor/base/graphics_types.h"
 #include "editor/base/run_state.h"
+#include "editor/highlight/char_style.h"
 
 namespace tarnwick {
 

@@ -36,7 +36,8 @@ void TLineTokenizer::TScan::EmitAroundUrls(size_t from, size_t to, const RunStat
             urlEnd_ = url.End;
             continue;
         }
-        const size_t stop = nextUrl_ < urls.size() && urls[nextUrl_].Begin > from ? std::min(to, urls[nextUrl_].Begin) : to;
+        const size_t stop =
+            nextUrl_ < urls.size() && urls[nextUrl_].Begin > from ? std::min(to, urls[nextUrl_].Begin) : to;
         RunState part = state;
         t_.AppendRun(src_.substr(from, stop - from), part);
         from = stop;

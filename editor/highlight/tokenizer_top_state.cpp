@@ -31,8 +31,7 @@ int TLineTokenizer::FindCachedState(REdoDodiStrings &lines, const TStateCacheTra
 // rewrites a suspect cached state, stores one every 20 lines, and returns true
 // when a suspect state turned out right, which makes every cached state
 // below it right again.
-bool TLineTokenizer::RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line,
-                                 const RunState &state)
+bool TLineTokenizer::RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line, const RunState &state)
 {
     TLineProp *prop = lines.LinePropOf(line);
     const bool cached = prop && prop->StateCacheValid;
@@ -102,8 +101,8 @@ RunState TLineTokenizer::ComputeTopState(REdoDodiStrings &lines, TStateCacheTrac
     return state;
 }
 
-RunState TLineTokenizer::TopLineState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int topLine,
-                                      int &storedLine, RunState &storedState)
+RunState TLineTokenizer::TopLineState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int topLine, int &storedLine,
+                                      RunState &storedState)
 {
     if (storedLine >= 0 && storedLine == topLine && tracker.Trusted(topLine)) {
         lastScanLength_ = 0;

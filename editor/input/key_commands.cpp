@@ -1,10 +1,10 @@
 #include "editor/input/key_commands.h"
 
 #include "editor/commands/caret_movement.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/commands/deletion.h"
 #include "editor/commands/line_edits.h"
 #include "editor/commands/typing.h"
+#include "editor/control/custom_dodi.h"
 
 namespace tarnwick {
 

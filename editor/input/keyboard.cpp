@@ -1,13 +1,13 @@
 #include "editor/input/keyboard.h"
 
+#include "editor/base/win_constants.h"
 #include "editor/commands/caret_movement.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/commands/edit_session.h"
-#include "editor/platform/host.h"
-#include "editor/input/key_commands.h"
 #include "editor/commands/line_edits.h"
 #include "editor/commands/typing.h"
-#include "editor/base/win_constants.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/input/key_commands.h"
+#include "editor/platform/host.h"
 
 namespace tarnwick {
 

@@ -1,9 +1,9 @@
 #include "editor/input/mouse_input.h"
 
-#include "editor/control/custom_dodi.h"
-#include "editor/platform/host.h"
-#include "editor/document/search.h"
 #include "editor/base/utf8.h"
+#include "editor/control/custom_dodi.h"
+#include "editor/document/search.h"
+#include "editor/platform/host.h"
 
 #include <algorithm>
 #include <exception>

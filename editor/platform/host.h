@@ -5,8 +5,8 @@
 // control without a window then simply has nobody to ask.
 #pragma once
 
-#include "editor/platform/canvas.h"
 #include "editor/base/editor_types.h"
+#include "editor/platform/canvas.h"
 
 #include <functional>
 #include <memory>
@@ -68,7 +68,7 @@ class PrintJob {
 public:
     virtual ~PrintJob() = default;
     virtual Canvas &GetCanvas() = 0;
-    virtual int PageWidth() const = 0;  // printable area, device pixels
+    virtual int PageWidth() const = 0; // printable area, device pixels
     virtual int PageHeight() const = 0;
     virtual void NewPage() = 0;
     // Finishes the job; false when the output could not be produced.

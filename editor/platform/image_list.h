@@ -23,10 +23,7 @@ public:
         return Count() - 1;
     }
     // Null for an index out of range.
-    TBitmap *Image(int index) const
-    {
-        return index >= 0 && index < Count() ? images_[index].get() : nullptr;
-    }
+    TBitmap *Image(int index) const { return index >= 0 && index < Count() ? images_[index].get() : nullptr; }
     // Draws image `index` with its `transparent` pixels left out; an index
     // out of range draws nothing.
     void Draw(Canvas &canvas, int x, int y, int index, TColor transparent) const

@@ -1,9 +1,9 @@
 #include "editor/qt/dodi_widget.h"
 
+#include "editor/control/redodi.h"
 #include "editor/qt/key_translation.h"
 #include "editor/qt/qt_keys.h"
 #include "editor/qt/widget_mouse.h"
-#include "editor/control/redodi.h"
 #include "editor/view/scroller.h"
 
 #include <QFocusEvent>
@@ -22,14 +22,22 @@ constexpr int kWheelNotch = 120;
 TScrollCode ScrollCodeOf(int action)
 {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return scLineDown;
-    case QAbstractSlider::SliderSingleStepSub: return scLineUp;
-    case QAbstractSlider::SliderPageStepAdd: return scPageDown;
-    case QAbstractSlider::SliderPageStepSub: return scPageUp;
-    case QAbstractSlider::SliderToMinimum: return scTop;
-    case QAbstractSlider::SliderToMaximum: return scBottom;
-    case QAbstractSlider::SliderMove: return scTrack;
-    default: return scPosition;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return scLineDown;
+    case QAbstractSlider::SliderSingleStepSub:
+        return scLineUp;
+    case QAbstractSlider::SliderPageStepAdd:
+        return scPageDown;
+    case QAbstractSlider::SliderPageStepSub:
+        return scPageUp;
+    case QAbstractSlider::SliderToMinimum:
+        return scTop;
+    case QAbstractSlider::SliderToMaximum:
+        return scBottom;
+    case QAbstractSlider::SliderMove:
+        return scTrack;
+    default:
+        return scPosition;
     }
 }
 
@@ -99,7 +107,8 @@ void DodiWidget::ScheduleBarLayout()
     if (layoutPending_)
         return;
     layoutPending_ = true;
-    QMetaObject::invokeMethod(this, [this] { LayOutBars(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { LayOutBars(); }, Qt::QueuedConnection);
 }
 
 void DodiWidget::LayOutBars()

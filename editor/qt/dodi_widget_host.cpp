@@ -2,11 +2,11 @@
 // control asks for.
 #include "editor/qt/dodi_widget.h"
 
+#include "editor/control/redodi.h"
 #include "editor/qt/qt_colors.h"
 #include "editor/qt/qt_popups.h"
 #include "editor/qt/qt_print_job.h"
 #include "editor/qt/widget_mouse.h"
-#include "editor/control/redodi.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -31,13 +31,20 @@ QRect ToQRect(const TRect &r) { return QRect(r.left, r.top, r.Width(), r.Height(
 Qt::CursorShape ShapeOf(TCursor cursor)
 {
     switch (cursor) {
-    case crIBeam: return Qt::IBeamCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
-    case crHourGlass: return Qt::WaitCursor;
-    case crDrag: return Qt::DragMoveCursor;
-    case crNoDrop: return Qt::ForbiddenCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    default: return Qt::ArrowCursor;
+    case crIBeam:
+        return Qt::IBeamCursor;
+    case crSizeAll:
+        return Qt::SizeAllCursor;
+    case crHourGlass:
+        return Qt::WaitCursor;
+    case crDrag:
+        return Qt::DragMoveCursor;
+    case crNoDrop:
+        return Qt::ForbiddenCursor;
+    case crHandPoint:
+        return Qt::PointingHandCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -176,9 +183,15 @@ void DodiWidget::ShowMessage(const std::string &text, TMessageKind kind)
     const QString title = QApplication::applicationDisplayName();
     const QString message = QString::fromStdString(text);
     switch (kind) {
-    case TMessageKind::Error: QMessageBox::critical(this, title, message); break;
-    case TMessageKind::Warning: QMessageBox::warning(this, title, message); break;
-    case TMessageKind::Information: QMessageBox::information(this, title, message); break;
+    case TMessageKind::Error:
+        QMessageBox::critical(this, title, message);
+        break;
+    case TMessageKind::Warning:
+        QMessageBox::warning(this, title, message);
+        break;
+    case TMessageKind::Information:
+        QMessageBox::information(this, title, message);
+        break;
     }
 }
 

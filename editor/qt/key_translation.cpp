@@ -17,13 +17,19 @@ char32_t ControlCharacterOf(int qtKey, Qt::KeyboardModifiers modifiers)
     const bool ctrl = modifiers & Qt::ControlModifier;
     switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return ctrl ? U'\n' : U'\r';
-    case Qt::Key_Backspace: return ctrl ? 0x7F : 0x08;
+    case Qt::Key_Enter:
+        return ctrl ? U'\n' : U'\r';
+    case Qt::Key_Backspace:
+        return ctrl ? 0x7F : 0x08;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return U'\t';
-    case Qt::Key_Escape: return 0x1B;
-    case Qt::Key_Space: return ctrl ? U' ' : 0;
-    default: break;
+    case Qt::Key_Backtab:
+        return U'\t';
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Space:
+        return ctrl ? U' ' : 0;
+    default:
+        break;
     }
     if (ctrl && !(modifiers & Qt::AltModifier) && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
         return static_cast<char32_t>(qtKey - Qt::Key_A + 1);

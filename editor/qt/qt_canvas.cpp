@@ -1,7 +1,7 @@
 #include "editor/qt/qt_canvas.h"
 
-#include "editor/qt/qt_colors.h"
 #include "editor/base/utf8.h"
+#include "editor/qt/qt_colors.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -270,8 +270,7 @@ void QtCanvas::ResetClip()
 
 // ---- QtBitmap ----
 
-QtBitmap::QtBitmap(int width, int height)
-    : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
+QtBitmap::QtBitmap(int width, int height) : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32)
 {
     image_.fill(Qt::white);
 }

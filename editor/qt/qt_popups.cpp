@@ -1,9 +1,9 @@
 #include "editor/qt/qt_popups.h"
 
+#include "editor/base/win_constants.h"
 #include "editor/qt/qt_canvas.h"
 #include "editor/qt/qt_colors.h"
 #include "editor/qt/qt_keys.h"
-#include "editor/base/win_constants.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -149,14 +149,28 @@ void QtListPopup::keyPressEvent(QKeyEvent *event)
     if (pressed != 0 && key == 0)
         return; // the handler swallowed it
     switch (key) {
-    case 0: break;
-    case VK_UP: SetItemIndex(std::max(0, index_ - 1)); return;
-    case VK_DOWN: SetItemIndex(std::min(count_ - 1, index_ + 1)); return;
-    case VK_PRIOR: SetItemIndex(std::max(0, index_ - VisibleItems())); return;
-    case VK_NEXT: SetItemIndex(std::min(count_ - 1, index_ + VisibleItems())); return;
-    case VK_HOME: SetItemIndex(0); return;
-    case VK_END: SetItemIndex(count_ - 1); return;
-    default: break;
+    case 0:
+        break;
+    case VK_UP:
+        SetItemIndex(std::max(0, index_ - 1));
+        return;
+    case VK_DOWN:
+        SetItemIndex(std::min(count_ - 1, index_ + 1));
+        return;
+    case VK_PRIOR:
+        SetItemIndex(std::max(0, index_ - VisibleItems()));
+        return;
+    case VK_NEXT:
+        SetItemIndex(std::min(count_ - 1, index_ + VisibleItems()));
+        return;
+    case VK_HOME:
+        SetItemIndex(0);
+        return;
+    case VK_END:
+        SetItemIndex(count_ - 1);
+        return;
+    default:
+        break;
     }
     const QString text = event->text();
     if (key != 0 && text.isEmpty())

@@ -4,8 +4,7 @@
 
 namespace tarnwick::qt {
 
-QtPrintJob::QtPrintJob(std::unique_ptr<QPrinter> owned, QPrinter &printer)
-    : owned_(std::move(owned)), printer_(printer)
+QtPrintJob::QtPrintJob(std::unique_ptr<QPrinter> owned, QPrinter &printer) : owned_(std::move(owned)), printer_(printer)
 {
 }
 

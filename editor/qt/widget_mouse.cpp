@@ -1,9 +1,9 @@
 #include "editor/qt/widget_mouse.h"
 
 #include "editor/control/custom_dodi.h"
+#include "editor/control/redodi.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/qt_keys.h"
-#include "editor/control/redodi.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -27,10 +27,14 @@ namespace {
 std::optional<TMouseButton> ButtonOf(Qt::MouseButton button)
 {
     switch (button) {
-    case Qt::LeftButton: return mbLeft;
-    case Qt::RightButton: return mbRight;
-    case Qt::MiddleButton: return mbMiddle;
-    default: return std::nullopt;
+    case Qt::LeftButton:
+        return mbLeft;
+    case Qt::RightButton:
+        return mbRight;
+    case Qt::MiddleButton:
+        return mbMiddle;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -129,8 +133,8 @@ void WidgetMouse::RunDrag()
     const QPoint p = widget_.mapFromGlobal(QCursor::pos());
     QObject *target = drag.target();
     auto *targetEditor = dynamic_cast<DodiWidget *>(target);
-    control_.EndDrag(targetEditor ? static_cast<void *>(&targetEditor->Control()) : static_cast<void *>(target),
-                     p.x(), p.y());
+    control_.EndDrag(targetEditor ? static_cast<void *>(&targetEditor->Control()) : static_cast<void *>(target), p.x(),
+                     p.y());
 }
 
 void *WidgetMouse::SourceOf(QDropEvent *event) const

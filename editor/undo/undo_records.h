@@ -88,8 +88,8 @@ public:
 
 class TSelUndo : public TUndo {
 public:
-    TSelUndo(int startX, int startY, int endX, int endY, std::string text, int selStartX, int selStartY,
-             int selEndX, int selEndY)
+    TSelUndo(int startX, int startY, int endX, int endY, std::string text, int selStartX, int selStartY, int selEndX,
+             int selEndY)
         : TUndo(startX, startY, endX, endY, std::move(text)), SelStartX(selStartX), SelStartY(selStartY),
           SelEndX(selEndX), SelEndY(selEndY)
     {

@@ -1,8 +1,8 @@
 #include "editor/view/block_matcher.h"
 
+#include "editor/base/utf8.h"
 #include "editor/control/custom_dodi.h"
 #include "editor/highlight/styler.h"
-#include "editor/base/utf8.h"
 
 #include <algorithm>
 #include <climits>
@@ -92,14 +92,14 @@ void TBlockMatcher::Match()
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const TCustomDodiStyler *styler = ed_.SyntaxStyles();
     const int caretLine = caret.CaretLine;
-    if (styler && store.Count() > 0 && caretLine >= 0 && caretLine < store.Count() &&
-        !styler->BlockOpener().empty() && !styler->BlockCloser().empty()) {
+    if (styler && store.Count() > 0 && caretLine >= 0 && caretLine < store.Count() && !styler->BlockOpener().empty() &&
+        !styler->BlockCloser().empty()) {
         const std::vector<std::u32string> openers = WordList(styler->BlockOpener());
         const std::vector<std::u32string> closers = WordList(styler->BlockCloser());
         const int firstLine = std::min(view.TopLine, caretLine);
-        const int lastLine = std::max(
-            caretLine,
-            std::min(store.Count() - 1, ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(view.TopLine) + ed_.VisibleRows())));
+        const int lastLine =
+            std::max(caretLine, std::min(store.Count() - 1,
+                                         ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(view.TopLine) + ed_.VisibleRows())));
         auto wordsOf = [&](int line) { return WordsOf(store.Get(line), openers, closers); };
 
         // Downwards from after (line, col): the closer that leaves `depth` open pairs.
@@ -132,7 +132,8 @@ void TBlockMatcher::Match()
 
         const std::vector<TBlockWord> own = wordsOf(caretLine);
         auto firstOf = [&](bool opener) {
-            auto it = std::find_if(own.begin(), own.end(), [opener](const TBlockWord &w) { return w.Opener == opener; });
+            auto it =
+                std::find_if(own.begin(), own.end(), [opener](const TBlockWord &w) { return w.Opener == opener; });
             return it == own.end() ? nullptr : &*it;
         };
         if (const TBlockWord *opener = firstOf(true)) {

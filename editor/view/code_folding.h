@@ -1,8 +1,8 @@
 // TCodeFolding: the folding switch and the look of the folding column.
 #pragma once
 
-#include "editor/platform/canvas.h"
 #include "editor/base/graphics_types.h"
+#include "editor/platform/canvas.h"
 
 #include <functional>
 #include <memory>

@@ -14,10 +14,10 @@ class TDodiGutter {
 public:
     // What a setter asks its editor to redo.
     enum class TChange : uint8_t {
-        Gutter,  // repaint the gutter rectangle
-        Whole,   // repaint the gutter and the whole control
-        Layout,  // recompute the layout (scroll bars, wrap, caret), then repaint
-        Font,    // the line-number font changed
+        Gutter, // repaint the gutter rectangle
+        Whole,  // repaint the gutter and the whole control
+        Layout, // recompute the layout (scroll bars, wrap, caret), then repaint
+        Font,   // the line-number font changed
     };
 
     TDodiGutter();

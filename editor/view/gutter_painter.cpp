@@ -149,8 +149,8 @@ void TGutterPainter::PaintLine(Canvas &canvas, int number, const TRect &rect)
 
     if (markers.Count() > 0 && markers.HasMarker(n)) {
         const TImageList *images = markerList.MarkerImageList();
-        const int index = markerList.UseDefaultMarkerImageIndex() ? markerList.DefaultMarkerImageIndex()
-                                                                  : markers.ImageIndexAt(n);
+        const int index =
+            markerList.UseDefaultMarkerImageIndex() ? markerList.DefaultMarkerImageIndex() : markers.ImageIndexAt(n);
         if (images && index >= 0)
             images->Draw(canvas, x + 1, y + 2, index, markerList.ImageTransparentColor());
         x += kMarkerWidth;

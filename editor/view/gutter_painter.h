@@ -3,8 +3,8 @@
 // dots and the active-line arrow. Also the gutter's hit test and clicks.
 #pragma once
 
-#include "editor/platform/canvas.h"
 #include "editor/base/editor_types.h"
+#include "editor/platform/canvas.h"
 
 #include <string>
 

@@ -1,11 +1,11 @@
 #include "editor/view/line_renderer.h"
 
+#include "editor/base/utf8.h"
 #include "editor/control/custom_dodi.h"
-#include "editor/view/gutter_painter.h"
-#include "editor/view/selection_split.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer.h"
-#include "editor/base/utf8.h"
+#include "editor/view/gutter_painter.h"
+#include "editor/view/selection_split.h"
 
 #include <algorithm>
 #include <climits>
@@ -137,8 +137,7 @@ TColor TLineRenderer::RestOfLineColour(int line) const
     return ed_.BkColor();
 }
 
-void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest,
-                                    RunState &state)
+void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state)
 {
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const int rowHeight = dest.Height();

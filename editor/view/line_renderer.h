@@ -4,10 +4,10 @@
 // that to the row; for printing it draws straight onto the page.
 #pragma once
 
-#include "editor/platform/canvas.h"
 #include "editor/base/editor_types.h"
 #include "editor/base/run_state.h"
 #include "editor/highlight/tokenizer_run_colour.h"
+#include "editor/platform/canvas.h"
 
 #include <string_view>
 
@@ -35,7 +35,7 @@ private:
         int Line = 0;
         int Top = 0;
         int X = 0;
-        int Unit = 0; // pixels per character
+        int Unit = 0;  // pixels per character
         int Right = 0; // nothing is drawn from here on
         TRunColourContext Colours;
         bool SelectionHidden = false;

@@ -163,8 +163,8 @@ void TDodiPainter::PaintLine(Canvas &canvas, int line, const TRect &rect, int mo
     const TRect text = ed_.TextArea();
     if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas)) || lineBitmap_->Height() != ed_.LineHeight())
         PrepareLineBitmap(canvas, text);
-    renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, rect.top, text.right, rect.top + ed_.LineHeight()},
-                              state);
+    renderer_.PaintScreenLine(canvas, *lineBitmap_, line,
+                              {text.left, rect.top, text.right, rect.top + ed_.LineHeight()}, state);
 }
 
 void TDodiPainter::PlaceCaret()

@@ -4,9 +4,9 @@
 // keeps the one-line bitmap every row is drawn through.
 #pragma once
 
+#include "editor/base/run_state.h"
 #include "editor/platform/canvas.h"
 #include "editor/view/line_renderer.h"
-#include "editor/base/run_state.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "editor/view/printer.h"
 
-#include "editor/platform/canvas.h"
 #include "editor/control/custom_dodi.h"
+#include "editor/platform/canvas.h"
 #include "editor/platform/host.h"
 
 #include <algorithm>
@@ -91,10 +91,7 @@ bool TDodiPrinter::Print()
 
 namespace tarnwick {
 
-bool TCustomDodi::Print()
-{
-    return TDodiPrinter(*this).Print();
-}
+bool TCustomDodi::Print() { return TDodiPrinter(*this).Print(); }
 
 int TCustomDodi::PageCount(Canvas &canvas, int pageWidth, int pageHeight)
 {

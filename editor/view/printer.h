@@ -27,7 +27,7 @@ public:
 
 private:
     struct PageGeometry {
-        TRect area;        // printable area less the margins and the page-number strip
+        TRect area; // printable area less the margins and the page-number strip
         int lineHeight = 0;
         int titleHeight = 0;
         int linesPerPage = 1;

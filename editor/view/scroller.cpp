@@ -344,13 +344,27 @@ void TDodiScroller::BarScrolled(TScrollBarKind kind, TScrollCode code, int posit
     const int page = kind == sbVertical ? ed_.VisibleRows() : ed_.VisibleColumns();
     int requested = current;
     switch (code) {
-    case scLineUp: requested = current - bar.SmallChange(); break;
-    case scLineDown: requested = current + bar.SmallChange(); break;
-    case scPageUp: requested = current - page; break;
-    case scPageDown: requested = current + page; break;
-    case scTop: requested = bar.Min(); break;
-    case scBottom: requested = bar.Max(); break;
-    case scPosition: requested = position; break;
+    case scLineUp:
+        requested = current - bar.SmallChange();
+        break;
+    case scLineDown:
+        requested = current + bar.SmallChange();
+        break;
+    case scPageUp:
+        requested = current - page;
+        break;
+    case scPageDown:
+        requested = current + page;
+        break;
+    case scTop:
+        requested = bar.Min();
+        break;
+    case scBottom:
+        requested = bar.Max();
+        break;
+    case scPosition:
+        requested = position;
+        break;
     case scTrack:
         requested = position;
         if (kind == sbVertical && ed_.ScrollHint())

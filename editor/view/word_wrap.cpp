@@ -1,7 +1,7 @@
 #include "editor/view/word_wrap.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/base/utf8.h"
+#include "editor/control/custom_dodi.h"
 
 #include <algorithm>
 
@@ -54,8 +54,12 @@ public:
     {
         const TCaretState &caret = ed.CaretState();
         const TViewState &view = ed.ViewState();
-        positions_ = {{caret.CaretCol, caret.CaretLine}, caret.SelStart, caret.SelEnd, caret.SelAnchor,
-                      {0, view.TopLine},             {0, view.ActiveLine}};
+        positions_ = {{caret.CaretCol, caret.CaretLine},
+                      caret.SelStart,
+                      caret.SelEnd,
+                      caret.SelAnchor,
+                      {0, view.TopLine},
+                      {0, view.ActiveLine}};
         lineMap_.resize(std::max(lineCount, 0));
         for (int i = 0; i < lineCount; ++i)
             lineMap_[i] = i;
@@ -133,10 +137,7 @@ private:
     std::vector<int> passMap_;
 };
 
-bool TWordWrapper::CanRun() const
-{
-    return ed_.WordWrap() != wwNone && !ed_.Loading() && !ed_.ActiveLines()->Empty();
-}
+bool TWordWrapper::CanRun() const { return ed_.WordWrap() != wwNone && !ed_.Loading() && !ed_.ActiveLines()->Empty(); }
 
 int TWordWrapper::WrapWidth() const
 {

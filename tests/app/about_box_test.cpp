@@ -22,8 +22,9 @@ TEST(AboutBox, EveryLineFitsInsideTheBoxAtSmallAndLargeFonts)
             if (label->text().isEmpty())
                 continue;
             const QRect area(label->mapTo(&box, QPoint(0, 0)), label->size());
-            const QSize needed = label->wordWrap() ? QSize(label->minimumSizeHint().width(), label->heightForWidth(label->width()))
-                                                   : label->sizeHint();
+            const QSize needed = label->wordWrap()
+                                     ? QSize(label->minimumSizeHint().width(), label->heightForWidth(label->width()))
+                                     : label->sizeHint();
             EXPECT_TRUE(box.rect().contains(area)) << points << "pt: " << label->text().toStdString();
             EXPECT_GE(label->width(), needed.width()) << points << "pt: " << label->text().toStdString();
             EXPECT_GE(label->height(), needed.height()) << points << "pt: " << label->text().toStdString();

@@ -48,7 +48,8 @@ TEST_F(Find, WholeWordsEndAtQuotesAngleBracketsAndTheOtherDelimiters)
     EXPECT_EQ(FindNext(QStringLiteral("language")), (TCaretPos{41, 2})) << "between </ and >";
     window->Editor().SetCaretLine(0);
     FindNext(QStringLiteral("name"), true);
-    EXPECT_EQ(Last(MessageKind::Information), QStringLiteral("Finished searching the document. The search item was not found."))
+    EXPECT_EQ(Last(MessageKind::Information),
+              QStringLiteral("Finished searching the document. The search item was not found."))
         << "the underscore joins words";
 }
 

@@ -31,9 +31,9 @@ QByteArray Contents(const QString &path)
 TEST(InstalledTree, HoldsTheProgramItsValidEntryItsIconAndTheXmlTypes)
 {
     QTemporaryDir prefix;
-    const auto [status, log] = RunProgram(QStringLiteral(TARNWICK_CMAKE),
-                                          {QStringLiteral("--install"), QStringLiteral(TARNWICK_BUILD_DIR),
-                                           QStringLiteral("--prefix"), prefix.path()});
+    const auto [status, log] =
+        RunProgram(QStringLiteral(TARNWICK_CMAKE), {QStringLiteral("--install"), QStringLiteral(TARNWICK_BUILD_DIR),
+                                                    QStringLiteral("--prefix"), prefix.path()});
     ASSERT_EQ(status, 0) << log.toStdString();
 
     const QString program = prefix.filePath(QStringLiteral("bin/tarnwick"));

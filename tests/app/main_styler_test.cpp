@@ -107,7 +107,7 @@ TEST_F(MainWindowHighlighting, ElementWithAttributeAndText)
 {
     auto runs = Tokenize({"<a b=\"1\">text</a>"});
     ASSERT_EQ(TokenRunRecorder::Texts(runs), (Strings{"<", "a", " ", "b", "=", "\"1\"", ">text<", "/", "a", ">"}));
-    const TRunColour colours[] = {kDelimiter, kPlain,        kDelimiter, kPlain, kDelimiter,
+    const TRunColour colours[] = {kDelimiter,    kPlain,       kDelimiter, kPlain, kDelimiter,
                                   kDoubleQuoted, kBetweenTags, kDelimiter, kPlain, kBetweenTags};
     const int columns[] = {0, 1, 2, 3, 4, 5, 8, 14, 15, 16};
     for (size_t i = 0; i < runs.size(); ++i) {

@@ -3,8 +3,8 @@
 // settings fix (background, selection, a symbol in blue, the right margin).
 #include "shell_fixture.h"
 
-#include "editor/qt/dodi_widget.h"
 #include "editor/control/redodi.h"
+#include "editor/qt/dodi_widget.h"
 
 #include <QApplication>
 #include <QImage>
@@ -47,7 +47,8 @@ protected:
 TEST_F(MainWindowLook, EditorShowsBackgroundSelectionBlueSymbolsAndTheRightMargin)
 {
     REdoDodi &ed = window->Editor();
-    ed.Lines()->SetText("<a b=\"1\">text</a>\r\n<second/>\r\n<t>Na\xC3\xAFve \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80 \xC5\x81ukasz</t>\r\n");
+    ed.Lines()->SetText("<a b=\"1\">text</a>\r\n<second/>\r\n<t>Na\xC3\xAFve \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80 "
+                        "\xC5\x81ukasz</t>\r\n");
     ed.CaretState().SelStart = {0, 1};
     ed.CaretState().SelEnd = {9, 1};
     ed.SetHideSelection(false);

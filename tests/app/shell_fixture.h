@@ -46,8 +46,10 @@ protected:
             switch (kind) {
             case MessageKind::ExitQuestion:
             case MessageKind::SaveChangesQuestion:
-            case MessageKind::SaveAsItIsQuestion: return answer;
-            default: return MessageAnswer::Ok;
+            case MessageKind::SaveAsItIsQuestion:
+                return answer;
+            default:
+                return MessageAnswer::Ok;
             }
         });
         SetUrlOpener([this](const QUrl &url) {

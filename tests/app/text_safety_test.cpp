@@ -85,7 +85,8 @@ TEST_F(ValidateChangesNothing, FormatAfterValidateGivesTheSameLayoutAsBefore)
 
 TEST_F(ValidateChangesNothing, ADocumentWhoseDtdIsMissingStillOpensAndSaves)
 {
-    const QByteArray text = "<?xml version=\"1.0\"?>\n<!DOCTYPE root SYSTEM \"missing.dtd\">\n<root>\n  <a/>\n</root>\n";
+    const QByteArray text =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE root SYSTEM \"missing.dtd\">\n<root>\n  <a/>\n</root>\n";
     const QString path = WriteFile("doc.xml", text);
     Open(path);
     window->Run(CommandId::Validate);
@@ -105,7 +106,7 @@ using SaveWritesWhatIsShown = ShellTest;
 
 TEST_F(SaveWritesWhatIsShown, RealDocumentsOpenedValidatedFormattedAndSavedReopenAsShown)
 {
-    const QStringList documents = {"android-layout.xml", "atom-latin1.xml",  "catalog-with-dtd.xml",
+    const QStringList documents = {"android-layout.xml",  "atom-latin1.xml", "catalog-with-dtd.xml",
                                    "docbook-article.xml", "maven-pom.xml",   "rss-feed.xml",
                                    "strings-utf16.xml",   "svg-icon.xml",    "web-config.xml",
                                    "xslt-stylesheet.xml"};

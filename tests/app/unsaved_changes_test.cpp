@@ -27,8 +27,8 @@ protected:
 
     int Questions(MessageKind kind) const
     {
-        return static_cast<int>(std::count_if(messages.begin(), messages.end(),
-                                              [&](const Message &m) { return m.kind == kind; }));
+        return static_cast<int>(
+            std::count_if(messages.begin(), messages.end(), [&](const Message &m) { return m.kind == kind; }));
     }
 
     const std::string changedText = "<?xml version=\"1.0\"?>\r\n<root>\r\n  <item>and one</item>\r\n</root>\r\n";

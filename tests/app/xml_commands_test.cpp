@@ -16,12 +16,11 @@ const char *const kCatalogDtd = "<!ELEMENT catalog (book+)>\n"
                                 "<!ELEMENT book (#PCDATA)>\n"
                                 "<!ATTLIST book id CDATA #REQUIRED>\n";
 
-const char *const kCatalogXsd =
-    "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">\n"
-    "  <xs:element name=\"catalog\"><xs:complexType><xs:sequence>\n"
-    "    <xs:element name=\"book\" type=\"xs:string\" maxOccurs=\"unbounded\"/>\n"
-    "  </xs:sequence></xs:complexType></xs:element>\n"
-    "</xs:schema>\n";
+const char *const kCatalogXsd = "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">\n"
+                                "  <xs:element name=\"catalog\"><xs:complexType><xs:sequence>\n"
+                                "    <xs:element name=\"book\" type=\"xs:string\" maxOccurs=\"unbounded\"/>\n"
+                                "  </xs:sequence></xs:complexType></xs:element>\n"
+                                "</xs:schema>\n";
 
 } // namespace
 
@@ -139,9 +138,9 @@ TEST_F(XmlCommands, ValidateErrorPutsTheCaretWhereTheErrorIs)
 TEST_F(XmlCommands, ValidateChecksASchemaNamedByTheDocument)
 {
     WriteFile("catalog.xsd", kCatalogXsd);
-    const QString path = WriteFile(
-        "catalog.xml", "<catalog xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                       "xsi:noNamespaceSchemaLocation=\"catalog.xsd\"><book>x</book></catalog>\n");
+    const QString path =
+        WriteFile("catalog.xml", "<catalog xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                                 "xsi:noNamespaceSchemaLocation=\"catalog.xsd\"><book>x</book></catalog>\n");
     Open(path);
     window->Run(CommandId::Validate);
     EXPECT_EQ(Last(MessageKind::Information), "XML document is valid.");

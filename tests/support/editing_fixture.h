@@ -3,9 +3,9 @@
 // widget sends them, and a count of change notifications.
 #pragma once
 
+#include "editor/base/win_constants.h"
 #include "editor/control/redodi.h"
 #include "editor/undo/undo_list.h"
-#include "editor/base/win_constants.h"
 #include "support/fake_host.h"
 
 #include <gtest/gtest.h>

@@ -18,7 +18,11 @@ public:
     explicit FakePopup(std::string kind) : Kind(std::move(kind)) {}
     void SetBounds(const TRect &r) override { BoundsValue = r; }
     TRect Bounds() const override { return BoundsValue; }
-    void Show() override { VisibleValue = true; ++ShowCount; }
+    void Show() override
+    {
+        VisibleValue = true;
+        ++ShowCount;
+    }
     void Hide() override { VisibleValue = false; }
     bool Visible() const override { return VisibleValue; }
     void Invalidate() override { ++InvalidateCount; }
@@ -55,7 +59,11 @@ public:
     int PageWidth() const override { return Width; }
     int PageHeight() const override { return Height; }
     void NewPage() override { ++Pages; }
-    bool EndJob() override { Ended = true; return true; }
+    bool EndJob() override
+    {
+        Ended = true;
+        return true;
+    }
     void Abort() override { Aborted = true; }
 
     std::string Name;
@@ -97,11 +105,19 @@ public:
 
     void CreateCaret(int w, int h) override;
     void DestroyCaret() override;
-    void SetCaretPos(int x, int y) override { CaretPos = {x, y}; ++CaretMoves; }
+    void SetCaretPos(int x, int y) override
+    {
+        CaretPos = {x, y};
+        ++CaretMoves;
+    }
     void ShowCaret() override { CaretVisible = true; }
     void HideCaret() override { CaretVisible = false; }
     int CaretBlinkTime() const override { return BlinkTime; }
-    void SetCaretBlinkTime(int ms) override { BlinkTime = ms; ++BlinkTimeSets; }
+    void SetCaretBlinkTime(int ms) override
+    {
+        BlinkTime = ms;
+        ++BlinkTimeSets;
+    }
 
     void SetScrollBarVisible(TScrollBarKind bar, bool v) override { Bars[bar].Visible = v; }
     void SetScrollRange(TScrollBarKind bar, int min, int max) override;
@@ -123,7 +139,11 @@ public:
     int TrackPopupMenu(const std::vector<TMenuItem> &items, TPoint screen) override;
 
     bool Focused() const override { return HasFocus; }
-    void SetFocus() override { HasFocus = true; ++FocusRequests; }
+    void SetFocus() override
+    {
+        HasFocus = true;
+        ++FocusRequests;
+    }
     void SetCursor(TCursor c) override { CursorShape = c; }
     void SetAcceptFiles(bool a) override { AcceptsFiles = a; }
     void BeginDrag(int threshold) override { DragThreshold = threshold; }

@@ -2,8 +2,8 @@
 // cells (8 x 17 pixels each).
 #pragma once
 
-#include "editor/input/mouse_input.h"
 #include "editor/control/redodi.h"
+#include "editor/input/mouse_input.h"
 #include "support/fake_host.h"
 
 #include <gtest/gtest.h>

@@ -60,7 +60,10 @@ std::unique_ptr<TBitmap> RecordingCanvas::CreateBitmap(int width, int height)
 
 void RecordingCanvas::Draw(int x, int y, TBitmap &bitmap) { Record("Draw", {x, y, bitmap.Width(), bitmap.Height()}); }
 
-void RecordingCanvas::StretchDraw(const TRect &d, TBitmap &) { Record("StretchDraw", {d.left, d.top, d.right, d.bottom}); }
+void RecordingCanvas::StretchDraw(const TRect &d, TBitmap &)
+{
+    Record("StretchDraw", {d.left, d.top, d.right, d.bottom});
+}
 
 void RecordingCanvas::DrawTransparent(int x, int y, TBitmap &bitmap, TColor transparent)
 {
@@ -78,7 +81,8 @@ void RecordingCanvas::ResetClip() { Record("ResetClip", {}); }
 std::vector<CanvasCall> RecordingCanvas::CallsOf(const std::string &op) const
 {
     std::vector<CanvasCall> out;
-    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out), [&](const CanvasCall &c) { return c.Op == op; });
+    std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(out),
+                 [&](const CanvasCall &c) { return c.Op == op; });
     return out;
 }
 

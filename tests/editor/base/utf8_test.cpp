@@ -16,7 +16,8 @@ TEST(Utf8Columns, LengthCountsCodePoints)
 
 TEST(Utf8Columns, SlicingByColumns)
 {
-    const std::string s = "a\xC3\xA9\xE2\x82\xAC" "b";
+    const std::string s = "a\xC3\xA9\xE2\x82\xAC"
+                          "b";
     EXPECT_EQ(utf8::ByteOffset(s, 2), 3u);
     EXPECT_EQ(utf8::ByteOffset(s, 10), s.size());
     EXPECT_EQ(utf8::Mid(s, 1, 2), "\xC3\xA9\xE2\x82\xAC");

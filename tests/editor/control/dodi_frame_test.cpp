@@ -1,8 +1,8 @@
 // The control frame: construction defaults of both classes, message answers,
 // version texts, the font rule, border offsets, theme adaptation, setters
 // that repaint, and the virtual operations.
-#include "editor/control/redodi.h"
 #include "editor/base/win_constants.h"
+#include "editor/control/redodi.h"
 #include "support/fake_host.h"
 
 #include <gtest/gtest.h>

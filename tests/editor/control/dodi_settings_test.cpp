@@ -1,14 +1,14 @@
 // The editor's small settings objects and helpers: what each setter stores
 // and which change it reports, marker bookkeeping, timers and scroll bars
 // mirrored to the host, and the int list's safe access.
+#include "editor/base/int_list.h"
+#include "editor/platform/dodi_scroll_bar.h"
+#include "editor/platform/dodi_timer.h"
+#include "editor/platform/image_list.h"
 #include "editor/view/active_line_settings.h"
 #include "editor/view/code_folding.h"
 #include "editor/view/dodi_gutter.h"
 #include "editor/view/dodi_markers.h"
-#include "editor/platform/dodi_scroll_bar.h"
-#include "editor/platform/dodi_timer.h"
-#include "editor/platform/image_list.h"
-#include "editor/base/int_list.h"
 #include "support/fake_host.h"
 
 #include <gtest/gtest.h>

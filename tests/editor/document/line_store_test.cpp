@@ -1,8 +1,8 @@
 // The line store: loading and splitting, tab expansion, line lengths, the
 // object slot, deletion rules, update brackets and change events, both
 // free-standing and owned by an editor.
-#include "editor/document/line_store.h"
 #include "editor/control/redodi.h"
+#include "editor/document/line_store.h"
 #include "support/editing_fixture.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +38,8 @@ int TrueLongest(const REdoDodiStrings &s)
     int longest = 0;
     for (const std::string &line : s.ToVector())
         longest = std::max(longest, static_cast<int>(std::count_if(line.begin(), line.end(), [](char c) {
-                                        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-                                    })));
+                               return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+                           })));
     return longest;
 }
 
@@ -105,7 +105,8 @@ TEST(LineStoreLoading, EmptyTextInEditorLeavesStoreEmpty)
 TEST(LineStoreLoading, ValidUtf8IsKeptAndBomDropped)
 {
     REdoDodiStrings s;
-    s.LoadFromString("\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xE2\x82\xAC");
+    s.LoadFromString("\xEF\xBB\xBF"
+                     "caf\xC3\xA9\r\n\xE2\x82\xAC");
     EXPECT_EQ(Lines(s), (std::vector<std::string>{"caf\xC3\xA9", "\xE2\x82\xAC"}));
     EXPECT_EQ(s.LineLengths()[0], 4);
     EXPECT_EQ(s.LineLengths()[1], 1);
@@ -622,16 +623,37 @@ TEST(LineStoreLengths, LongestLineFollowsRandomChangesWithoutARescanPerEdit)
             const int at = random.Upto(s.Count());
             const bool onLine = at < s.Count();
             switch (random.Upto(8)) {
-            case 0: s.Insert(at, random.Line()); break;
-            case 1: s.InsertLines(at, random.Block()); break;
-            case 2: s.AddObject(random.Line(), nullptr); break;
-            case 3: if (onLine) s.Put(at, random.Line()); break;
+            case 0:
+                s.Insert(at, random.Line());
+                break;
+            case 1:
+                s.InsertLines(at, random.Block());
+                break;
+            case 2:
+                s.AddObject(random.Line(), nullptr);
+                break;
+            case 3:
+                if (onLine)
+                    s.Put(at, random.Line());
+                break;
             // Shortening the longest line is the case that must look again.
-            case 4: if (onLine) s.Put(at, s[at].substr(0, s[at].find('a'))); break;
-            case 5: s.Delete(at); break;
-            case 6: s.RemoveLines(at, random.Upto(5)); break;
-            case 7: s.PutLines(s.TakeLines()); break;
-            default: if (random.Upto(20) == 0) s.Clear(); break;
+            case 4:
+                if (onLine)
+                    s.Put(at, s[at].substr(0, s[at].find('a')));
+                break;
+            case 5:
+                s.Delete(at);
+                break;
+            case 6:
+                s.RemoveLines(at, random.Upto(5));
+                break;
+            case 7:
+                s.PutLines(s.TakeLines());
+                break;
+            default:
+                if (random.Upto(20) == 0)
+                    s.Clear();
+                break;
             }
             ASSERT_TRUE(s.CheckInvariants()) << "step " << step;
             ASSERT_EQ(s.LongestLineLength(), TrueLongest(s)) << "step " << step;
@@ -667,12 +689,25 @@ TEST_F(LongestLineUnderEdits, MaxLineLengthNeverFallsShortAndTheHandlerMakesItEx
                 Place(random.Upto(s.LineLength(line)), line);
             }
             switch (random.Upto(9)) {
-            case 0: Type(U"x"); break;
-            case 1: Enter(); break;
-            case 2: Key(VK_BACK); break;
-            case 3: Key(VK_DELETE); break;
-            case 4: Ctrl('Y'); break;
-            case 5: host.Clipboard = random.Line() + "\r\n" + random.Line(); Ctrl('V'); break;
+            case 0:
+                Type(U"x");
+                break;
+            case 1:
+                Enter();
+                break;
+            case 2:
+                Key(VK_BACK);
+                break;
+            case 3:
+                Key(VK_DELETE);
+                break;
+            case 4:
+                Ctrl('Y');
+                break;
+            case 5:
+                host.Clipboard = random.Line() + "\r\n" + random.Line();
+                Ctrl('V');
+                break;
             case 6:
                 if (s.Count() > 0) {
                     const int from = random.Upto(s.Count() - 1);
@@ -681,9 +716,15 @@ TEST_F(LongestLineUnderEdits, MaxLineLengthNeverFallsShortAndTheHandlerMakesItEx
                 }
                 Ctrl('X');
                 break;
-            case 7: ed.Undo(); break;
-            case 8: ed.Redo(); break;
-            default: ed.InsertText(random.Line()); break;
+            case 7:
+                ed.Undo();
+                break;
+            case 8:
+                ed.Redo();
+                break;
+            default:
+                ed.InsertText(random.Line());
+                break;
             }
             ASSERT_GE(ed.MaxLineLength(), TrueLongest(*ed.Lines())) << "sequence " << sequence << " step " << step;
             ed.LinesChanged();

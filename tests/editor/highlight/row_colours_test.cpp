@@ -40,8 +40,8 @@ protected:
         RunState state = tokenizer.ComputeTopState(lines, lines.StateTracker(), row);
         for (int l = row; l < std::min(row + count, lines.Count()); ++l)
             if (PaintLine(tokenizer, context, lines[l], state) != expected[l])
-                return ::testing::AssertionFailure() << "view from row " << row << " draws row " << l << " \""
-                                                     << lines[l] << "\" differently";
+                return ::testing::AssertionFailure()
+                       << "view from row " << row << " draws row " << l << " \"" << lines[l] << "\" differently";
         return ::testing::AssertionSuccess();
     }
 
@@ -63,8 +63,8 @@ TEST_P(RowColours, ClosedAndReopenedCommentOnOneLine)
 TEST_P(RowColours, AnyRowIsDrawnAsFromTheTopThroughRandomEdits)
 {
     // Comment delimiters come often, so that they meet the other markup.
-    const char *fragments[] = {"<!--", "-->", "<!--",      "-->", "<a>", "x",  "<![CDATA[", "]]>", "<?", "?>",
-                               "<!DOCTYPE r [", "]>", "\"", "'", " ",   "=1", "http://u/", "\\",  "<",  "]"};
+    const char *fragments[] = {"<!--",          "-->", "<!--", "-->", "<a>", "x",  "<![CDATA[", "]]>", "<?", "?>",
+                               "<!DOCTYPE r [", "]>",  "\"",   "'",   " ",   "=1", "http://u/", "\\",  "<",  "]"};
     std::mt19937 random(2);
     auto randomLine = [&] {
         std::string line;
@@ -77,9 +77,15 @@ TEST_P(RowColours, AnyRowIsDrawnAsFromTheTopThroughRandomEdits)
     for (int step = 0; step < 600; ++step) {
         const int at = random() % lines.Count();
         switch (random() % 3) {
-        case 0: lines.Put(at, randomLine()); break;
-        case 1: lines.Insert(at, randomLine()); break;
-        default: lines.Delete(at); break;
+        case 0:
+            lines.Put(at, randomLine());
+            break;
+        case 1:
+            lines.Insert(at, randomLine());
+            break;
+        default:
+            lines.Delete(at);
+            break;
         }
         const auto expected = FromTheTop();
         for (int row = 0; row < lines.Count(); ++row)

@@ -35,8 +35,7 @@ using Strings = std::vector<std::string>;
 TEST_F(Tokenizing, UrlPiecesAlternateSeparatorsAndOtherCharacters)
 {
     Prepare(&xml);
-    EXPECT_EQ(tokenizer.SplitUrlPieces("see http://x.org/a, b"),
-              (Strings{"see", " ", "http://x.org/a", ", ", "b"}));
+    EXPECT_EQ(tokenizer.SplitUrlPieces("see http://x.org/a, b"), (Strings{"see", " ", "http://x.org/a", ", ", "b"}));
     EXPECT_EQ(tokenizer.SplitUrlPieces(" 'a' "), (Strings{" '", "a", "' "}));
     EXPECT_TRUE(tokenizer.SplitUrlPieces("").empty());
     Prepare(&xml, false);

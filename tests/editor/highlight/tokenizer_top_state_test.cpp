@@ -1,8 +1,8 @@
 // The state at the start of a line: agreement with tokenizing every line
 // above it, the cache stored every 20 lines, staying right while lines above
 // change, the cost of warm look-ups, and the top-line state of the control.
-#include "editor/document/line_store.h"
 #include "editor/control/redodi.h"
+#include "editor/document/line_store.h"
 #include "editor/highlight/tokenizer.h"
 #include "editor/highlight/xml_styler.h"
 
@@ -196,7 +196,8 @@ TEST_P(RandomEdits, EditsAboveTheLineNeverLeaveAStaleState)
         xml.SetStringEscape("\\");
         AddBetweenTagsStyle();
     }
-    const char *fragments[] = {"<a>", "</a>", "text", "<!--", "-->", "\"", "'", " ", "x=", "<b c='v'>", "1.5", "é", "//", "http://u", "\\"};
+    const char *fragments[] = {"<a>", "</a>",      "text", "<!--", "-->", "\"",       "'", " ",
+                               "x=",  "<b c='v'>", "1.5",  "é",    "//",  "http://u", "\\"};
     std::mt19937 random(20240611);
     auto randomLine = [&] {
         std::string line;
@@ -209,13 +210,18 @@ TEST_P(RandomEdits, EditsAboveTheLineNeverLeaveAStaleState)
     for (int step = 0; step < 400; ++step) {
         const int at = random() % lines.Count();
         switch (random() % 4) {
-        case 0: lines.Put(at, randomLine()); break;
-        case 1: lines.Insert(at, randomLine()); break;
+        case 0:
+            lines.Put(at, randomLine());
+            break;
+        case 1:
+            lines.Insert(at, randomLine());
+            break;
         case 2:
             if (lines.Count() > 50)
                 lines.Delete(at);
             break;
-        default: break;
+        default:
+            break;
         }
         const int line = random() % (lines.Count() + 5);
         ASSERT_TRUE(SameCarriedState(Compute(line), Expected(line))) << "step " << step << " line " << line;

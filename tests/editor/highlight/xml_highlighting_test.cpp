@@ -110,8 +110,10 @@ TEST_F(MainWindowXml, TextAfterACommentIsDrawnAsWithoutTheComment)
 
 TEST_F(MainWindowXml, CommentSpanningLinesWithQuotesLeaksNothing)
 {
-    const std::string document = "<?xml version=\"1.0\"?>\n<!-- Licence: don't\n   copy <this> 2024\n-->\n<r a=\"1\">t</r>";
-    const std::string comment = document.substr(document.find("<!--"), document.find("-->") + 3 - document.find("<!--"));
+    const std::string document =
+        "<?xml version=\"1.0\"?>\n<!-- Licence: don't\n   copy <this> 2024\n-->\n<r a=\"1\">t</r>";
+    const std::string comment =
+        document.substr(document.find("<!--"), document.find("-->") + 3 - document.find("<!--"));
     EXPECT_TRUE(AllAre(ColoursOf(document, comment), {kComment, kBreak}));
     const auto root = ColoursOf(document, "<r a=\"1\">t</r>");
     const auto alone = Paint("<?xml version=\"1.0\"?>\n<r a=\"1\">t</r>");
@@ -147,7 +149,8 @@ TEST_F(MainWindowXml, InternalSubsetIsMarkupWithItsComments)
 TEST_F(MainWindowXml, InstructionsEndAtTheirCloserWhateverTheyHold)
 {
     for (const char *pi : {"<?pi don't > 'x' ?>", "<?php if (a > b) { echo 'it\"s'; } // ?>", "<?pi \"open"}) {
-        const std::string document = std::string(pi) + (std::string(pi).ends_with("?>") ? "" : "?>") + "\n<a b='1'>t</a>";
+        const std::string document =
+            std::string(pi) + (std::string(pi).ends_with("?>") ? "" : "?>") + "\n<a b='1'>t</a>";
         const auto colours = Paint(document);
         EXPECT_EQ(colours[document.find("a b")], kName) << pi;
         EXPECT_EQ(colours[document.find("t</a>")], kText) << pi;
@@ -225,7 +228,10 @@ private:
         return out;
     }
     std::string Space() { return Pick({" ", "\n", "  ", "\n  "}); }
-    std::string Words(std::initializer_list<std::string> words) { return Repeat(5, [&] { return Pick(words); }); }
+    std::string Words(std::initializer_list<std::string> words)
+    {
+        return Repeat(5, [&] { return Pick(words); });
+    }
     std::string Comment()
     {
         return "<!--" + Words({"don't", "\"", "'", "<b>", ">", "42", " http://x.org/", "<![CDATA[", "?>", "\n", " "}) +
@@ -233,8 +239,7 @@ private:
     }
     std::string Instruction()
     {
-        return "<?pi " + Words({"don't", "'", "\"", ">", " a > b", "42", " http://x.org/a", "\n", " "}) +
-               "?>";
+        return "<?pi " + Words({"don't", "'", "\"", ">", " a > b", "42", " http://x.org/a", "\n", " "}) + "?>";
     }
     std::string Subset()
     {
@@ -243,7 +248,10 @@ private:
                          "<!ATTLIST r a CDATA \"x>y\"\n b CDATA 'don\"t'>"});
         });
     }
-    std::string Misc() { return Repeat(2, [&] { return Pick({Comment(), Instruction(), Space()}); }); }
+    std::string Misc()
+    {
+        return Repeat(2, [&] { return Pick({Comment(), Instruction(), Space()}); });
+    }
     std::string Attributes()
     {
         std::string out;
@@ -261,8 +269,8 @@ private:
     }
     std::string CData()
     {
-        return "<![CDATA[" + Words({"a < b", "c > d", "'", "\"", "42", "<!--", "-->", "<?x?>", "]", "http://x.org",
-                                    "\n", " "}) +
+        return "<![CDATA[" +
+               Words({"a < b", "c > d", "'", "\"", "42", "<!--", "-->", "<?x?>", "]", "http://x.org", "\n", " "}) +
                "x]]>";
     }
     std::string Element(int depth)
@@ -342,8 +350,8 @@ protected:
         for (size_t i = 0; i < text.size(); ++i) {
             const XmlPart part = (*parts)[i];
             const TRunColour c = colours[i];
-            const bool right = part == XmlPart::Comment ? c == kComment || c == kUrl || c == kBreak
-                               : part == XmlPart::Text  ? c == kText || c == kUrl || c == kBreak
+            const bool right = part == XmlPart::Comment  ? c == kComment || c == kUrl || c == kBreak
+                               : part == XmlPart::Text   ? c == kText || c == kUrl || c == kBreak
                                : part == XmlPart::Markup ? !(c == kComment) && !(c == kText)
                                                          : true;
             ++seen[static_cast<int>(part)];
@@ -358,8 +366,11 @@ protected:
         const int rows = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
         for (int row : {rows / 3, rows / 2, rows - 1}) {
             const auto fromRow = Paint(text, row);
-            const size_t at = std::find_if(fromRow.begin(), fromRow.end(), [](const TRunColour &c) { return !(c == kBreak); }) - fromRow.begin();
-            ASSERT_TRUE(std::equal(fromRow.begin() + at, fromRow.end(), colours.begin() + at)) << name << " row " << row;
+            const size_t at =
+                std::find_if(fromRow.begin(), fromRow.end(), [](const TRunColour &c) { return !(c == kBreak); }) -
+                fromRow.begin();
+            ASSERT_TRUE(std::equal(fromRow.begin() + at, fromRow.end(), colours.begin() + at))
+                << name << " row " << row;
         }
     }
 

@@ -73,7 +73,10 @@ private:
         if (error_.empty())
             error_ = what + " at byte " + std::to_string(Position());
     }
-    bool At(size_t at, const char *delimiter) const { return text_.compare(at, std::strlen(delimiter), delimiter) == 0; }
+    bool At(size_t at, const char *delimiter) const
+    {
+        return text_.compare(at, std::strlen(delimiter), delimiter) == 0;
+    }
     // Marks bytes not marked yet, so constructs nested in the DOCTYPE keep theirs.
     void Mark(size_t from, size_t to, XmlPart part)
     {
@@ -122,8 +125,7 @@ private:
                 p->Construct(begin, end, XmlPart::Markup);
             ++p->depth_;
         }
-        xmlSAX2StartElementNs(ctx, name, prefix, uri, nbNamespaces, namespaces, nbAttributes, nbDefaulted,
-                              attributes);
+        xmlSAX2StartElementNs(ctx, name, prefix, uri, nbNamespaces, namespaces, nbAttributes, nbDefaulted, attributes);
     }
 
     static void EndElement(void *ctx, const xmlChar *name, const xmlChar *prefix, const xmlChar *uri)

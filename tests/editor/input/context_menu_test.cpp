@@ -39,8 +39,8 @@ TEST_F(ContextMenu, ItemsInOrderWithTheirShortcutTexts)
     SetText({"text"});
     RequestMenu();
     ASSERT_EQ(host.Menus.size(), 1u);
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Undo", "Redo", "-", "Copy\tCtrl-C", "Cut\tCtrl-X",
-                                                    "Paste\tCtrl-V", "Delete", "-", "Select All\tCtrl-A"}));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Undo", "Redo", "-", "Copy\tCtrl-C", "Cut\tCtrl-X", "Paste\tCtrl-V",
+                                                    "Delete", "-", "Select All\tCtrl-A"}));
     std::vector<int> commands;
     for (const TMenuItem &item : host.Menus.back())
         commands.push_back(item.Command);

@@ -352,8 +352,8 @@ protected:
     void SetUp() override { std::filesystem::create_directories(folder); }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
-    std::string folder = (std::filesystem::temp_directory_path() /
-                          ("tarnwick_file_drop_" + std::to_string(::getpid()))).string();
+    std::string folder =
+        (std::filesystem::temp_directory_path() / ("tarnwick_file_drop_" + std::to_string(::getpid()))).string();
 };
 
 TEST_F(FileDrop, EachDroppedFileReplacesTheTextSoTheLastRemains)

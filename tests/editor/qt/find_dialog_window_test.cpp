@@ -1,7 +1,7 @@
 // The find dialog on screen: its controls feed the find component, Find Next
 // searches the bound editor, and closing it ends the dialog-open state.
-#include "editor/qt/find_dialog_window.h"
 #include "editor/control/redodi.h"
+#include "editor/qt/find_dialog_window.h"
 #include "support/fake_host.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // Printing the editor's text into a PDF through the Qt print job.
-#include "editor/qt/qt_print_job.h"
 #include "editor/control/redodi.h"
+#include "editor/qt/qt_print_job.h"
 
 #include <QFile>
 #include <QTemporaryDir>

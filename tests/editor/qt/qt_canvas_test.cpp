@@ -24,10 +24,7 @@ TFont Courier()
 
 class Drawing : public ::testing::Test {
 protected:
-    Drawing() : image(300, 40, QImage::Format_RGB32), painter(&image), canvas(&painter)
-    {
-        image.fill(Qt::white);
-    }
+    Drawing() : image(300, 40, QImage::Format_RGB32), painter(&image), canvas(&painter) { image.fill(Qt::white); }
     // Columns [from, to) of the image hold a pixel darker than light grey.
     bool Inked(int from, int to)
     {
@@ -80,11 +77,15 @@ TEST_F(Drawing, EveryCharacterTakesOneCellOfTheGrid)
     canvas.SetFont(Courier());
     const int cell = canvas.TextWidth("W");
     ASSERT_GT(cell, 0);
-    EXPECT_EQ(canvas.TextWidth("\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80" "a"), 4 * cell);
+    EXPECT_EQ(canvas.TextWidth("\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
+                               "a"),
+              4 * cell);
     canvas.SetBrushStyle(bsClear);
     // é, 中 and 😀 fill the first three cells; the "a" lands in the fourth
     // and nothing spills past it.
-    canvas.TextOut(0, 0, "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80" "a");
+    canvas.TextOut(0, 0,
+                   "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
+                   "a");
     EXPECT_TRUE(Inked(3 * cell, 4 * cell));
     EXPECT_FALSE(Inked(4 * cell + 1, 300));
 }

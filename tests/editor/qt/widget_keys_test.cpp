@@ -1,9 +1,9 @@
 // Keystroke scripts through the real editor widget offscreen, and the
 // translation of Qt key events into the control's key codes and characters.
+#include "editor/base/win_constants.h"
+#include "editor/control/redodi.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/key_translation.h"
-#include "editor/control/redodi.h"
-#include "editor/base/win_constants.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -34,8 +34,9 @@ TEST(KeyTranslation, TextKeysTypeTheirTextAndAltCombinationsTypeNothing)
     EXPECT_TRUE(qt::TranslateKeyPress(Qt::Key_X, Qt::AltModifier, "x").Chars.empty());
     EXPECT_TRUE(qt::TranslateKeyPress(Qt::Key_Left, Qt::ShiftModifier, "").Chars.empty());
     EXPECT_EQ(qt::TranslateKeyPress(Qt::Key_Left, Qt::NoModifier, "").Key, VK_LEFT);
-    EXPECT_EQ(qt::TranslateKeyPress(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf8("\u20ac")).Chars,
-              U"\u20ac")
+    EXPECT_EQ(
+        qt::TranslateKeyPress(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf8("\u20ac")).Chars,
+        U"\u20ac")
         << "AltGr";
 }
 

@@ -1,8 +1,8 @@
 // Mouse scripts through the real editor widget offscreen: clicks, drags,
 // Shift+click, double clicks, press and release inside the selection, the
 // pointer shape, URL clicks, dropped files and the context menu.
-#include "editor/qt/dodi_widget.h"
 #include "editor/control/redodi.h"
+#include "editor/qt/dodi_widget.h"
 
 #include <QAction>
 #include <QApplication>

@@ -108,26 +108,59 @@ protected:
             }
             RandomPlace();
             return "place";
-        case 1: RandomSelection(); return "select";
-        case 2: case 3: Type(std::u32string(1, kAlphabet[Random(12)])); return "type";
-        case 4: Enter(); return "enter";
-        case 5: Key(VK_BACK); return "backspace";
-        case 6: Key(VK_DELETE); return "delete";
-        case 7: host.Clipboard = RandomText(true); Ctrl('V'); return "paste";
-        case 8: Ctrl('X'); return "cut";
-        case 9: Ctrl('Y'); return "delete line";
-        case 10: ed.Lines()->Delete(Random(ed.Lines()->Count() + 1)); return "store delete";
-        case 11: ed.InsertText(RandomText(false)); return "insert text";
-        case 12: Key(VK_TAB, Chance(20) ? TShiftState{ssShift} : TShiftState{}); return "tab";
-        case 13: Key(VK_BACK, {ssCtrl}); return "delete word left";
-        case 14: case 15: Key(VK_BACK, {ssAlt}); return "undo";
-        case 16: Key(VK_BACK, {ssAlt, ssShift}); return "redo";
+        case 1:
+            RandomSelection();
+            return "select";
+        case 2:
+        case 3:
+            Type(std::u32string(1, kAlphabet[Random(12)]));
+            return "type";
+        case 4:
+            Enter();
+            return "enter";
+        case 5:
+            Key(VK_BACK);
+            return "backspace";
+        case 6:
+            Key(VK_DELETE);
+            return "delete";
+        case 7:
+            host.Clipboard = RandomText(true);
+            Ctrl('V');
+            return "paste";
+        case 8:
+            Ctrl('X');
+            return "cut";
+        case 9:
+            Ctrl('Y');
+            return "delete line";
+        case 10:
+            ed.Lines()->Delete(Random(ed.Lines()->Count() + 1));
+            return "store delete";
+        case 11:
+            ed.InsertText(RandomText(false));
+            return "insert text";
+        case 12:
+            Key(VK_TAB, Chance(20) ? TShiftState{ssShift} : TShiftState{});
+            return "tab";
+        case 13:
+            Key(VK_BACK, {ssCtrl});
+            return "delete word left";
+        case 14:
+        case 15:
+            Key(VK_BACK, {ssAlt});
+            return "undo";
+        case 16:
+            Key(VK_BACK, {ssAlt, ssShift});
+            return "redo";
         case 17: {
             static constexpr uint16_t kKeys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_LEFT, VK_RIGHT};
             Key(kKeys[Random(8)], Chance(40) ? TShiftState{ssShift} : TShiftState{});
             return "move";
         }
-        case 18: ed.DeleteSelection(true); return "delete selection";
+        case 18:
+            ed.DeleteSelection(true);
+            return "delete selection";
         default:
             if (Chance(10)) {
                 ed.Clear();
@@ -221,10 +254,7 @@ protected:
     bool trace_ = false;
 };
 
-TEST_F(EditOracle, UndoingEveryRandomEditSequenceGivesBackTheStartingText)
-{
-    RunSequences(3000);
-}
+TEST_F(EditOracle, UndoingEveryRandomEditSequenceGivesBackTheStartingText) { RunSequences(3000); }
 
 } // namespace
 } // namespace tarnwick::test

@@ -55,10 +55,18 @@ protected:
             lines_.ReplaceText(line, start, static_cast<size_t>(Random(3)), Word());
             break;
         }
-        case 1: lines_.Put(Random(count), Word()); break;
-        case 2: lines_.InsertLines(Random(count + 1), {Word(), Word()}); break;
-        case 3: lines_.RemoveLines(Random(count), 1 + Random(2)); break;
-        default: lines_.Add(Word()); break;
+        case 1:
+            lines_.Put(Random(count), Word());
+            break;
+        case 2:
+            lines_.InsertLines(Random(count + 1), {Word(), Word()});
+            break;
+        case 3:
+            lines_.RemoveLines(Random(count), 1 + Random(2));
+            break;
+        default:
+            lines_.Add(Word());
+            break;
         }
     }
 

@@ -12,9 +12,7 @@ class UndoHistory : public EditingFixture {
 protected:
     UndoHistory()
     {
-        ed.OnUndoChange = [this](TCustomDodi &, bool canUndo, bool canRedo) {
-            reports.push_back({canUndo, canRedo});
-        };
+        ed.OnUndoChange = [this](TCustomDodi &, bool canUndo, bool canRedo) { reports.push_back({canUndo, canRedo}); };
     }
     std::vector<std::pair<bool, bool>> reports;
 };
@@ -105,7 +103,8 @@ TEST_F(UndoHistory, OnUndoChangeFollowsAddUndoRedoAndClear)
     ed.Undo();
     ed.Redo();
     ed.ClearUndo();
-    EXPECT_EQ(reports, (std::vector<std::pair<bool, bool>>{{true, false}, {false, true}, {true, false}, {false, false}}));
+    EXPECT_EQ(reports,
+              (std::vector<std::pair<bool, bool>>{{true, false}, {false, true}, {true, false}, {false, false}}));
 }
 
 TEST_F(UndoHistory, AtTheEndsOfTheHistoryNothingHappens)

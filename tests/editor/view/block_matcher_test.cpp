@@ -1,8 +1,8 @@
 // Block matching: the opener and closer words around the caret, found by
 // counting nested pairs, and only where delimiters surround them.
-#include "editor/view/block_matcher.h"
 #include "editor/control/redodi.h"
 #include "editor/highlight/styler.h"
+#include "editor/view/block_matcher.h"
 #include "support/fake_host.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +19,12 @@ protected:
         styler.SetBlockOpener("begin,case");
         styler.SetBlockCloser("end");
         ed.SetSyntaxStyles(&styler);
-        ed.Lines()->SetText("begin\r\n"        // 0
-                            "  x := 1;\r\n"    // 1
+        ed.Lines()->SetText("begin\r\n"          // 0
+                            "  x := 1;\r\n"      // 1
                             "  Begin y end;\r\n" // 2
-                            "  z;\r\n"         // 3
-                            "END;\r\n"         // 4
-                            "beginning end");  // 5
+                            "  z;\r\n"           // 3
+                            "END;\r\n"           // 4
+                            "beginning end");    // 5
     }
     std::pair<TBlockRange, TBlockRange> At(int line)
     {

@@ -2,8 +2,8 @@
 // the marks of a line, the click events and the marker events.
 #include "support/paint_fixture.h"
 
-#include "editor/view/gutter_painter.h"
 #include "editor/platform/image_list.h"
+#include "editor/view/gutter_painter.h"
 
 #include <algorithm>
 

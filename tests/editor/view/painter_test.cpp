@@ -66,16 +66,22 @@ TEST_F(Painting, ScrolledRightOnlyTheCharactersFromLeftColumnAreDrawn)
 
 TEST_F(Painting, EveryCodePointTakesOneCell)
 {
-    SetText("\xC3\xA9" "a\xE4\xB8\xAD" "b\xF0\x9F\x98\x80" "c"); // é a 中 b 😀 c
+    SetText("\xC3\xA9"
+            "a\xE4\xB8\xAD"
+            "b\xF0\x9F\x98\x80"
+            "c"); // é a 中 b 😀 c
     ed.SetHideSelection(false);
     ed.CaretState().SelStart = {2, 0};
     ed.CaretState().SelEnd = {4, 0};
     const std::vector<CanvasCall> texts = Texts(0);
     ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[0].Text, "\xC3\xA9" "a");
-    EXPECT_EQ(texts[1].Text, "\xE4\xB8\xAD" "b");
+    EXPECT_EQ(texts[0].Text, "\xC3\xA9"
+                             "a");
+    EXPECT_EQ(texts[1].Text, "\xE4\xB8\xAD"
+                             "b");
     EXPECT_EQ(texts[1].Args[0], 2 * kCell);
-    EXPECT_EQ(texts[2].Text, "\xF0\x9F\x98\x80" "c");
+    EXPECT_EQ(texts[2].Text, "\xF0\x9F\x98\x80"
+                             "c");
     EXPECT_EQ(texts[2].Args[0], 4 * kCell);
 }
 
@@ -179,7 +185,8 @@ TEST_F(Painting, RowsAreCopiedFromTheLineBitmapOneBelowAnother)
     const TRect text = ed.TextArea();
     for (int row = 0; row < 3; ++row) {
         const int top = text.top + 1 + row * kRow;
-        EXPECT_EQ(copies[row].Args, (std::vector<int>{text.left, top, text.right, top + kRow, 0, 0, text.Width(), kRow}));
+        EXPECT_EQ(copies[row].Args,
+                  (std::vector<int>{text.left, top, text.right, top + kRow, 0, 0, text.Width(), kRow}));
     }
     // The rest below the last row is filled with the background.
     const std::vector<CanvasCall> fills = window.CallsOf("FillRect");

@@ -1,6 +1,6 @@
 // Printing: pages, titles, page numbers and what reaches the printer.
-#include "editor/view/printer.h"
 #include "editor/control/redodi.h"
+#include "editor/view/printer.h"
 #include "support/fake_host.h"
 #include "support/recording_canvas.h"
 

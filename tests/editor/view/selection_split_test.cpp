@@ -23,15 +23,9 @@ TEST(SelectionSplit, HiddenOrOtherLinesLeaveTheRunBeforeTheSelection)
     EXPECT_EQ(Split({0, 0}, {20, 2}), kAllBefore);
 }
 
-TEST(SelectionSplit, LinesStrictlyInsideAreSelectedWhole)
-{
-    EXPECT_EQ(Split({50, 2}, {0, 4}), kAllSelected);
-}
+TEST(SelectionSplit, LinesStrictlyInsideAreSelectedWhole) { EXPECT_EQ(Split({50, 2}, {0, 4}), kAllSelected); }
 
-TEST(SelectionSplit, EmptySelectionShowsNothing)
-{
-    EXPECT_EQ(Split({12, 3}, {12, 3}), kAllBefore);
-}
+TEST(SelectionSplit, EmptySelectionShowsNothing) { EXPECT_EQ(Split({12, 3}, {12, 3}), kAllBefore); }
 
 TEST(SelectionSplit, SingleLineSelectionAroundTheRun)
 {

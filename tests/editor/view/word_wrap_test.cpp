@@ -73,7 +73,7 @@ TEST_F(Wrapping, LongLineBecomesContinuationPiecesAndJoinsBackExactly)
     ed.Lines()->SetText("before\r\n" + longLine + "\r\nafter");
     ed.SetWordWrap(wwRightMargin);
     ASSERT_EQ(Lines(), (std::vector<std::string>{"before", std::string(80, 'x'), std::string(80, 'x'),
-                                                std::string(40, 'x'), "after"}));
+                                                 std::string(40, 'x'), "after"}));
     EXPECT_FALSE(Continues(1));
     EXPECT_TRUE(Continues(2));
     EXPECT_TRUE(Continues(3));
