@@ -28,15 +28,6 @@ std::string WithUnixLineBreaks(const std::string &text)
     return result;
 }
 
-// Opens a file as the main window's Open does and returns the text the editor
-// would then show.
-std::string OpenAsEditorText(TXMLDocument &document, const std::string &path)
-{
-    document.SetActive(false);
-    document.LoadFile(path);
-    return document.XML().Text();
-}
-
 } // namespace
 
 std::string FormatDocument(TXMLDocument &document, const std::string &text, const std::string &encoding,
@@ -70,6 +61,20 @@ ValidationReport ValidateDocument(TXMLDocument &document, const std::string &tex
     // Activation has just parsed this very text with validation and thrown at
     // the first error, so the parse error it leaves is the one a second load
     // of the text would report; a second parse would only double the time.
+    auto error = document.DOMPersistAccess()->parseError();
+    if (error->errorCode() == 0)
+        return {true, "XML document is valid."};
+    return {false, DescribeParseError(*error)};
+}
+
+ValidationReport ValidateFile(TXMLDocument &document, const std::string &path)
+{
+    // One validating parse of the file as it is on disk: errors point at the
+    // file's own lines, and no serialised copy is made first.
+    document.SetActive(false);
+    document.SetParseOptions({poValidateOnParse});
+    document.SetBaseDirectory(FolderOf(path));
+    document.LoadFile(path);
     auto error = document.DOMPersistAccess()->parseError();
     if (error->errorCode() == 0)
         return {true, "XML document is valid."};
@@ -122,8 +127,7 @@ int RunValidateCommand(const CommandLine &line, std::ostream &out, std::ostream 
         try {
             TXMLDocument document;
             ConfigureShellDocument(document);
-            const std::string text = OpenAsEditorText(document, path);
-            const ValidationReport report = ValidateDocument(document, text, FolderOf(path));
+            const ValidationReport report = ValidateFile(document, path);
             if (report.valid) {
                 out << path << ": " << report.message << "\n";
             } else {

@@ -29,6 +29,10 @@ struct ValidationReport {
 // A text that is not well-formed or not valid throws EDOMParseError; a report
 // with valid == false carries a load error that the document kept without
 // throwing.
+// Validates the file at `path` as it is on disk, in one parse; throws as
+// ValidateDocument does.
+ValidationReport ValidateFile(xml::TXMLDocument &document, const std::string &path);
+
 ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text,
                                   const std::string &baseDirectory);
 
