@@ -20,7 +20,7 @@ TEditScope::TEditScope(TCustomDodi &editor) : editor_(editor), uncaught_(std::un
 
 TEditScope::~TEditScope() noexcept(false)
 {
-    editor_.UndoList().EndEdit();
+    editor_.UndoList().EndEdit(std::uncaught_exceptions() == uncaught_);
     TEditSession &session = editor_.EditSession();
     if (--session.Depth > 0)
         return;

@@ -129,9 +129,9 @@ void TDodiUndoList::Settle()
     pending_.clear();
 }
 
-void TDodiUndoList::EndEdit()
+void TDodiUndoList::EndEdit(bool settle)
 {
-    if (editDepth_ > 0 && --editDepth_ == 0)
+    if (editDepth_ > 0 && --editDepth_ == 0 && settle)
         Settle();
 }
 

@@ -48,7 +48,9 @@ public:
     // outside any bracket, join the newest step, so that undo never leaves
     // them behind in the middle of older edits.
     void BeginEdit() { ++editDepth_; }
-    void EndEdit();
+    // `settle` false (an exception is unwinding): the changes wait for the
+    // next step instead of raising OnUndoChange now.
+    void EndEdit(bool settle = true);
 
     int Count() const { return static_cast<int>(items_.size()); }
     // Index 0 is the newest record; null out of range.
