@@ -74,11 +74,9 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         break;
     case TLinesChange::lcLoad: {
         CollapseSelection();
-        {
-            TEditScope quiet(*this);
-            SetCaretCol(0);
-            SetCaretLine(0);
-        }
+        // The caret's old line belongs to the text that went: nothing of the
+        // loaded text is trimmed on its way home.
+        TDodiCaret(*this).Place(0, 0);
         DropTopLineState();
         viewState_.MaxLineLength = lines.LongestLineLength();
         LinesChanged();

@@ -148,6 +148,18 @@ TEST(LineStoreLoading, LoadInEditorRaisesOneEditorChange)
     EXPECT_TRUE(static_cast<bool>(ed.Lines()->OnChange));
 }
 
+TEST(LineStoreLoading, LoadedTextKeepsItsTrailingBlanksWhereverTheCaretWas)
+{
+    REdoDodi ed;
+    ed.SetTrimTrailingSpaces(true);
+    ed.Lines()->SetText("a\r\nb\r\nc");
+    ed.SetCaretLine(2);
+    ed.Lines()->LoadFromString("x\r\ny\r\nz  \r\n");
+    EXPECT_EQ(ed.Lines()->Get(2), "z  ");
+    EXPECT_EQ(ed.CaretLine(), 0);
+    EXPECT_FALSE(ed.CanUndo());
+}
+
 TEST(LineStoreLoading, MissingFileFailsBeforeTouchingLines)
 {
     REdoDodi ed;
