@@ -61,11 +61,8 @@ TCaretPos TLineEdits::Rewrap(TCaretPos pos)
 // MaxLineLength follows the edit without a rescan: a longer line raises it at
 // once; shortening the longest line only marks it stale, and the next caret
 // column change (or the change handler) rescans.
-void TLineEdits::Replace(int line, std::string text)
+void TLineEdits::LengthChanged(int before, int after)
 {
-    const int before = Length(line);
-    Store().Put(line, std::move(text));
-    const int after = Length(line);
     TViewState &state = ed_.ViewState();
     if (after > state.MaxLineLength)
         state.MaxLineLength = after;
@@ -73,13 +70,18 @@ void TLineEdits::Replace(int line, std::string text)
         ed_.EditSession().MaxLengthStale = true;
 }
 
+void TLineEdits::Replace(int line, std::string text)
+{
+    const int before = Length(line);
+    Store().Put(line, std::move(text));
+    LengthChanged(before, Length(line));
+}
+
 void TLineEdits::InsertInLine(int line, int column, std::string_view text)
 {
-    const std::string_view current = Text(line);
-    Store().ReplaceText(line, utf8::ByteOffset(current, column), 0, text);
-    const int after = Length(line);
-    if (after > ed_.ViewState().MaxLineLength)
-        ed_.ViewState().MaxLineLength = after;
+    const int before = Length(line);
+    Store().ReplaceText(line, utf8::ByteOffset(Text(line), column), 0, text);
+    LengthChanged(before, Length(line));
 }
 
 void TLineEdits::CutLine(int line, int column)
@@ -88,8 +90,7 @@ void TLineEdits::CutLine(int line, int column)
     if (column >= before)
         return;
     Store().ReplaceText(line, utf8::ByteOffset(Text(line), column), std::string::npos, {});
-    if (before >= ed_.ViewState().MaxLineLength)
-        ed_.EditSession().MaxLengthStale = true;
+    LengthChanged(before, column);
 }
 
 void TLineEdits::PadTo(int line, int column)

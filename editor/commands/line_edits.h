@@ -53,6 +53,10 @@ public:
     TCaretPos Rewrap(TCaretPos pos);
 
 private:
+    // Keeps MaxLineLength in step with a line that went from `before` to
+    // `after` characters.
+    void LengthChanged(int before, int after);
+
     TCustomDodi &ed_;
 };
 
