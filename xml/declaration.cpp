@@ -28,6 +28,15 @@ size_t PrefixBytes(const std::string &text, size_t count)
     return i;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+size_t SkipBlanks(const std::string &text, size_t i, size_t end)
+{
+    while (i < end && IsBlank(text[i]))
+        ++i;
+    return i;
+}
+
 } // namespace
 
 std::string DeclarationValue(const std::string &name, const std::string &text, const std::string &defaultValue)
@@ -68,20 +77,39 @@ void AppendDeclarationItem(std::string &text, const std::string &name, const std
 
 std::string DropForeignEncoding(const std::string &text, const std::vector<std::string> &allowed)
 {
-    std::string head = text.substr(0, PrefixBytes(text, 50));
-    const std::string kName = "encoding";
-    size_t at = head.find(kName);
-    if (at == std::string::npos)
+    // Only the declaration that opens the text names the encoding: the same
+    // words in an attribute, a comment or a processing instruction are content.
+    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    if (text.compare(start, 5, "<?xml") != 0 || text.size() <= start + 5 || !IsBlank(text[start + 5]))
         return text;
-    std::string value = DeclarationValue(kName, head, "");
+    const size_t end = text.find("?>", start);
+    if (end == std::string::npos)
+        return text;
+    // The pseudo-attribute's name starts within the first 50 characters.
+    const size_t limit = std::min(end, PrefixBytes(text, 50));
+    const std::string kName = "encoding";
+    size_t at = text.find(kName, start + 5);
+    while (at != std::string::npos && at < limit && !IsBlank(text[at - 1]))
+        at = text.find(kName, at + 1);
+    if (at == std::string::npos || at >= limit)
+        return text;
+    // encoding S? = S? quote value quote
+    size_t i = SkipBlanks(text, at + kName.size(), end);
+    if (i >= end || text[i] != '=')
+        return text;
+    i = SkipBlanks(text, i + 1, end);
+    if (i >= end || (text[i] != '"' && text[i] != '\''))
+        return text;
+    const size_t close = text.find(text[i], i + 1);
+    if (close == std::string::npos || close > end)
+        return text;
+    const std::string value = text.substr(i + 1, close - i - 1);
     for (const std::string &name : allowed)
         if (EqualsIgnoreCase(name, value))
             return text;
-    // The blank before the name, the name, '=', two quotes and the value.
-    if (at == 0)
-        return text;
+    // The blank before the name, up to and including the closing quote.
     std::string result = text;
-    result.erase(at - 1, value.size() + 12);
+    result.erase(at - 1, close + 1 - (at - 1));
     return result;
 }
 

@@ -19,8 +19,9 @@ std::string DeclaredEncoding(std::string_view text);
 // value is skipped.
 void AppendDeclarationItem(std::string &text, const std::string &name, const std::string &value);
 
-// Removes the encoding pseudo-attribute from the first 50 characters of text
-// unless it names one of `allowed` (compared case-insensitively).
+// Removes the encoding pseudo-attribute of the XML declaration that opens
+// text (its name within the first 50 characters) unless it names one of
+// `allowed` (compared case-insensitively). Nothing else is touched.
 std::string DropForeignEncoding(const std::string &text, const std::vector<std::string> &allowed);
 
 // The encodings a decoded (wide) string may keep in its declaration.

@@ -48,6 +48,46 @@ TEST(DropForeignEncoding, LooksOnlyAtTheFirstFiftyCharacters)
     EXPECT_EQ(DropForeignEncoding(text, WideEncodings()), text);
 }
 
+TEST(DropForeignEncoding, TouchesNothingButTheDeclarationThatOpensTheText)
+{
+    // The same words as content are data, whatever they say.
+    for (const std::string text : {
+             "<r encoding=\"ISO-8859-1\">x</r>",
+             "<!-- encoding=\"ISO-8859-1\" --><r/>",
+             "<?pi encoding=\"ISO-8859-1\"?><r/>",
+             "<?xml-stylesheet encoding=\"ISO-8859-1\"?><r/>",
+             "<?xml version=\"1.0\"?><r encoding=\"ISO-8859-1\"/>",
+             "<?xml version=\"1.0\"?><!--encoding=\"latin1\"--><r/>",
+             " <?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r/>",
+             "<?xml version=\"1.0\" myencoding=\"ISO-8859-1\"?><r/>",
+         })
+        EXPECT_EQ(DropForeignEncoding(text, WideEncodings()), text) << text;
+}
+
+TEST(DropForeignEncoding, RemovesThePseudoAttributeWhateverItsSpacingAndQuotes)
+{
+    const std::string rest = "?><r a=\"1\"/>";
+    EXPECT_EQ(DropForeignEncoding("<?xml version=\"1.0\" encoding = 'ISO-8859-1'" + rest, WideEncodings()),
+              "<?xml version=\"1.0\"" + rest);
+    EXPECT_EQ(
+        DropForeignEncoding("<?xml version='1.0'\n\tencoding=\"latin1\" standalone='yes'" + rest, WideEncodings()),
+        "<?xml version='1.0'\n standalone='yes'" + rest);
+    EXPECT_EQ(DropForeignEncoding("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"" + rest, WideEncodings()),
+              "\xEF\xBB\xBF<?xml version=\"1.0\"" + rest);
+}
+
+TEST_F(XmlTest, LoadStringKeepsContentThatLooksLikeAnEncoding)
+{
+    TXMLDocument doc;
+    doc.LoadString("<r encoding=\"ISO-8859-1\"><!-- encoding=\"x\" --><?p encoding='y'?>x</r>");
+    EXPECT_EQ(doc.RootElement()->ReadAttribute("encoding"), "ISO-8859-1");
+    EXPECT_EQ(doc.SaveString(), "<r encoding=\"ISO-8859-1\"><!-- encoding=\"x\" --><?p encoding='y'?>x</r>\n");
+
+    doc.LoadString("<?xml version=\"1.0\" encoding = \"ISO-8859-1\" ?><r>caf\xC3\xA9</r>");
+    EXPECT_EQ(doc.DeclEncoding(), "");
+    EXPECT_EQ(doc.RootElement()->TextValue(), "caf\xC3\xA9");
+}
+
 TEST_F(XmlTest, ParsedDeclarationIsTheFirstChildProcessingInstruction)
 {
     TXMLDocument doc;
