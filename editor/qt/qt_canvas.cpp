@@ -1,5 +1,6 @@
 #include "editor/qt/qt_canvas.h"
 
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
 #include "editor/qt/qt_colors.h"
 
@@ -8,6 +9,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tarnwick::qt {
@@ -18,7 +20,27 @@ QRect ToQRect(const TRect &r) { return QRect(r.left, r.top, r.Width(), r.Height(
 
 // Characters that would draw nothing useful in a cell of their own (tabs
 // given to the text unexpanded, other control codes) show as blanks.
-char32_t Displayable(char32_t c) { return c < 0x20 || c == 0x7F ? U' ' : c; }
+char32_t Displayable(char32_t c) { return c < 0x20 || (c >= 0x7F && c < 0xA0) ? U' ' : c; }
+
+// A character's cells; ASCII answers without a table look-up.
+int CellsOf(char32_t c) { return c < 0x7F ? 1 : cells::WidthOf(c); }
+
+// Zero-width characters from `k` on: the marks drawn on the character before.
+size_t MarksFrom(const std::u32string &chars, size_t k)
+{
+    size_t end = k;
+    while (end < chars.size() && chars[end] >= 0x7F && cells::WidthOf(chars[end]) == 0)
+        ++end;
+    return end - k;
+}
+
+int CellCount(const std::u32string &chars)
+{
+    int count = 0;
+    for (char32_t c : chars)
+        count += CellsOf(c);
+    return count;
+}
 
 } // namespace
 
@@ -114,27 +136,43 @@ void QtCanvas::SetPixel(int x, int y, TColor color)
         painter_->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
-// Glyphs the font has are placed straight on the grid, one per cell, with no
-// text shaping in between; the rest (CJK, emoji from fallback fonts) are drawn
-// one by one and narrowed to their cell when wider.
-void QtCanvas::DrawGridText(int x, int y, const std::u32string &cells, const TQtFont &font)
+// Glyphs the font has are placed straight on the grid, one or two cells
+// each, with no text shaping in between. Other characters (CJK and emoji
+// from fallback fonts) are drawn one by one and fitted to their cells; a
+// character with combining marks is drawn composed when the font has the
+// composed glyph, else the marks are laid over it.
+void QtCanvas::DrawGridText(int x, int y, const std::u32string &chars, const TQtFont &font)
 {
     const int baseline = y + font.Ascent;
     glyphs_.clear();
     positions_.clear();
+    // Marks at the start belong to a character drawn before this text.
+    size_t k = MarksFrom(chars, 0);
+    if (k > 0)
+        DrawMarks(x - font.CellWidth, 1, baseline, std::u32string_view(chars).substr(0, k), font);
     int cellX = x;
-    for (char32_t c : cells) {
+    while (k < chars.size()) {
+        char32_t c = chars[k];
+        const int width = CellsOf(c);
+        const size_t marks = MarksFrom(chars, k + 1);
+        const std::u32string_view cluster = std::u32string_view(chars).substr(k, 1 + marks);
+        k += 1 + marks;
+        if (marks > 0) {
+            if (const char32_t composed = Composed(cluster, font))
+                c = composed;
+            else
+                DrawMarks(cellX, width, baseline, cluster.substr(1), font);
+        }
         // Blanks leave their cell to the background.
         if (c != U' ') {
-            const quint32 glyph = font.GlyphOf(c);
-            if (glyph != 0) {
+            if (const quint32 glyph = font.GlyphOf(c)) {
                 glyphs_.append(glyph);
                 positions_.append(QPointF(cellX, baseline));
             } else {
-                DrawFallbackGlyph(cellX, baseline, c, font);
+                DrawFallbackGlyph(cellX, baseline, c, width, font);
             }
         }
-        cellX += font.CellWidth;
+        cellX += width * font.CellWidth;
     }
     if (!glyphs_.isEmpty()) {
         QGlyphRun run;
@@ -145,7 +183,7 @@ void QtCanvas::DrawGridText(int x, int y, const std::u32string &cells, const TQt
     }
     if (font.Font.underline() || font.Font.strikeOut()) {
         const QFontMetrics metrics(font.Font);
-        const int width = font.CellWidth * static_cast<int>(cells.size());
+        const int width = cellX - x;
         const int thickness = std::max(1, metrics.lineWidth());
         if (font.Font.underline())
             painter_->fillRect(QRect(x, baseline + metrics.underlinePos(), width, thickness), painter_->pen().color());
@@ -154,20 +192,63 @@ void QtCanvas::DrawGridText(int x, int y, const std::u32string &cells, const TQt
     }
 }
 
-void QtCanvas::DrawFallbackGlyph(int x, int baseline, char32_t c, const TQtFont &font)
+// The one character a base and its marks compose to, when the font has its
+// glyph and it takes one cell like the base; 0 otherwise.
+char32_t QtCanvas::Composed(std::u32string_view cluster, const TQtFont &font)
 {
-    const QString glyph = QString::fromUcs4(&c, 1);
-    painter_->setFont(font.Font);
-    const int advance = QFontMetrics(font.Font).horizontalAdvance(glyph);
-    if (advance > font.CellWidth && advance > 0) {
+    if (CellsOf(cluster[0]) != 1)
+        return 0;
+    const QString composed = QString::fromUcs4(cluster.data(), static_cast<qsizetype>(cluster.size()))
+                                 .normalized(QString::NormalizationForm_C);
+    const QList<uint> code = composed.toUcs4();
+    if (code.size() != 1 || CellsOf(code[0]) != 1 || font.GlyphOf(code[0]) == 0)
+        return 0;
+    return code[0];
+}
+
+// Marks drawn on the character in the `cellsWide` cells from x, each with
+// its ink centred over them: fonts disagree on where a lone mark draws (left
+// of its origin, or inside a cell of its own in fixed-pitch fonts), and a
+// mark from another font than its base is not placed by text shaping.
+void QtCanvas::DrawMarks(int x, int cellsWide, int baseline, std::u32string_view marks, const TQtFont &font)
+{
+    for (char32_t mark : marks) {
+        const TQtFont::TGlyph &glyph = font.GlyphWithFallback(mark);
+        if (glyph.Ink.isEmpty())
+            continue;
+        const double left = x + (cellsWide * font.CellWidth - glyph.Ink.width()) / 2 - glyph.Ink.left();
+        QGlyphRun run;
+        run.setRawFont(glyph.Raw);
+        run.setGlyphIndexes({glyph.Index});
+        run.setPositions({QPointF(std::round(left), baseline)});
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+    }
+}
+
+// A glyph from the platform's fallback fonts, at the grid font's size. It is
+// narrowed to its cells when wider; a wide character's glyph is centred in
+// its two cells.
+void QtCanvas::DrawFallbackGlyph(int x, int baseline, char32_t c, int cellsWide, const TQtFont &font)
+{
+    const TQtFont::TGlyph &glyph = font.GlyphWithFallback(c);
+    if (!glyph.Raw.isValid())
+        return;
+    QGlyphRun run;
+    run.setRawFont(glyph.Raw);
+    run.setGlyphIndexes({glyph.Index});
+    const int room = cellsWide * font.CellWidth;
+    if (glyph.Advance > room) {
+        run.setPositions({QPointF(0, 0)});
         painter_->save();
         painter_->translate(x, baseline);
-        painter_->scale(double(font.CellWidth) / advance, 1.0);
-        painter_->drawText(0, 0, glyph);
+        painter_->scale(room / glyph.Advance, 1.0);
+        painter_->drawGlyphRun(QPointF(0, 0), run);
         painter_->restore();
-    } else {
-        painter_->drawText(x, baseline, glyph);
+        return;
     }
+    const int left = cellsWide > 1 ? x + static_cast<int>(room - glyph.Advance) / 2 : x;
+    run.setPositions({QPointF(left, baseline)});
+    painter_->drawGlyphRun(QPointF(0, 0), run);
 }
 
 void QtCanvas::SetTextColor(TColor color)
@@ -191,8 +272,7 @@ void QtCanvas::TextOut(int x, int y, std::string_view text)
 
     if (font.FixedPitch) {
         if (BrushVisible())
-            painter_->fillRect(QRect(x, y, font.CellWidth * static_cast<int>(cells_.size()), font.Height),
-                               ToQColor(Brush().Color));
+            painter_->fillRect(QRect(x, y, font.CellWidth * CellCount(cells_), font.Height), ToQColor(Brush().Color));
         SetTextColor(Font().Color);
         DrawGridText(x, y, cells_, font);
         return;
@@ -213,7 +293,7 @@ TSize QtCanvas::TextExtent(std::string_view text)
         return {0, 0};
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (font.FixedPitch)
-        return {font.CellWidth * utf8::Length(text), font.Height};
+        return {font.CellWidth * cells::Count(text), font.Height};
     return {QFontMetrics(font.Font).horizontalAdvance(qtext), font.Height};
 }
 

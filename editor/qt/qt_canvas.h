@@ -1,7 +1,8 @@
 // QtCanvas: the editor's Canvas over a QPainter (a widget, an image, a
 // printer page), and QtBitmap, an off-screen image with a canvas of its own.
-// Text of a fixed-pitch font is laid out on the grid of its "W" cell, one
-// character (code point) per cell whatever its glyph's width.
+// Text of a fixed-pitch font is laid out on the grid of its "W" cell: a
+// character takes the cells the editor core gives it (two for wide ones, none
+// for marks, drawn on the character before), whatever its glyph's width.
 #pragma once
 
 #include "editor/platform/canvas.h"
@@ -13,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace tarnwick::qt {
 
@@ -41,8 +43,10 @@ public:
 
 private:
     const TQtFont &CurrentFont();
-    void DrawGridText(int x, int y, const std::u32string &cells, const TQtFont &font);
-    void DrawFallbackGlyph(int x, int baseline, char32_t c, const TQtFont &font);
+    void DrawGridText(int x, int y, const std::u32string &chars, const TQtFont &font);
+    char32_t Composed(std::u32string_view cluster, const TQtFont &font);
+    void DrawMarks(int x, int cellsWide, int baseline, std::u32string_view marks, const TQtFont &font);
+    void DrawFallbackGlyph(int x, int baseline, char32_t c, int cellsWide, const TQtFont &font);
     bool PenVisible() const { return Pen().Style != psClear; }
     bool BrushVisible() const { return Brush().Style == bsSolid; }
 

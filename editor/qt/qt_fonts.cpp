@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cctype>
@@ -66,6 +68,30 @@ quint32 TQtFont::GlyphOf(char32_t c) const
     if (it == others_.end())
         it = others_.emplace(c, LookUpGlyph(Raw, c)).first;
     return it->second;
+}
+
+// Laid out alone, the character gets the glyph that text drawing would give
+// it, from whichever font the platform's fallback picks.
+const TQtFont::TGlyph &TQtFont::GlyphWithFallback(char32_t c) const
+{
+    auto it = fallbacks_.find(c);
+    if (it != fallbacks_.end())
+        return it->second;
+    TGlyph found;
+    QTextLayout layout(QString::fromUcs4(&c, 1), Font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        if (run.glyphIndexes().isEmpty())
+            continue;
+        found.Raw = run.rawFont();
+        found.Index = run.glyphIndexes().front();
+        found.Advance = found.Raw.advancesForGlyphIndexes(QList<quint32>{found.Index}).value(0).x();
+        found.Ink = found.Raw.boundingRect(found.Index);
+        break;
+    }
+    return fallbacks_.emplace(c, std::move(found)).first->second;
 }
 
 const TQtFont &QtFontOf(const TFont &font)

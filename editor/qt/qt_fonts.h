@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QRawFont>
+#include <QRectF>
 
 #include <array>
 #include <unordered_map>
@@ -26,11 +27,22 @@ struct TQtFont {
 
     // The glyph of `c` in Raw; 0 when the font has none.
     quint32 GlyphOf(char32_t c) const;
+    // Where the glyph of `c` comes from (Font or a fallback font found for
+    // it, at Font's size), its advance and its ink relative to its origin on
+    // the baseline; Ink is empty for characters that draw nothing.
+    struct TGlyph {
+        QRawFont Raw;
+        quint32 Index = 0;
+        double Advance = 0;
+        QRectF Ink;
+    };
+    const TGlyph &GlyphWithFallback(char32_t c) const;
 
 private:
     friend const TQtFont &QtFontOf(const TFont &font);
     std::array<quint32, 128> ascii_{};
     mutable std::unordered_map<char32_t, quint32> others_;
+    mutable std::unordered_map<char32_t, TGlyph> fallbacks_;
 };
 
 // Made once per distinct font and kept.

@@ -28,7 +28,8 @@ protected:
     // Columns [from, to) of the image hold a pixel darker than light grey.
     bool Inked(int from, int to)
     {
-        painter.end();
+        if (painter.isActive())
+            painter.end();
         for (int x = from; x < to; ++x)
             for (int y = 0; y < image.height(); ++y)
                 if (qGray(image.pixel(x, y)) < 160)
@@ -72,22 +73,35 @@ TEST(QtColors, SystemColoursComeFromTheApplicationPalette)
     EXPECT_EQ(ResolveColor(clBtnFace), RGB(button.red(), button.green(), button.blue()));
 }
 
-TEST_F(Drawing, EveryCharacterTakesOneCellOfTheGrid)
+TEST_F(Drawing, WideCharactersTakeTwoCellsAndMarksNone)
 {
     canvas.SetFont(Courier());
     const int cell = canvas.TextWidth("W");
     ASSERT_GT(cell, 0);
-    EXPECT_EQ(canvas.TextWidth("\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
-                               "a"),
-              4 * cell);
+    // é, 中, 😀, a, then e with a combining acute.
+    const char *text = "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
+                       "ae\xCC\x81";
+    EXPECT_EQ(canvas.TextWidth(text), 7 * cell);
     canvas.SetBrushStyle(bsClear);
-    // é, 中 and 😀 fill the first three cells; the "a" lands in the fourth
-    // and nothing spills past it.
-    canvas.TextOut(0, 0,
-                   "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"
-                   "a");
-    EXPECT_TRUE(Inked(3 * cell, 4 * cell));
-    EXPECT_FALSE(Inked(4 * cell + 1, 300));
+    // 中 and 😀 come from fallback fonts and fill two cells each; the "a"
+    // lands in the sixth cell and the accented e in the seventh.
+    canvas.TextOut(0, 0, text);
+    EXPECT_TRUE(Inked(1 * cell, 3 * cell));
+    EXPECT_TRUE(Inked(3 * cell, 5 * cell));
+    EXPECT_TRUE(Inked(5 * cell, 6 * cell));
+    EXPECT_TRUE(Inked(6 * cell, 7 * cell));
+    EXPECT_FALSE(Inked(7 * cell + 1, 300));
+}
+
+TEST_F(Drawing, ABaseWithItsMarksDrawsAsTheComposedCharacter)
+{
+    canvas.SetFont(Courier());
+    canvas.SetBrushColor(clWhite);
+    canvas.TextOut(0, 0, "e\xCC\x81x"); // e, combining acute, x
+    canvas.TextOut(0, 20, "\xC3\xA9x"); // é, x
+    painter.end();
+    const int cell = QtFontOf(Courier()).CellWidth;
+    EXPECT_EQ(image.copy(0, 0, 2 * cell, 20), image.copy(0, 20, 2 * cell, 20));
 }
 
 TEST_F(Drawing, OpaqueTextFillsItsCellsWithTheBrush)
