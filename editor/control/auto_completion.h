@@ -1,10 +1,12 @@
 // TAutoCompletion: settings of the completion pop-up (size, delay, colours of
-// the entry kinds, font). The completion logic reads them.
+// the entry kinds, font, the characters that open it and end its words). The
+// completion logic reads them.
 #pragma once
 
 #include "editor/base/graphics_types.h"
 
 #include <functional>
+#include <string>
 
 namespace tarnwick {
 
@@ -47,6 +49,17 @@ public:
     void SetSizeDropDown(bool v) { sizeDropDown_ = v; }
     bool AutoDisplay() const { return autoDisplay_; }
     void SetAutoDisplay(bool v) { autoDisplay_ = v; }
+    // Typing one of these starts the completion timer (UTF-8).
+    const std::string &StartChars() const { return startChars_; }
+    void SetStartChars(const std::string &chars) { startChars_ = chars; }
+    // Characters that end the words completion reads and replaces, beside
+    // the fixed ones (a language whose names stand between "<" and ">" lists
+    // those). A start character among them opens the list by itself, with
+    // nothing typed after it yet.
+    const std::string &WordDelimiters() const { return wordDelimiters_; }
+    void SetWordDelimiters(const std::string &chars) { wordDelimiters_ = chars; }
+    bool IsStartChar(char32_t c) const;
+    bool IsWordDelimiter(char32_t c) const;
 
     std::function<void(TChange)> OnChange;
 
@@ -69,6 +82,8 @@ private:
     TColor colorMethod_ = 0x800000;
     bool sizeDropDown_ = true;
     bool autoDisplay_ = true;
+    std::string startChars_ = ".(";
+    std::string wordDelimiters_;
 };
 
 } // namespace tarnwick

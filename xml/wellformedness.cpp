@@ -1,0 +1,99 @@
+// libxml2's parser with SAX callbacks that build nothing: the document node
+// and the internal subset are kept (entity references must find their
+// declarations), text and comments go nowhere, and the start of each element
+// only looks now and then whether the check was cancelled.
+#include "xml/wellformedness.h"
+
+#include "xml/libxml2_internal.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+
+#include <climits>
+
+namespace tarnwick::xml {
+
+namespace {
+
+using namespace libxml2;
+
+// Elements between two looks at the cancel flag.
+constexpr unsigned kCancelPoll = 4096;
+
+// Travels in the parser context's _private, which entity sub-contexts copy.
+struct CheckState {
+    CapturedError error;
+    const std::atomic<bool> *cancel = nullptr;
+    unsigned elements = 0;
+    bool cancelled = false;
+};
+
+CheckState &StateOf(void *parserContext)
+{
+    return *static_cast<CheckState *>(static_cast<xmlParserCtxtPtr>(parserContext)->_private);
+}
+
+// An entity the document does not declare is no fault of its form when a
+// DTD the check does not read may declare it; libxml2 reports that case at
+// error level with a warning's code.
+void CaptureFormError(void *parserContext, xmlErrorPtr error)
+{
+    if (error && error->code != XML_WAR_UNDECLARED_ENTITY)
+        CaptureStructuredError(&StateOf(parserContext).error, error);
+}
+
+void LookForCancel(void *parserContext, const xmlChar *, const xmlChar *, const xmlChar *, int, const xmlChar **, int,
+                   int, const xmlChar **)
+{
+    CheckState &state = StateOf(parserContext);
+    if (++state.elements % kCancelPoll == 0 && state.cancel && state.cancel->load(std::memory_order_relaxed)) {
+        state.cancelled = true;
+        xmlStopParser(static_cast<xmlParserCtxtPtr>(parserContext));
+    }
+}
+
+void FillHandler(xmlSAXHandler &sax)
+{
+    xmlSAXVersion(&sax, 2);
+    sax.externalSubset = nullptr;
+    sax.startElementNs = LookForCancel;
+    sax.endElementNs = nullptr;
+    sax.characters = nullptr;
+    sax.ignorableWhitespace = nullptr;
+    sax.cdataBlock = nullptr;
+    sax.comment = nullptr;
+    sax.processingInstruction = nullptr;
+    sax.reference = nullptr;
+    sax.serror = CaptureFormError;
+}
+
+} // namespace
+
+std::optional<WellFormednessError> FirstWellFormednessError(std::string_view text, const std::atomic<bool> *cancel)
+{
+    if (text.size() > INT_MAX)
+        return std::nullopt;
+    InstallEntityLoader();
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt)
+        return WellFormednessError{1, 1, "out of memory"};
+    FillHandler(*ctxt->sax);
+    CheckState state;
+    state.cancel = cancel;
+    ctxt->_private = &state;
+    if (cancel && cancel->load(std::memory_order_relaxed))
+        state.cancelled = true;
+    else {
+        LoaderPolicyScope policy(LoaderPolicy::Nothing);
+        StructuredErrorScope quiet(&state.error);
+        xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr, nullptr,
+                                          XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_IGNORE_ENC);
+        xmlFreeDoc(doc);
+    }
+    xmlFreeParserCtxt(ctxt);
+    if (state.cancelled || !state.error.HasError())
+        return std::nullopt;
+    return WellFormednessError{state.error.line, state.error.column, state.error.reason};
+}
+
+} // namespace tarnwick::xml
