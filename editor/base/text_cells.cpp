@@ -107,4 +107,20 @@ int ColumnOfCell(std::string_view text, int cell)
     return column + (cell - at > 0 ? cell - at : 0);
 }
 
+int ColumnsWithin(std::string_view text, int cells)
+{
+    if (cells < 0)
+        return 0;
+    const size_t ascii = AsciiPrefix(text.substr(0, static_cast<size_t>(cells)));
+    int column = static_cast<int>(ascii);
+    int used = column;
+    for (size_t i = ascii; i < text.size(); ++column) {
+        const int width = WidthOf(NextCodePoint(text, i));
+        if (used + width > cells)
+            break;
+        used += width;
+    }
+    return column;
+}
+
 } // namespace tarnwick::cells

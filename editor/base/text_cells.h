@@ -33,4 +33,9 @@ int CellOfColumn(std::string_view text, int column);
 // column each.
 int ColumnOfCell(std::string_view text, int cell);
 
+// How many characters from the start of `text` fit into `cells` cells: a
+// wide character that would reach past them does not, the zero-width
+// characters after one that fits do.
+int ColumnsWithin(std::string_view text, int cells);
+
 } // namespace tarnwick::cells

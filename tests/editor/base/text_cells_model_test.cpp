@@ -147,5 +147,14 @@ TEST(TextCellsLine, ConversionsAgreeWithANaiveWalkOnRandomLines)
             EXPECT_LE(start, c + 1);
             EXPECT_EQ(cells::ColumnOfCell(line, start), column);
         }
+
+        // The characters that fit into n cells are the longest start of the
+        // line no wider than n, zero-width characters after it included.
+        for (int n = 0; n <= cells::Count(line) + 1; ++n) {
+            int fit = 0;
+            while (fit < length && cells::CellOfColumn(line, fit + 1) <= n)
+                ++fit;
+            ASSERT_EQ(cells::ColumnsWithin(line, n), fit) << round << " within " << n;
+        }
     }
 }
