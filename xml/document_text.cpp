@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "xml/declaration.h"
+#include "xml/file_save.h"
 #include "xml/libxml2_internal.h"
 #include "xml/transcode.h"
 #include "xml/xml_errors.h"
@@ -51,7 +52,7 @@ void SaveDocumentText(const std::string &path, std::string_view text)
 {
     const std::string encoding = DeclaredEncoding(text);
     const std::string bytes = EncodeFromUtf8(WithLfLineBreaks(text), encoding.empty() ? "UTF-8" : encoding);
-    libxml2::WriteFileAtomically(path, bytes);
+    WriteDocumentFile(path, bytes);
 }
 
 } // namespace tarnwick::xml

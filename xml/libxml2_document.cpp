@@ -11,6 +11,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "xml/file_save.h"
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/transcode.h"
@@ -301,7 +302,7 @@ void Libxml2Document::save(const std::string &fileName)
     if (fileName.empty())
         throw EXMLLayerError("The document cannot be saved: no file name was given");
     std::string bytes = SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc()));
-    WriteFileAtomically(fileName, bytes);
+    WriteDocumentFile(fileName, bytes);
 }
 
 std::string Libxml2Document::saveToBytes() { return SerialiseDocument(holder_->doc(), OutputEncoding(holder_->doc())); }

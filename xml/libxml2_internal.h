@@ -1,6 +1,6 @@
 // Shared inner parts of the libxml2 vendor (not part of the layer's interface):
 // the owner of one libxml2 tree, error capture, the entity-loader policy, and
-// the parse, validation, serialisation and file-writing steps.
+// the parse, validation and serialisation steps.
 #pragma once
 
 #include <libxml/parser.h>
@@ -149,11 +149,6 @@ std::string SerialiseDocument(xmlDocPtr doc, const std::string &encoding);
 std::string EncodeText(std::string_view text, const std::string &encoding);
 // Serialises one node as UTF-8.
 std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node);
-
-// Writes through a temporary file in the target's folder, flushed and renamed
-// over the target; keeps the old permission bits and follows a symbolic link.
-// Raises EXMLLayerError with a readable message; the old file stays whole.
-void WriteFileAtomically(const std::string &path, std::string_view bytes);
 
 // Removes every whitespace-only text node of the tree.
 void StripWhitespaceText(xmlNodePtr root);

@@ -1,15 +1,10 @@
-// Serialising libxml2 trees, decoding bytes to UTF-8, and writing files so
-// that a failed save never leaves a half-written file behind.
-#include <fcntl.h>
+// Serialising libxml2 trees and encoding UTF-8 text in a document's
+// encoding.
 #include <libxml/encoding.h>
 #include <libxml/xmlsave.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
@@ -74,8 +69,6 @@ bool IsUtf8Name(const std::string &encoding)
         e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return e.empty() || e == "UTF-8" || e == "UTF8";
 }
-
-std::string SystemError(int error) { return std::strerror(error); }
 
 bool KnownEncoding(const std::string &encoding)
 {
@@ -168,82 +161,6 @@ std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node)
         xmlSaveTree(save, node);
     xmlSaveClose(save);
     return out;
-}
-
-void WriteFileAtomically(const std::string &path, std::string_view bytes)
-{
-    namespace fs = std::filesystem;
-    if (path.empty())
-        throw EXMLLayerError("The document cannot be saved: no file name was given");
-    std::error_code ec;
-    fs::path target(path);
-    // Write through a symbolic link to the file it names.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-    mode_t mode = 0666;
-    struct stat old {};
-    bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed) {
-        if (S_ISDIR(old.st_mode))
-            throw EXMLLayerError("Cannot save \"" + path + "\": it is a folder");
-        mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw EXMLLayerError("Cannot save \"" + path + "\": " + SystemError(errno));
-    auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(name.data());
-        throw EXMLLayerError("Cannot save \"" + path + "\": " + SystemError(error));
-    };
-    const char *p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    if (::fchmod(fd, mode) != 0)
-        fail(errno);
-    // Keep the owner too where we may (saving as root someone else's file).
-    if (existed && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) [[maybe_unused]]
-        int ignored = ::fchown(fd, old.st_uid, old.st_gid);
-    if (::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(name.data());
-        throw EXMLLayerError("Cannot save \"" + path + "\": " + SystemError(error));
-    }
-    if (::rename(name.data(), target.c_str()) != 0) {
-        int error = errno;
-        ::unlink(name.data());
-        throw EXMLLayerError("Cannot save \"" + path + "\": " + SystemError(error));
-    }
-    // Make the rename itself durable.
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
 }
 
 } // namespace tarnwick::xml::libxml2
