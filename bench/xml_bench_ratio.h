@@ -21,7 +21,11 @@ namespace tarnwick::bench {
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     // Pairs of (ours, peer) benchmark names, e.g. {"LayerOpen/10", "Libxml2/10"}.
-    explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs) : pairs_(std::move(pairs)) {}
+    // Times print in milliseconds, or in microseconds with `micro`.
+    explicit RatioReporter(std::vector<std::pair<std::string, std::string>> pairs, bool micro = false)
+        : pairs_(std::move(pairs)), scale_(micro ? 1e6 : 1e3), unit_(micro ? "us" : "ms")
+    {
+    }
 
     void ReportRuns(const std::vector<Run> &runs) override
     {
@@ -41,8 +45,8 @@ public:
         for (const auto &[ours, peer] : pairs_) {
             auto a = Find(ours), b = Find(peer);
             if (a > 0 && b > 0)
-                std::printf("  %-40s %8.1f ms / %8.1f ms = %5.2fx\n", (ours + " vs " + peer).c_str(), a * 1e3, b * 1e3,
-                            a / b);
+                std::printf("  %-40s %8.1f %s / %8.1f %s = %5.2fx\n", (ours + " vs " + peer).c_str(), a * scale_, unit_,
+                            b * scale_, unit_, a / b);
         }
     }
 
@@ -55,6 +59,8 @@ private:
         return 0;
     }
     std::vector<std::pair<std::string, std::string>> pairs_;
+    double scale_;
+    const char *unit_;
     std::map<std::string, double> seconds_;
 };
 

@@ -150,6 +150,46 @@ int REdoDodiStrings::LineLength(int index) const
     return utf8::Length(lines_[index].Text);
 }
 
+size_t REdoDodiStrings::ByteOfColumn(int index, int column) const
+{
+    if (index < 0 || index >= Count())
+        return 0;
+    const std::string &text = lines_[index].Text;
+    // A line of single-byte characters has its columns at its bytes.
+    if (column <= 0 || (lineLengths_.Count() == Count() && static_cast<size_t>(lineLengths_.Get(index)) == text.size()))
+        return std::min(static_cast<size_t>(std::max(column, 0)), text.size());
+    if (TLongLines::TEntry *entry = longLines_.Ensure(index, text))
+        return entry->Columns.ByteOf(text, column);
+    return utf8::ByteOffset(text, column);
+}
+
+int REdoDodiStrings::ColumnOfByte(int index, size_t byte) const
+{
+    if (index < 0 || index >= Count())
+        return 0;
+    const std::string &text = lines_[index].Text;
+    byte = std::min(byte, text.size());
+    if (lineLengths_.Count() == Count() && static_cast<size_t>(lineLengths_.Get(index)) == text.size())
+        return static_cast<int>(byte);
+    if (TLongLines::TEntry *entry = longLines_.Ensure(index, text))
+        return entry->Columns.ColumnOf(text, byte);
+    return utf8::Length(std::string_view(text).substr(0, byte));
+}
+
+TLineScanPoints *REdoDodiStrings::ScanPointsOf(int index)
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    TLongLines::TEntry *entry = longLines_.Ensure(index, lines_[index].Text);
+    return entry ? &entry->Points : nullptr;
+}
+
+void REdoDodiStrings::TextEdited(int index, size_t start, size_t oldLength, size_t newLength, int columnDelta)
+{
+    stateTracker_.LineReplaced(index);
+    longLines_.Edited(index, lines_[index].Text, start, oldLength, newLength, columnDelta);
+}
+
 // Listeners hear of the bytes that differ, not of the whole line: the undo
 // list then keeps only what changed.
 void REdoDodiStrings::Put(int index, std::string text)
@@ -173,13 +213,14 @@ void REdoDodiStrings::Put(int index, std::string text)
     Announce(change);
     // A free-standing store keeps its lengths too: LineLength reads them.
     const int len = utf8::Length(text);
+    const int oldLen = index < lineLengths_.Count() ? lineLengths_.Get(index) : utf8::Length(old);
     if (index < lineLengths_.Count())
         lineLengths_.Set(index, len);
     else
         lineLengths_.Add(len);
     Changing();
     lines_[index].Text = std::move(text);
-    stateTracker_.LineReplaced(index);
+    TextEdited(index, change.Start, change.OldLength, change.NewLength, len - oldLen);
     Changed();
     Report(change);
 }
@@ -204,7 +245,7 @@ void REdoDodiStrings::ReplaceText(int index, size_t start, size_t length, std::s
     line.replace(start, length, text);
     if (index < lineLengths_.Count())
         lineLengths_.Set(index, lineLengths_.Get(index) + delta);
-    stateTracker_.LineReplaced(index);
+    TextEdited(index, start, length, text.size(), delta);
     Changed();
     Report(change);
 }
@@ -218,6 +259,7 @@ void REdoDodiStrings::InsertLine(int index, std::string text)
     Changing();
     lines_.insert(index, Line{std::move(text), nullptr, nullptr});
     stateTracker_.LineInserted(index);
+    longLines_.Inserted(index, 1);
     Changed();
     Report(change);
 }
@@ -310,6 +352,7 @@ void REdoDodiStrings::DeleteEntry(int index)
     Changing();
     lines_.erase(index);
     stateTracker_.LineDeleted(index);
+    longLines_.Removed(index, 1);
     Changed();
     Report(change);
 }
@@ -343,6 +386,7 @@ void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, boo
     lines_.insert(index, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
     for (int k = 0; k < n; ++k)
         stateTracker_.LineInserted(index + k);
+    longLines_.Inserted(index, n);
     Changed();
     Report(change);
 }
@@ -359,6 +403,7 @@ void REdoDodiStrings::RemoveLines(int index, int count)
     lines_.erase(index, count);
     for (int k = 0; k < count; ++k)
         stateTracker_.LineDeleted(index);
+    longLines_.Removed(index, count);
     Changed();
     Report(change);
 }
@@ -386,6 +431,7 @@ void REdoDodiStrings::ClearEntries()
     lines_.clear();
     lineLengths_.Clear();
     stateTracker_.Reset();
+    longLines_.Clear();
     Changed();
 }
 
@@ -667,6 +713,7 @@ std::vector<REdoDodiStrings::TStoredLine> REdoDodiStrings::TakeLines()
 {
     Announce({.Kind = TLinesChange::lcRelayout});
     lineLengths_.Clear();
+    longLines_.Clear();
     return lines_.Release();
 }
 
@@ -684,6 +731,7 @@ void REdoDodiStrings::InvalidateStateCaches()
         if (l.Prop)
             l.Prop->InvalidateStateCache();
     stateTracker_.Reset();
+    longLines_.InvalidatePoints();
 }
 
 void REdoDodiStrings::ForEachLineProp(const std::function<void(int, TLineProp &)> &f)

@@ -9,6 +9,7 @@
 #include "editor/document/line_lengths.h"
 #include "editor/document/line_prop.h"
 #include "editor/document/lines_listener.h"
+#include "editor/document/long_lines.h"
 #include "editor/document/tokenizer_state_tracker.h"
 
 #include <functional>
@@ -115,6 +116,15 @@ public:
     void RebuildLineLengths();
     // Length in code points of line `index`; 0 out of range.
     int LineLength(int index) const;
+    // The byte at which character `column` of line `index` starts (the
+    // line's size at or past its end, 0 out of range), and the characters
+    // before `byte` of the line. A long line answers from an index, not by
+    // counting from its start.
+    size_t ByteOfColumn(int index, int column) const;
+    int ColumnOfByte(int index, size_t byte) const;
+    // The tokenizer's checkpoints inside line `index`; null for a line too
+    // short to need them, or out of range.
+    TLineScanPoints *ScanPointsOf(int index);
 
     // Null when the index is out of range or the line has no record yet.
     TLineProp *LinePropOf(int index) const;
@@ -165,6 +175,8 @@ private:
     void InsertLine(int index, std::string text);
     void DeleteEntry(int index);
     void ClearEntries();
+    // Bytes [start, start + oldLength) of line `index` became newLength bytes.
+    void TextEdited(int index, size_t start, size_t oldLength, size_t newLength, int columnDelta);
     void ReadLines(std::string_view text, bool throughAdd);
     void LoadBytes(std::string_view bytes);
     // Calls f(line) for every line of the text, soft-wrapped pieces joined.
@@ -185,6 +197,8 @@ private:
     int updateDepth_ = 0;
     bool deleting_ = false;
     TStateCacheTracker stateTracker_;
+    // Column indexes and checkpoints of long lines, made when first asked for.
+    mutable TLongLines longLines_;
 };
 
 } // namespace tarnwick

@@ -38,6 +38,7 @@ void TStateCacheTracker::LineDeleted(int line)
 
 void TStateCacheTracker::InvalidateAll()
 {
+    ++epoch_;
     dirtyFrom_ = 0;
     dirtyTo_ = INT_MAX;
 }

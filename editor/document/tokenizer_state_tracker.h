@@ -3,6 +3,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 
 namespace tarnwick {
 
@@ -28,6 +29,9 @@ public:
     // Every entry is suspect and none is a resync point (the styler or a
     // setting the states depend on changed).
     void InvalidateAll();
+    // Counts InvalidateAll calls: states kept elsewhere (the checkpoints
+    // inside long lines) hold only for the epoch they were made in.
+    uint64_t Epoch() const { return epoch_; }
     // The store was emptied: no entry is left to distrust.
     void Reset();
 
@@ -43,6 +47,7 @@ public:
 private:
     int dirtyFrom_ = INT_MAX;
     int dirtyTo_ = -1;
+    uint64_t epoch_ = 0;
 };
 
 } // namespace tarnwick

@@ -10,6 +10,8 @@
 #include "editor/highlight/tokenizer_url_pieces.h"
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 namespace tarnwick {
 
@@ -65,6 +67,8 @@ void TLineTokenizer::Prepare(const TTokenizerSettings &settings)
     textRun_ = nullptr;
     for (TStopBytes *stops : {&textStops_, &subsetStops_, &tagStops_, &declarationStops_, &instructionStops_})
         *stops = TStopBytes{};
+    setupKey_ = 0;
+    pointsUsable_ = false;
     if (!Styled())
         return;
 
@@ -116,6 +120,18 @@ void TLineTokenizer::Prepare(const TTokenizerSettings &settings)
     }
     if (styler.MarkupSyntax())
         PrepareMarkup();
+
+    // A checkpoint depends on a few bytes after it (what the steps before it
+    // looked ahead at), as many as the longest delimiter.
+    const size_t longest = std::max(
+        {lineComment_.size(), commentLeft_.size(), commentRight_.size(), hexPrefixUpper_.size() * 4, size_t{16}});
+    pointsUsable_ = longest + 16 <= TLineScanPoints::kReach;
+    // Everything the carried state and a scan's flags depend on.
+    std::string key = lineComment_ + '\n' + commentLeft_ + '\n' + commentRight_ + '\n' + delimiterSet_;
+    for (const TBracketStyle &b : brackets_)
+        key += std::to_string(b.Index) + ':' + std::to_string(b.Start) + ':' + std::to_string(b.End) + ';';
+    key += std::to_string(escape_) + (markup_ ? "m" : "") + (settings_.UrlAware ? "u" : "");
+    setupKey_ = std::hash<std::string>{}(key);
 }
 
 // Where a markup scan must look closely: the start of markup in text, the
@@ -235,6 +251,19 @@ void TLineTokenizer::TokenizeLine(std::string_view piece, RunState &state)
 
 void TLineTokenizer::AppendRun(std::string_view text, RunState &state)
 {
+    if (range_.Active) {
+        // Text comes in line order, so the first text kept starts at or
+        // before From, at the column the range starts with.
+        const size_t begin = static_cast<size_t>(text.data() - range_.Line);
+        const size_t end = begin + text.size();
+        if (end <= range_.From || begin >= range_.To) {
+            state.ClearRunFlags();
+            return;
+        }
+        text = text.substr(begin < range_.From ? range_.From - begin : 0);
+        if (end > range_.To)
+            text.remove_suffix(end - range_.To);
+    }
     if (!(state == pendingState_)) {
         if (!pendingText_.empty() && OnRun)
             OnRun(pendingColumn_, pendingText_, pendingState_);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/base/run_state.h"
+#include "editor/document/scan_points.h"
 #include "editor/document/tokenizer_state_tracker.h"
 
 #include <functional>
@@ -51,10 +52,24 @@ public:
     // OnRun; `state` becomes the state the next line starts with.
     void TokenizeText(std::string_view line, RunState &state);
 
+    // What painting a stretch of a line needs: the runs of line `line` that
+    // cover columns [fromColumn, toColumn) go to OnRun (they may reach past
+    // either end; runs wholly outside may be left out). `state` is the state
+    // at the start of the line and becomes the state at its end. A long line
+    // is tokenized from its checkpoint nearest fromColumn, so the cost
+    // follows the columns asked for, not the line's length.
+    void TokenizeColumns(REdoDodiStrings &lines, int line, RunState &state, int fromColumn, int toColumn);
+    // The state at the end of line `line` when it starts in `state`: the
+    // state the next line starts with. A long line keeps checkpoints on the
+    // way, and after an edit the scan goes on from the last one before it
+    // until it meets one after it in the same state.
+    RunState StateAfterLine(REdoDodiStrings &lines, int line, const RunState &state);
+
     // The steps of the driver, for callers that cut lines themselves.
     void BeginLine(const RunState &state);
     void TokenizeLine(std::string_view piece, RunState &state);
     // Merges runs of equal state; a run goes to OnRun when the state changes.
+    // `text` lies in the line being tokenized.
     void AppendRun(std::string_view text, RunState &state);
     // Hands on the pending run and applies the end-of-line rule of line comments.
     void EndLine(RunState &state);
@@ -115,11 +130,41 @@ private:
     class TPieceScan;
     class TMarkupScan;
 
+    // The stretch of the line TokenizeColumns hands on: text outside bytes
+    // [From, To) of the line at Line is left out.
+    struct TColumnRange {
+        bool Active = false;
+        const char *Line = nullptr;
+        size_t From = 0;
+        size_t To = 0;
+    };
+
     void PrepareMarkup();
     static size_t MarkupUrlLength(std::string_view piece);
     // The URL pieces of a line for a markup scan.
     void FindUrlRanges(std::string_view line);
+    // The same for a markup scan from byte `from` that stops near `to`; a
+    // piece that holds `from` counts from there.
+    void FindUrlRangesNear(std::string_view line, size_t from, size_t to);
+    // The first byte of the URL piece that holds byte `at` (no escape
+    // character in use). In markup an address ends at its first "<", so the
+    // walk back stops at one: `cut` is set then, and `at` returned.
+    size_t PieceStartBefore(std::string_view line, size_t at, bool &cut) const;
     void ScanLineForState(std::string_view line, RunState &state);
+    // The checkpoints of a long line: the line's list, made to hold for
+    // `start` and the present setup; null when the line needs none.
+    TLineScanPoints *PointsOf(REdoDodiStrings &lines, int line, const RunState &start);
+    // A scan for the state of `text` from its last trusted checkpoint,
+    // checking and making checkpoints, until it passes `target`, resyncs or
+    // reaches the end of the line (then the points know the end state).
+    void Walk(std::string_view text, TLineScanPoints &points, const RunState &start, size_t target);
+    // The trusted checkpoint nearest before `byte`, scanning up to it first
+    // when the points do not reach that far.
+    TScanPoint PointBefore(std::string_view text, TLineScanPoints &points, const RunState &start, size_t byte);
+    // Painting from a checkpoint to byte `to`, by the two rule sets and
+    // without a styler.
+    void PaintMarkupFrom(std::string_view text, const TScanPoint &at, size_t to);
+    void PaintPiecesFrom(std::string_view text, const TScanPoint &at, size_t to);
     int FindCachedState(REdoDodiStrings &lines, const TStateCacheTracker &tracker, int from, int floor,
                         RunState &state) const;
     bool RecordState(REdoDodiStrings &lines, TStateCacheTracker &tracker, int line, const RunState &state);
@@ -135,6 +180,10 @@ private:
     int KeywordStyleOf(std::string_view word) const;
 
     TTokenizerSettings settings_;
+    // What the checkpoints of long lines depend on besides the text, and
+    // whether they can be kept at all (no delimiter longer than they allow).
+    uint64_t setupKey_ = 0;
+    bool pointsUsable_ = false;
     std::string delimiterSet_;
     TCharSet delimiters_;
     TCharSet numberStart_;
@@ -169,6 +218,7 @@ private:
     RunState pendingState_;
     int pendingColumn_ = 0;
     int lineColumn_ = 0;
+    TColumnRange range_;
     bool lineCommentStarted_ = false;
     int lastScanLength_ = 0;
     // Scratch of the piece scan: the text before the position, as it is and

@@ -3,6 +3,8 @@
 // keyword styles.
 #include "editor/highlight/tokenizer_scan.h"
 
+#include <algorithm>
+
 namespace tarnwick {
 
 namespace {
@@ -29,9 +31,54 @@ void CloseRun(RunState &st)
 
 } // namespace
 
+void TLineTokenizer::TMarkupScan::Resume(const TScanPoint &at)
+{
+    head_ = at.Byte;
+    tokenStart_ = (at.Flags & kScanTokenStart) != 0;
+    consumed_ = (at.Flags & kScanConsumed) != 0;
+}
+
+void TLineTokenizer::TMarkupScan::Walk(TLineScanPoints &points, size_t target)
+{
+    points_ = &points;
+    target_ = target;
+    checkAt_ = head_;
+}
+
+void TLineTokenizer::TMarkupScan::StopAt(size_t to)
+{
+    stopAt_ = to;
+    checkAt_ = std::min(checkAt_, to);
+}
+
+bool TLineTokenizer::TMarkupScan::Check(const RunState &st)
+{
+    if (head_ >= stopAt_) {
+        stopped_ = true;
+        return false;
+    }
+    if (points_) {
+        if (head_ >= target_) {
+            points_->Reached(head_);
+            stopped_ = true;
+            return false;
+        }
+        RunState here = st;
+        here.ClearRunFlags();
+        if (!points_->Step({head_, here, Flags()}, canonical_)) {
+            stopped_ = true;
+            return false;
+        }
+    }
+    checkAt_ = std::min(stopAt_, points_ ? std::min(target_, points_->NextStep()) : npos);
+    return true;
+}
+
 void TLineTokenizer::TMarkupScan::Run(RunState &st)
 {
     while (!AtEnd()) {
+        if (head_ >= checkAt_ && !Check(st))
+            return;
         if (st.InComment)
             CommentBody(st);
         else if (st.Markup == mcCData)
@@ -61,10 +108,11 @@ const TLineTokenizer::TStopBytes &TLineTokenizer::TMarkupScan::StopsOf(const Run
     }
 }
 
-size_t TLineTokenizer::TMarkupScan::NextStop(const TStopBytes &stops) const
+size_t TLineTokenizer::TMarkupScan::NextStop(const TStopBytes &stops, size_t limit) const
 {
     size_t i = head_;
-    while (i < src_.size() && !stops.At[static_cast<unsigned char>(src_[i])])
+    const size_t end = std::min(limit, src_.size());
+    while (i < end && !stops.At[static_cast<unsigned char>(src_[i])])
         ++i;
     return i;
 }
@@ -79,7 +127,7 @@ bool TLineTokenizer::TMarkupScan::OpensComment() const
 // are drawn as text.
 void TLineTokenizer::TMarkupScan::Text(RunState &st)
 {
-    const size_t stop = NextStop(t_.textStops_);
+    const size_t stop = NextStop(t_.textStops_, ChunkLimit());
     if (stop > head_) {
         EmitTaken(stop - head_, st);
         return;
@@ -105,6 +153,7 @@ void TLineTokenizer::TMarkupScan::Subset(RunState &st)
         const size_t stop = NextStop(t_.subsetStops_);
         if (stop > head_) {
             head_ = stop;
+            canonical_ = false;
             return;
         }
     }
@@ -145,6 +194,7 @@ void TLineTokenizer::TMarkupScan::OpenMarkup(RunState &st)
         st.Markup = context;
         tokenStart_ = false;
         consumed_ = true;
+        canonical_ = true;
         return;
     }
     st.Markup = context;
@@ -158,6 +208,7 @@ void TLineTokenizer::TMarkupScan::Markup(RunState &st)
         const size_t stop = NextStop(StopsOf(st));
         if (stop > head_) {
             head_ = stop;
+            canonical_ = false;
             return;
         }
     }
@@ -186,6 +237,7 @@ void TLineTokenizer::TMarkupScan::Markup(RunState &st)
         OpenRun(st, quote->Start, quote->End, quote->Index);
         EmitTaken(len, st);
         consumed_ = false;
+        canonical_ = true;
         return;
     }
     Steps(c, len, st);
@@ -199,6 +251,7 @@ void TLineTokenizer::TMarkupScan::CloseMarkup(RunState &st)
         OpenRun(st, run.Start, run.End, run.Index);
         EmitTaken(1, st);
         consumed_ = false;
+        canonical_ = true;
         return;
     }
     Delimiter(U'>', 1, st);
@@ -230,12 +283,14 @@ void TLineTokenizer::TMarkupScan::Quoted(RunState &st)
         CloseRun(st);
         tokenStart_ = false;
         consumed_ = true;
+        canonical_ = true;
         return;
     }
     const unsigned char endLead = Utf8LeadByte(st.BracketEnd);
     const unsigned char escapeLead = Utf8LeadByte(escape);
     size_t stop = head_ + len;
-    while (stop < src_.size()) {
+    const size_t limit = std::max(stop, ChunkLimit());
+    while (stop < limit) {
         const unsigned char b = static_cast<unsigned char>(src_[stop]);
         if (b == endLead || (escape != 0 && b == escapeLead) || (instruction && b == '?'))
             break;
@@ -245,23 +300,38 @@ void TLineTokenizer::TMarkupScan::Quoted(RunState &st)
     consumed_ = true;
 }
 
+// The end of a construct whose closer is `closer`: its offset from the
+// position, or npos when it does not start within the next chunk; `take`
+// is then how far the bytes up to the chunk's end reach.
+size_t TLineTokenizer::TMarkupScan::FindCloser(std::string_view closer, size_t &take) const
+{
+    const std::string_view rest = Rest();
+    const size_t window = std::min(rest.size(), ChunkLimit() - head_ + closer.size());
+    const size_t close = rest.substr(0, window).find(closer);
+    take = window == rest.size() ? rest.size() : ChunkLimit() - head_;
+    return close;
+}
+
 void TLineTokenizer::TMarkupScan::CommentBody(RunState &st)
 {
-    const size_t close = Rest().find(t_.commentRight_);
+    size_t take = 0;
+    const size_t close = FindCloser(t_.commentRight_, take);
     if (close == npos) {
-        EmitTaken(Rest().size(), st);
+        EmitTaken(take, st);
         return;
     }
     EmitTaken(close + t_.commentRight_.size(), st);
     st.InComment = 0;
     consumed_ = false;
+    canonical_ = true;
 }
 
 void TLineTokenizer::TMarkupScan::CDataBody(RunState &st)
 {
-    const size_t close = Rest().find(kCDataClose);
+    size_t take = 0;
+    const size_t close = FindCloser(kCDataClose, take);
     if (close == npos) {
-        EmitTaken(Rest().size(), st);
+        EmitTaken(take, st);
         return;
     }
     EmitTaken(close, st);
@@ -283,6 +353,7 @@ void TLineTokenizer::TMarkupScan::Delimiter(char32_t c, size_t len, const RunSta
 {
     RunState run = st;
     consumed_ = TakeSymbol(c, len, run);
+    canonical_ = true;
     if (consumed_)
         tokenStart_ = true;
     else

@@ -6,6 +6,16 @@
 
 namespace tarnwick {
 
+size_t TLineTokenizer::TScan::ChunkLimit() const
+{
+    if (src_.size() - head_ <= kScanChunk)
+        return src_.size();
+    size_t limit = head_ + kScanChunk;
+    while (limit > head_ + 1 && (static_cast<unsigned char>(src_[limit]) & 0xC0) == 0x80)
+        --limit;
+    return limit;
+}
+
 void TLineTokenizer::TScan::Emit(size_t from, size_t to, RunState &state)
 {
     if (!scanOnly_ && from < to) {

@@ -5,6 +5,7 @@
 
 #include "editor/base/text_case.h"
 #include "editor/base/utf8.h"
+#include "editor/document/scan_points.h"
 #include "editor/highlight/tokenizer.h"
 
 namespace tarnwick {
@@ -21,6 +22,17 @@ inline unsigned char Utf8LeadByte(char32_t c)
     return static_cast<unsigned char>(0xF0 | (c >> 18));
 }
 
+// The scan's own flags a checkpoint keeps (TScanPoint::Flags).
+constexpr uint32_t kScanTokenStart = 1;  // the markup scan's token-start flag
+constexpr uint32_t kScanConsumed = 2;    // the markup scan's consumed flag
+constexpr uint32_t kScanLineComment = 4; // a line comment started earlier on the line
+constexpr uint32_t kScanFreshLine = kScanTokenStart;
+
+// Bytes a markup scan takes in one step at most where nothing stops it (text
+// content, comments, CDATA sections, quoted values), so that long stretches
+// of them still hold checkpoints.
+constexpr size_t kScanChunk = 2048;
+
 // A scan walks one piece of text (a URL piece, or a whole line for markup
 // stylers) from its start. Text handed on leaves the scan as runs; a scan
 // for the carried state only hands nothing on and otherwise does the same,
@@ -35,6 +47,9 @@ protected:
     }
 
     std::string_view Rest() const { return src_.substr(head_); }
+    // The byte at most kScanChunk past the position where a stretch of
+    // plain bytes may be cut: a character start, never the position itself.
+    size_t ChunkLimit() const;
     bool AtEnd() const { return head_ >= src_.size(); }
     char32_t Peek(size_t &len) const
     {
@@ -133,15 +148,29 @@ public:
         : TScan(t, src, scanOnly, urls)
     {
     }
+    // Goes on from a checkpoint of the line instead of its start.
+    void Resume(const TScanPoint &at);
+    // While scanning for the state: checks and makes the line's checkpoints
+    // on the way, and stops once past `target` or once the points ahead
+    // turned out right (a resync).
+    void Walk(TLineScanPoints &points, size_t target);
+    // While painting: stops at the first step at or after byte `to`.
+    void StopAt(size_t to);
+    // Run returned before the end of the line.
+    bool Stopped() const { return stopped_; }
     void Run(RunState &st);
 
 private:
+    uint32_t Flags() const { return (tokenStart_ ? kScanTokenStart : 0) | (consumed_ ? kScanConsumed : 0); }
+    // At a step once the position reached checkAt_; false to stop.
+    bool Check(const RunState &st);
     void Text(RunState &st);
     void Subset(RunState &st);
     void Markup(RunState &st);
     void Quoted(RunState &st);
     void CommentBody(RunState &st);
     void CDataBody(RunState &st);
+    size_t FindCloser(std::string_view closer, size_t &take) const;
     bool OpensComment() const;
     // At a "<" in text content or the internal subset.
     void OpenMarkup(RunState &st);
@@ -156,10 +185,20 @@ private:
     // The steps inside markup: symbols, numbers, keywords, plain characters.
     void Steps(char32_t c, size_t len, const RunState &st);
     const TStopBytes &StopsOf(const RunState &st) const;
-    size_t NextStop(const TStopBytes &stops) const;
+    size_t NextStop(const TStopBytes &stops, size_t limit = npos) const;
 
     bool tokenStart_ = true;
     bool consumed_ = false;
+    // The flags are what painting would have here. A scan for the state
+    // skips the steps inside markup, so its flags are stale after a skip
+    // until a step that sets them whatever they were; only then may a
+    // checkpoint be made.
+    bool canonical_ = true;
+    TLineScanPoints *points_ = nullptr;
+    size_t target_ = npos;
+    size_t stopAt_ = npos;
+    size_t checkAt_ = npos;
+    bool stopped_ = false;
 };
 
 } // namespace tarnwick

@@ -79,10 +79,9 @@ RunState TLineTokenizer::ComputeTopState(REdoDodiStrings &lines, TStateCacheTrac
                 l = nearest;
             }
         }
-        const std::string &text = lines[l];
-        if (text.empty())
+        if (lines[l].empty())
             continue;
-        ScanLineForState(text, state);
+        state = StateAfterLine(lines, l, state);
         ++lastScanLength_;
     }
 

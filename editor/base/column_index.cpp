@@ -1,0 +1,101 @@
+#include "editor/base/column_index.h"
+
+#include "editor/base/utf8.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Gaps wider than this many strides are sampled again after an edit.
+constexpr size_t kWidestGap = 4;
+
+} // namespace
+
+void TColumnIndex::Build(std::string_view text)
+{
+    samples_.assign(1, {0, 0});
+    samples_.reserve(text.size() / kStride + 2);
+    Sample(text, samples_.front(), text.size(), 1);
+}
+
+void TColumnIndex::Sample(std::string_view text, TSample from, size_t to, size_t at)
+{
+    std::vector<TSample> added;
+    size_t byte = from.Byte;
+    int column = from.Column;
+    while (to - byte > kStride + kStride / 2) {
+        size_t next = byte + kStride;
+        while (next < to && IsContinuation(text[next]))
+            ++next;
+        if (next >= to)
+            break;
+        column += utf8::Length(text.substr(byte, next - byte));
+        byte = next;
+        added.push_back({byte, column});
+    }
+    samples_.insert(samples_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+}
+
+const TColumnIndex::TSample &TColumnIndex::SampleAtByte(size_t byte) const
+{
+    auto it =
+        std::upper_bound(samples_.begin(), samples_.end(), byte, [](size_t b, const TSample &s) { return b < s.Byte; });
+    return *std::prev(it);
+}
+
+const TColumnIndex::TSample &TColumnIndex::SampleAtColumn(int column) const
+{
+    auto it = std::upper_bound(samples_.begin(), samples_.end(), column,
+                               [](int c, const TSample &s) { return c < s.Column; });
+    return *std::prev(it);
+}
+
+size_t TColumnIndex::ByteOf(std::string_view text, int column) const
+{
+    if (column <= 0)
+        return 0;
+    if (!Built())
+        return utf8::ByteOffset(text, column);
+    const TSample &s = SampleAtColumn(column);
+    // Sample 0 may stand on a stray continuation byte; the others never do.
+    if (s.Byte == 0)
+        return utf8::ByteOffset(text, column);
+    return s.Byte + utf8::ByteOffset(text.substr(s.Byte), column - s.Column);
+}
+
+int TColumnIndex::ColumnOf(std::string_view text, size_t byte) const
+{
+    byte = std::min(byte, text.size());
+    if (!Built())
+        return utf8::Length(text.substr(0, byte));
+    const TSample &s = SampleAtByte(byte);
+    return s.Column + utf8::Length(text.substr(s.Byte, byte - s.Byte));
+}
+
+void TColumnIndex::Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta)
+{
+    if (!Built())
+        return;
+    // Samples before the edit keep their place; the one at `start` may now
+    // stand on another character, and those inside the old bytes are gone.
+    auto first = std::lower_bound(samples_.begin() + 1, samples_.end(), start,
+                                  [](const TSample &s, size_t b) { return s.Byte < b; });
+    auto last = std::lower_bound(first, samples_.end(), start + oldLength,
+                                 [](const TSample &s, size_t b) { return s.Byte < b; });
+    const std::ptrdiff_t byteDelta = static_cast<std::ptrdiff_t>(newLength) - static_cast<std::ptrdiff_t>(oldLength);
+    for (auto it = last; it != samples_.end(); ++it) {
+        it->Byte = static_cast<size_t>(static_cast<std::ptrdiff_t>(it->Byte) + byteDelta);
+        it->Column += columnDelta;
+    }
+    const size_t at = static_cast<size_t>(samples_.erase(first, last) - samples_.begin());
+    const TSample before = samples_[at - 1];
+    const size_t after = at < samples_.size() ? samples_[at].Byte : text.size();
+    if (after - before.Byte > kWidestGap * kStride)
+        Sample(text, before, after, at);
+}
+
+} // namespace tarnwick
