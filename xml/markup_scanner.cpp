@@ -44,6 +44,33 @@ size_t NameEnd(std::string_view text, size_t i)
 
 } // namespace
 
+MarkupScanner::MarkupScanner(const MarkupScanner &other) { *this = other; }
+
+MarkupScanner &MarkupScanner::operator=(const MarkupScanner &other)
+{
+    if (this == &other)
+        return *this;
+    observer_ = other.observer_;
+    state_ = other.state_;
+    quote_ = other.quote_;
+    started_ = other.started_;
+    line_ = other.line_;
+    tagLine_ = other.tagLine_;
+    tagByte_ = other.tagByte_;
+    tagName_ = other.tagName_;
+    attributeName_ = other.attributeName_;
+    attributeValue_ = other.attributeValue_;
+    tagAttributes_ = other.tagAttributes_;
+    levels_.assign(other.levels_.begin(), other.levels_.begin() + other.depth_ + 1);
+    depth_ = other.depth_;
+    rootName_ = other.rootName_;
+    rootAttributes_ = other.rootAttributes_;
+    doctype_ = other.doctype_;
+    subsetDepth_ = other.subsetDepth_;
+    inSubsetComment_ = other.inSubsetComment_;
+    return *this;
+}
+
 std::vector<std::string> MarkupScanner::OpenElements() const
 {
     std::vector<std::string> names;
@@ -353,7 +380,7 @@ void MarkupScanner::StartTagDone(bool empty)
         rootName_ = tagName_;
     if (observer_)
         observer_->StartTag(tagName_, depth_, tagLine_, tagByte_);
-    if (empty) {
+    if (empty || depth_ >= kMaxDepth) {
         if (observer_)
             observer_->ElementClosed(depth_);
         return;
@@ -372,9 +399,9 @@ void MarkupScanner::StartTagDone(bool empty)
 void MarkupScanner::EndTagDone()
 {
     int match = depth_;
-    while (match > 0 && levels_[match].name != tagName_)
+    while (match > 0 && match > depth_ - kMaxDepth && levels_[match].name != tagName_)
         --match;
-    if (match == 0)
+    if (match == 0 || levels_[match].name != tagName_)
         return;
     while (depth_ >= match) {
         --depth_;

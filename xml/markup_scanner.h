@@ -49,6 +49,11 @@ public:
     };
 
     explicit MarkupScanner(MarkupObserver *observer = nullptr) : observer_(observer) {}
+    // A copy takes the open elements only, not the levels kept for reuse.
+    MarkupScanner(const MarkupScanner &other);
+    MarkupScanner &operator=(const MarkupScanner &other);
+    MarkupScanner(MarkupScanner &&) = default;
+    MarkupScanner &operator=(MarkupScanner &&) = default;
     void SetObserver(MarkupObserver *observer) { observer_ = observer; }
 
     // Scans line `line`, all of it or its part before a position. Each call
@@ -82,6 +87,10 @@ public:
     const std::string &DocumentTypeText() const { return doctype_; }
 
     static constexpr int kMaxRecentChildren = 64;
+    // Elements nested deeper than this are read but not tracked, and an end
+    // tag looks this far down for its start tag: a text that never closes
+    // its elements must not make each end tag cost the whole depth.
+    static constexpr int kMaxDepth = 256;
 
 private:
     struct Level {

@@ -8,7 +8,7 @@ void ScanCheckpoints::Keep(int line, const MarkupScanner &scanner)
 {
     if (states_.size() >= kMaxStates)
         states_.clear();
-    Keep(line, scanner);
+    states_.insert_or_assign(line, scanner);
 }
 
 MarkupScanner ScanCheckpoints::ScannerBefore(const TextLines &text, int line)

@@ -1,7 +1,10 @@
 // XML completion: the place a position stands at, and what is offered there
 // with a DTD, with an XML Schema and with no grammar; what choosing inserts.
+#include "xml/scan_checkpoints.h"
 #include "xml/xml_completion.h"
 #include "xml_test_support.h"
+
+#include <random>
 
 namespace tarnwick::xml {
 namespace {
@@ -172,6 +175,47 @@ TEST_F(GrammarCompletion, WithoutAGrammarTheNamesTheDocumentAlreadyUses)
     EXPECT_EQ(Offered(text + "entry note=\"1\" |\n</list>"), (Names{"key", "when"}));
     EXPECT_EQ(Offered(text + "entry key=\"|\n</list>"), Names{});
     EXPECT_EQ(Offered(text + "entry>some text|"), Names{});
+}
+
+// Lines that can be edited in place.
+class EditableLines : public TextLines {
+public:
+    int Count() const override { return static_cast<int>(lines.size()); }
+    std::string_view Line(int index) const override { return lines[index]; }
+    std::vector<std::string> lines;
+};
+
+TEST(CompletionPlaces, ScansResumedFromCheckpointsFindWhatAFullScanFinds)
+{
+    std::mt19937 random(7);
+    const char *pieces[] = {"<item id=\"",  "\">", "<!-- c <x> -->", "<![CDATA[ <y> ]]>", "</item>",
+                            "<note/>",      "<",   "text & more",    "<?pi <z>?>",        "</group>",
+                            "<group a='1'", ">"};
+    EditableLines text;
+    text.lines.push_back("<root>");
+    while (text.lines.size() < 40000) {
+        std::string line;
+        for (int k = 0; k < 4; ++k)
+            line += pieces[random() % std::size(pieces)];
+        text.lines.push_back(line);
+    }
+    ScanCheckpoints checkpoints;
+    for (int query = 0; query < 60; ++query) {
+        const int edited = static_cast<int>(random() % text.lines.size());
+        text.lines[edited] = pieces[random() % std::size(pieces)];
+        checkpoints.Forget(edited);
+        const int line = static_cast<int>(random() % text.lines.size());
+        const size_t byte = random() % (text.lines[line].size() + 1);
+        const CompletionContext resumed = FindCompletionContext(text, line, byte, &checkpoints);
+        const CompletionContext full = FindCompletionContext(text, line, byte);
+        ASSERT_EQ(resumed.place, full.place) << line << ":" << byte;
+        EXPECT_EQ(resumed.prefix, full.prefix);
+        EXPECT_EQ(resumed.openElements, full.openElements);
+        EXPECT_EQ(resumed.precedingSiblings, full.precedingSiblings);
+        EXPECT_EQ(resumed.presentAttributes, full.presentAttributes);
+        EXPECT_EQ(resumed.rootAttributes, full.rootAttributes);
+    }
+    EXPECT_GT(checkpoints.Count(), 1);
 }
 
 TEST(CompletionInsertions, EndTagsGetTheirBracketAndAttributesTheirQuotes)
