@@ -98,6 +98,7 @@ int32_t FoldScanner::NodeOf(size_t depth)
 
 void FoldScanner::Begin()
 {
+    names_ = std::make_unique<Names>();
     line_ = firstLine_ = 0;
     mode_ = mContent;
     quote_ = 0;

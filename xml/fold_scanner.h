@@ -56,7 +56,7 @@ public:
     FoldScanner(const FoldScanner &) = delete;
     FoldScanner &operator=(const FoldScanner &) = delete;
 
-    // Starts at the beginning of the text.
+    // Starts at the beginning of the text; states saved before no longer resume.
     void Begin();
     // Resumes at line `line` from a state saved there.
     void Resume(int line, const FoldScanState &state);

@@ -367,7 +367,7 @@ void TFoldRegions::RemoveRegionEndingAt(int line)
 // the regions opened inside first, then those open as the lines begin
 // (innermost first), whose starts lose their marks; regions opened inside and
 // still open after them lose the ends that close them further down.
-void TFoldRegions::UnlinkLines(int from, int to)
+void TFoldRegions::UnlinkLines(int from, int to, bool partners)
 {
     const int n = LineCount();
     from = std::clamp(from, 0, n);
@@ -403,6 +403,8 @@ void TFoldRegions::UnlinkLines(int from, int to)
 
     int firstTouched = a, lastTouched = b - 1;
     int firstLine = from, lastLine = to - 1;
+    if (!partners)
+        closedOutside = insideOpen = 0;
     for (int k = 0, q = a; k < closedOutside; ++k) {
         q = InnermostOpenIndex(q, depthAtFrom - k);
         if (q < 0)
@@ -560,7 +562,7 @@ void TFoldRegions::LinesRemoved(int at, int count)
     count = std::min(count, LineCount() - at);
     if (count <= 0)
         return;
-    UnlinkLines(at, at + count);
+    UnlinkLines(at, at + count, unlinkPartners_);
     marks_.LinesRemoved(at, count);
     rows_.RemoveLines(at, count);
 }

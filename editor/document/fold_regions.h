@@ -80,8 +80,12 @@ public:
     // The innermost region ending on `line` goes; its start loses its mark.
     void RemoveRegionEndingAt(int line);
     // Every region starting or ending on lines [from, to) goes, and the
-    // marks there with it.
-    void UnlinkLines(int from, int to);
+    // marks there with it. Without `partners` the other ends keep their
+    // marks, for a finder that reads the text again around the change.
+    void UnlinkLines(int from, int to, bool partners = true);
+    // Whether removing lines unlinks their regions' other ends (the default),
+    // or only drops the marks of the removed lines.
+    void SetUnlinkPartners(bool unlink) { unlinkPartners_ = unlink; }
 
     // ---- rows ----
     // A collapsed region that is itself shown hides its lines after the start
@@ -137,6 +141,7 @@ private:
     TLineKeyedList<TMark> marks_;
     TRowMap rows_;
     int regionCount_ = 0;
+    bool unlinkPartners_ = true;
 };
 
 } // namespace tarnwick

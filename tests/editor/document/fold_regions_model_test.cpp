@@ -84,10 +84,11 @@ public:
         --Lines[line].Ends;
     }
 
-    // Line by line from the top, each line's start first, then its ends.
-    void RemoveLines(int at, int count)
+    // Line by line from the top, each line's start first, then its ends;
+    // without unlinking only the marks of the lines go.
+    void RemoveLines(int at, int count, bool unlink)
     {
-        for (int line = at; line < at + count; ++line) {
+        for (int line = at; line < at + count && unlink; ++line) {
             RemoveStartingAt(line);
             while (Lines[line].Ends > 0)
                 RemoveEndingAt(line);
@@ -170,6 +171,8 @@ TEST(FoldRegions, RandomFoldStatesAndEditsAgreeWithTheWalk)
     for (int round = 0; round < 60; ++round) {
         TFoldRegions folds;
         TPlainFolds plain;
+        const bool unlink = round % 3 != 0;
+        folds.SetUnlinkPartners(unlink);
         const int start = 1 + pick(40);
         folds.Reset(start);
         plain.Lines.resize(start);
@@ -205,7 +208,7 @@ TEST(FoldRegions, RandomFoldStatesAndEditsAgreeWithTheWalk)
                 if (n - count < 1)
                     break;
                 folds.LinesRemoved(at, count);
-                plain.RemoveLines(at, count);
+                plain.RemoveLines(at, count, unlink);
                 break;
             }
             case 7: {
