@@ -9,11 +9,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TBlockEdits {
 public:
-    explicit TBlockEdits(TCustomDodi &editor) : ed_(editor) {}
+    explicit TBlockEdits(TEditTarget &editor) : ed_(editor) {}
 
     // Replaces the selection by `text`; CR LF pairs are line breaks, a lone
     // CR or LF stays in the line. No read-only check: the application can
@@ -26,7 +26,7 @@ public:
     void Clear();
 
 private:
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

@@ -1,9 +1,8 @@
 #include "editor/commands/caret.h"
 
 #include "editor/commands/edit_session.h"
+#include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
-#include "editor/control/custom_dodi.h"
-#include "editor/input/keyboard.h"
 #include "editor/platform/host.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@ namespace tarnwick {
 namespace {
 
 // Whatever follows every caret move, column or line.
-void FollowCaret(TCustomDodi &ed)
+void FollowCaret(TEditTarget &ed)
 {
     ed.MakeCaretVisible();
     ed.UpdateScrollBars();
@@ -119,7 +118,7 @@ void TDodiCaret::SetLine(int line)
     ed_.BlockMatch();
     if (ed_.ActiveLineSettings()->ActiveLineAtCursor() && ed_.OnActiveLineChange)
         ed_.OnActiveLineChange(state.CaretLine);
-    bool &rescan = ed_.Keyboard().RegionRescanPending;
+    bool &rescan = ed_.Flags().RegionRescanPending;
     if (rescan) {
         rescan = false;
         ed_.ScanRegions();

@@ -5,11 +5,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TDodiCaret {
 public:
-    explicit TDodiCaret(TCustomDodi &editor) : ed_(editor) {}
+    explicit TDodiCaret(TEditTarget &editor) : ed_(editor) {}
 
     // A negative column goes to the end of the previous line (column 0 on
     // line 0). Past the end of the line the caret stands in free space when
@@ -23,7 +23,7 @@ public:
     void Place(int column, int line);
 
 private:
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

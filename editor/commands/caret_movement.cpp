@@ -1,8 +1,8 @@
 #include "editor/commands/caret_movement.h"
 
 #include "editor/base/utf8.h"
+#include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/highlight/styler.h"
 
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 
 // The characters word moves stop after: the symbols of the styler's first
 // symbol style, or only the space without a styler in use.
-std::u32string WordDelimiters(const TCustomDodi &ed)
+std::u32string WordDelimiters(const TEditTarget &ed)
 {
     if (ed.UseStyler() && ed.SyntaxStyles())
         for (const auto &style : ed.SyntaxStyles()->AllStyles())

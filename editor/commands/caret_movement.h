@@ -6,11 +6,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TCaretMovement {
 public:
-    explicit TCaretMovement(TCustomDodi &editor) : ed_(editor) {}
+    explicit TCaretMovement(TEditTarget &editor) : ed_(editor) {}
 
     // dx columns and dy visible rows; with Ctrl, left and right move by words
     // and up and down move nothing.
@@ -31,7 +31,7 @@ private:
     // The line `rows` visible rows away from `line`, within the text.
     int LineRowsAway(int line, int rows) const;
 
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

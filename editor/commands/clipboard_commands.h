@@ -6,11 +6,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TClipboardCommands {
 public:
-    explicit TClipboardCommands(TCustomDodi &editor) : ed_(editor) {}
+    explicit TClipboardCommands(TEditTarget &editor) : ed_(editor) {}
 
     // Puts the selected text on the clipboard (an empty text for an empty selection).
     void Copy();
@@ -23,7 +23,7 @@ public:
     static std::string NormalizeLineBreaks(const std::string &text);
 
 private:
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

@@ -2,8 +2,8 @@
 
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
+#include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/undo/undo_list.h"
 
 #include <algorithm>
@@ -14,7 +14,7 @@ namespace {
 
 bool IsSpaceOrTab(char32_t c) { return c == U' ' || c == U'\t'; }
 
-TCaretPos CaretOf(const TCustomDodi &ed) { return {ed.CaretCol(), ed.CaretLine()}; }
+TCaretPos CaretOf(const TEditTarget &ed) { return {ed.CaretCol(), ed.CaretLine()}; }
 
 } // namespace
 

@@ -10,11 +10,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TDeletion {
 public:
-    explicit TDeletion(TCustomDodi &editor) : ed_(editor) {}
+    explicit TDeletion(TEditTarget &editor) : ed_(editor) {}
 
     // `plain` leaves smart backspace out (undo and redo replay with it).
     void Backspace(bool plain = false);
@@ -32,7 +32,7 @@ private:
     bool SmartBackspace();
     int SmartBackspaceColumn(int column, int line);
 
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

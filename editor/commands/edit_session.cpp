@@ -1,13 +1,13 @@
 #include "editor/commands/edit_session.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/commands/edit_target.h"
 #include "editor/undo/undo_list.h"
 
 #include <exception>
 
 namespace tarnwick {
 
-TEditScope::TEditScope(TCustomDodi &editor) : editor_(editor), uncaught_(std::uncaught_exceptions())
+TEditScope::TEditScope(TEditTarget &editor) : editor_(editor), uncaught_(std::uncaught_exceptions())
 {
     TEditSession &session = editor_.EditSession();
     if (session.Depth++ == 0) {

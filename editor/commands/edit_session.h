@@ -7,7 +7,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 // What the outermost scope raises when it closes. Light is the typing path's
 // notification (OnChange and a repaint); Full runs the control's whole
@@ -32,7 +32,7 @@ struct TEditSession {
 // which restores it and raises the pending notification once.
 class TEditScope {
 public:
-    explicit TEditScope(TCustomDodi &editor);
+    explicit TEditScope(TEditTarget &editor);
     ~TEditScope() noexcept(false);
     TEditScope(const TEditScope &) = delete;
     TEditScope &operator=(const TEditScope &) = delete;
@@ -42,7 +42,7 @@ public:
     bool Outermost() const;
 
 private:
-    TCustomDodi &editor_;
+    TEditTarget &editor_;
     int uncaught_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
-#include "editor/control/custom_dodi.h"
+#include "editor/commands/edit_target.h"
 
 #include <algorithm>
 

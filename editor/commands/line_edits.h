@@ -13,12 +13,12 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 class REdoDodiStrings;
 
 class TLineEdits {
 public:
-    explicit TLineEdits(TCustomDodi &editor) : ed_(editor) {}
+    explicit TLineEdits(TEditTarget &editor) : ed_(editor) {}
 
     REdoDodiStrings &Store();
     int Count();
@@ -57,7 +57,7 @@ private:
     // `after` characters.
     void LengthChanged(int before, int after);
 
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 // Small text helpers shared by the editing operations. Positions are code

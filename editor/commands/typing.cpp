@@ -2,8 +2,8 @@
 
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
+#include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/undo/undo_list.h"
 
 #include <algorithm>

@@ -9,11 +9,11 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TEditTarget;
 
 class TTyping {
 public:
-    explicit TTyping(TCustomDodi &editor) : ed_(editor) {}
+    explicit TTyping(TEditTarget &editor) : ed_(editor) {}
 
     // Types `ch` at the caret; a Tab becomes TabSize spaces (or, in overwrite
     // mode, moves over TabSize characters).
@@ -30,7 +30,7 @@ private:
     // nearest longer line above; empty when no line gives one.
     std::string SmartIndent(int column, int line);
 
-    TCustomDodi &ed_;
+    TEditTarget &ed_;
 };
 
 } // namespace tarnwick

@@ -7,23 +7,24 @@
 #include "editor/base/destroy_notifier.h"
 #include "editor/base/editor_types.h"
 #include "editor/base/graphics_types.h"
-#include "editor/commands/caret_state.h"
 #include "editor/control/auto_completion.h"
 #include "editor/control/auto_correct.h"
-#include "editor/control/control_flags.h"
 #include "editor/document/bookmarks.h"
+#include "editor/document/caret_state.h"
 #include "editor/document/line_store.h"
 #include "editor/document/lines_listener.h"
 #include "editor/document/search.h"
 #include "editor/highlight/char_style.h"
 #include "editor/highlight/styler_client.h"
 #include "editor/highlight/tokenizer.h"
+#include "editor/input/input_target.h"
 #include "editor/platform/canvas.h"
 #include "editor/platform/dodi_scroll_bar.h"
 #include "editor/platform/dodi_timer.h"
 #include "editor/undo/undo_client.h"
 #include "editor/view/active_line_settings.h"
 #include "editor/view/code_folding.h"
+#include "editor/view/control_flags.h"
 #include "editor/view/dodi_gutter.h"
 #include "editor/view/dodi_markers.h"
 #include "editor/view/print_options.h"
@@ -57,10 +58,8 @@ class TEditScope;
 class TMouseInput;
 enum TScrollCode : uint8_t;
 
-class TCustomDodi : public TStylerClient, public TLinesOwner, public TUndoClient {
+class TCustomDodi : public TInputTarget, public TStylerClient, public TLinesOwner, public TUndoClient {
 public:
-    using TNotifyEvent = std::function<void(TCustomDodi &sender)>;
-
     // Timer ids the control asks its host for.
     static constexpr int kHintTimerId = 1;
     static constexpr int kCompletionTimerId = 2;
@@ -71,37 +70,37 @@ public:
     TCustomDodi &operator=(const TCustomDodi &) = delete;
 
     // ---- platform ----
-    Host *GetHost() const { return host_; }
+    Host *GetHost() const override { return host_; }
     // Attaching a host creates the pop-ups and shows the scroll bars' state.
     void SetHost(Host *host);
     // Repaint requests; nothing happens without a host.
-    void Invalidate();
-    void InvalidateRect(const TRect &r);
-    void InvalidateGutter();
+    void Invalidate() override;
+    void InvalidateRect(const TRect &r) override;
+    void InvalidateGutter() override;
 
     // ---- state, by owner ----
     // Caret and selection, what the editing commands move.
-    TCaretState &CaretState() { return caretState_; }
-    const TCaretState &CaretState() const { return caretState_; }
+    TCaretState &CaretState() override { return caretState_; }
+    const TCaretState &CaretState() const override { return caretState_; }
     // What the view shows and how.
-    TViewState &ViewState() { return viewState_; }
-    const TViewState &ViewState() const { return viewState_; }
+    TViewState &ViewState() override { return viewState_; }
+    const TViewState &ViewState() const override { return viewState_; }
     // The control's switches between events.
-    TControlFlags &Flags() { return flags_; }
-    const TControlFlags &Flags() const { return flags_; }
+    TControlFlags &Flags() override { return flags_; }
+    const TControlFlags &Flags() const override { return flags_; }
     // The bookmarks of the text; they follow its lines.
-    TBookmarks &Bookmarks() { return bookmarks_; }
-    const TBookmarks &Bookmarks() const { return bookmarks_; }
+    TBookmarks &Bookmarks() override { return bookmarks_; }
+    const TBookmarks &Bookmarks() const override { return bookmarks_; }
 
     // ---- virtual operations ----
-    virtual void DoSelectionChange();
-    virtual void DoStatusChange();
-    virtual bool IsDelimiter(char32_t c) const;
+    void DoSelectionChange() override;
+    void DoStatusChange() override;
+    bool IsDelimiter(char32_t c) const override;
     virtual bool IsTokenDelimiter(char32_t c) const;
-    virtual void BlockMatch();
-    virtual bool CanModify() const;
-    virtual void DoChange();
-    virtual void DoGutterClick(int line);
+    void BlockMatch() override;
+    bool CanModify() const override;
+    void DoChange() override;
+    void DoGutterClick(int line) override;
     virtual void DoGetAutoCompletionList(const std::string &token, TCompletionItems &list);
     virtual bool IsUrl(const std::string &word) const;
     virtual uint32_t VersionNumber() const;
@@ -111,7 +110,7 @@ public:
     void BeginLoading();
     // The step after the control's stored settings were applied.
     virtual void Loaded();
-    bool Loading() const { return loading_; }
+    bool Loading() const override { return loading_; }
 
     // ---- line store ----
     REdoDodiStrings *Lines() { return lines_.get(); }
@@ -121,39 +120,39 @@ public:
     void SetLines(const REdoDodiStrings &lines);
     // The store every operation works on: the shared source's when one is
     // attached, else the control's own.
-    REdoDodiStrings *ActiveLines();
-    const REdoDodiStrings *ActiveLines() const;
+    REdoDodiStrings *ActiveLines() override;
+    const REdoDodiStrings *ActiveLines() const override;
 
     // ---- caret, selection and editing ----
-    int CaretCol() const { return caretState_.CaretCol; }
-    void SetCaretCol(int col);
-    int CaretLine() const { return caretState_.CaretLine; }
-    void SetCaretLine(int line);
-    int SelStart() const;
-    void SetSelStart(int index);
-    int SelLength() const;
-    void SetSelLength(int count);
-    std::string SelText() const;
-    void SelectAll();
+    int CaretCol() const override { return caretState_.CaretCol; }
+    void SetCaretCol(int col) override;
+    int CaretLine() const override { return caretState_.CaretLine; }
+    void SetCaretLine(int line) override;
+    int SelStart() const override;
+    void SetSelStart(int index) override;
+    int SelLength() const override;
+    void SetSelLength(int count) override;
+    std::string SelText() const override;
+    void SelectAll() override;
     // Selection start and end in document order.
-    void NormalizedSelection(TCaretPos &start, TCaretPos &end) const;
+    void NormalizedSelection(TCaretPos &start, TCaretPos &end) const override;
     // Character index <-> position; every line break counts 2 characters,
     // except before a soft-wrapped continuation line.
-    TCaretPos PositionOfIndex(int index) const;
-    int IndexOfPosition(TCaretPos pos) const;
-    void CollapseSelection();
-    void ExtendSelection();
+    TCaretPos PositionOfIndex(int index) const override;
+    int IndexOfPosition(TCaretPos pos) const override;
+    void CollapseSelection() override;
+    void ExtendSelection() override;
     void Clear();
-    void CopyToClipboard();
-    void CutToClipboard();
-    void PasteFromClipboard();
-    void DeleteSelection(bool repaint = true);
-    void InsertText(const std::string &text);
-    void DeleteLine();
+    void CopyToClipboard() override;
+    void CutToClipboard() override;
+    void PasteFromClipboard() override;
+    void DeleteSelection(bool repaint = true) override;
+    void InsertText(const std::string &text) override;
+    void DeleteLine() override;
     void SetModified(bool modified);
-    bool Overwrite() const { return caretState_.Overwrite; }
+    bool Overwrite() const override { return caretState_.Overwrite; }
     // Sets the line's Modified flag (creating its record), repainting after.
-    void SetLineModified(int line, bool modified);
+    void SetLineModified(int line, bool modified) override;
     // The single edits the keys run; each is one undoable change with one
     // change notification (editing_api.cpp).
     void TypeCharacter(char32_t ch);
@@ -165,16 +164,16 @@ public:
     // The key-command tables: what a control character or key code does.
     void EditCommand(int code, TShiftState shift);
     // Bracket state of the edit scopes (edit_session.h).
-    TEditSession &EditSession() { return *editSession_; }
+    TEditSession &EditSession() override { return *editSession_; }
 
     // ---- undo ----
-    void Undo();
-    void Redo();
-    bool CanUndo() const;
-    bool CanRedo() const;
+    void Undo() override;
+    void Redo() override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
     void ClearUndo();
     // The history edits record into: the shared source's when one is attached.
-    TDodiUndoList &UndoList();
+    TDodiUndoList &UndoList() override;
 
     // ---- keyboard (keyboard.cpp) ----
     void KeyDown(uint16_t &key, TShiftState shift);
@@ -182,7 +181,7 @@ public:
     void KeyUp(uint16_t &key, TShiftState shift);
     // Text an input method composed, typed as if keyed.
     void InputText(std::u32string_view text);
-    TDodiKeyboard &Keyboard() { return *keyboard_; }
+    TDodiKeyboard &Keyboard() override { return *keyboard_; }
 
     // ---- printing (printer.cpp) ----
     // Prints the whole text on the default printer; false when nothing could
@@ -199,25 +198,25 @@ public:
     TDestroyNotifier &DestroyNotifier() { return destroyNotifier_; }
 
     // ---- view ----
-    int TopLine() const { return viewState_.TopLine; }
-    void SetTopLine(int line);
-    int LeftColumn() const { return viewState_.LeftColumn; }
-    void SetLeftColumn(int column);
-    int MaxLineLength() const { return viewState_.MaxLineLength; }
-    int CharWidth() const { return viewState_.CharWidth; }
-    int LineHeight() const { return viewState_.LineHeight; }
-    TRect TextArea() const;
-    void MakeCaretVisible();
-    void UpdateScrollBars(bool repaint = true);
+    int TopLine() const override { return viewState_.TopLine; }
+    void SetTopLine(int line) override;
+    int LeftColumn() const override { return viewState_.LeftColumn; }
+    void SetLeftColumn(int column) override;
+    int MaxLineLength() const override { return viewState_.MaxLineLength; }
+    int CharWidth() const override { return viewState_.CharWidth; }
+    int LineHeight() const override { return viewState_.LineHeight; }
+    TRect TextArea() const override;
+    void MakeCaretVisible() override;
+    void UpdateScrollBars(bool repaint = true) override;
     void LayoutChanged();
     // Recomputes MaxLineLength from the line lengths when they are complete.
-    void RecomputeMaxLineLength();
-    TDodiScrollBar &VertScrollBar() { return vertScrollBar_; }
-    TDodiScrollBar &HorzScrollBar() { return horzScrollBar_; }
+    void RecomputeMaxLineLength() override;
+    TDodiScrollBar &VertScrollBar() override { return vertScrollBar_; }
+    TDodiScrollBar &HorzScrollBar() override { return horzScrollBar_; }
 
     // ---- changes of the text model (text_model_upkeep.cpp) ----
     // The line store's OnChange handler: raises OnChange and refreshes.
-    void LinesChanged();
+    void LinesChanged() override;
     // What follows each change of the text: markers and the view move with
     // the lines; a load or reset starts the view afresh.
     void LinesChanging(REdoDodiStrings &lines, const TLinesChange &change) override;
@@ -235,63 +234,63 @@ public:
     void UndoChanged(bool canUndo, bool canRedo) override;
 
     // ---- view upkeep ----
-    void DropTopLineState() { viewState_.TopStateLine = -1; }
+    void DropTopLineState() override { viewState_.TopStateLine = -1; }
     // Places the caret without any event or side effect.
-    void SetCaretDirect(int col, int line);
-    void RemoveFoldRegionStartingAt(int line);
-    void RemoveFoldRegionEndingAt(int line);
-    void ScanRegions();
+    void SetCaretDirect(int col, int line) override;
+    void RemoveFoldRegionStartingAt(int line) override;
+    void RemoveFoldRegionEndingAt(int line) override;
+    void ScanRegions() override;
     void WrapAll();
     void UnwrapAll();
-    void Rewrap();
-    void InvalidateStateCaches();
+    void Rewrap() override;
+    void InvalidateStateCaches() override;
     void Refresh();
 
     // ---- highlighting (tokenizer_control.cpp) ----
-    TLineTokenizer &Tokenizer() { return tokenizer_; }
+    TLineTokenizer &Tokenizer() override { return tokenizer_; }
     // What the tokenizer reads of the settings: styler, UseStyler, CaseSensitive, UrlAware.
     TTokenizerSettings TokenizerSettings() const;
     // Brings the tokenizer up to date with the settings; painting and printing
     // call it before they tokenize.
-    void PrepareTokenizer();
+    void PrepareTokenizer() override;
     // The tokenizer state at the start of `line`, from the cached states above it.
-    RunState ComputeTopState(int line);
+    RunState ComputeTopState(int line) override;
     // The state at the start of TopLine: the stored one while it is still
     // right for the current top line, else computed and stored.
-    RunState TopLineState();
+    RunState TopLineState() override;
 
     // ---- painting, gutter, scrolling and wrap (view_control.cpp) ----
     // The paint handler: draws the whole client area.
     void Paint(Canvas &canvas);
     // One line: mode 0 onto the screen row whose top is rect.top, mode 2
     // (printing) into `rect` of the print canvas; `state` carries on.
-    void PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state);
-    void PaintGutter(Canvas &canvas);
+    void PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state) override;
+    void PaintGutter(Canvas &canvas) override;
     // Shows the caret in its cell, or hides it while the cell is out of view.
-    void PlaceCaret();
-    int ActiveLine() const { return viewState_.ActiveLine; }
-    void SetActiveLine(int line);
+    void PlaceCaret() override;
+    int ActiveLine() const override { return viewState_.ActiveLine; }
+    void SetActiveLine(int line) override;
     // The folding column left of the text area; empty while folding is off.
-    TRect FoldColumn() const;
-    TRect ScrollBarRect(TScrollBarKind bar) const;
+    TRect FoldColumn() const override;
+    TRect ScrollBarRect(TScrollBarKind bar) const override;
     // Whole rows and columns the text area shows.
-    int VisibleRows() const;
-    int VisibleColumns() const;
+    int VisibleRows() const override;
+    int VisibleColumns() const override;
     // Lines <-> rows of the view; every mapping between the two goes here.
-    int VisibleIndexOf(int line) const;
-    int LineOfVisibleIndex(int index) const;
+    int VisibleIndexOf(int line) const override;
+    int LineOfVisibleIndex(int index) const override;
     // The view row of `line`, counted from TopLine.
-    int RowOfLine(int line) const;
+    int RowOfLine(int line) const override;
     void ScrollBy(TScrollBarKind bar, int delta);
     // The user operated a scroll bar; `position` is where the thumb was taken.
     void ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int position);
     // One notch of the mouse wheel.
     void MouseWheel(bool down);
     // The existing line whose gutter row holds (x, y), else -1.
-    int GutterLineAt(int x, int y) const;
-    void GutterMouseDown(TMouseButton button, int x, int y);
+    int GutterLineAt(int x, int y) const override;
+    void GutterMouseDown(TMouseButton button, int x, int y) override;
     // True when the double click ends in the gutter.
-    bool GutterDblClick(int x, int y);
+    bool GutterDblClick(int x, int y) override;
     // Markers added and removed through these raise OnMarkerAdded and
     // OnMarkerRemoved.
     void AddMarker(int line, const std::string &text, int imageIndex);
@@ -315,13 +314,13 @@ public:
     void EndDrag(void *target, int x, int y);
     // Files dropped from the desktop, in order.
     void DropFiles(const std::vector<std::string> &fileNames);
-    TMouseInput &Mouse() { return *mouse_; }
+    TMouseInput &Mouse() override { return *mouse_; }
     // Folding operations the mouse uses (fold_hooks.cpp).
-    void ToggleRegion(int line);
-    void SetExpanded(int line, bool expanded);
+    void ToggleRegion(int line) override;
+    void SetExpanded(int line, bool expanded) override;
     // For a region start whose first word names a definition that shows its
     // comments: true, with the definition's index and the summary text.
-    bool RegionSummary(int line, int &definitionIndex, std::string &summary) const;
+    bool RegionSummary(int line, int &definitionIndex, std::string &summary) const override;
 
     // ---- message answers, called by the platform adapter ----
     // The dialog-code query: arrows and characters, and Tab when WantTab.
@@ -350,7 +349,7 @@ public:
     // ---- published properties ----
     bool AcceptFiles() const { return acceptFiles_; }
     void SetAcceptFiles(bool v);
-    TDodiActiveLineSettings *ActiveLineSettings() { return activeLineSettings_.get(); }
+    TDodiActiveLineSettings *ActiveLineSettings() override { return activeLineSettings_.get(); }
     void SetActiveLineSettings(const TDodiActiveLineSettings &v) { activeLineSettings_->Assign(v); }
     TAlign Align() const { return align_; }
     void SetAlign(TAlign v) { align_ = v; }
@@ -358,125 +357,126 @@ public:
     void SetAnchors(TAnchors v) { anchors_ = v; }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool v);
-    bool ShowHint() const { return showHint_; }
+    bool ShowHint() const override { return showHint_; }
     void SetShowHint(bool v) { showHint_ = v; }
     int TabOrder() const { return tabOrder_; }
     void SetTabOrder(int v) { tabOrder_ = v; }
     bool Visible() const { return visible_; }
     void SetVisible(bool v) { visible_ = v; }
     TAutoCompletion *AutoCompletion() { return autoCompletion_.get(); }
+    bool AutoCompletionActive() const override { return autoCompletion_->Active(); }
     TImageList *AutoCompletionListImages() const { return autoCompletionListImages_; }
     void SetAutoCompletionListImages(TImageList *images) { autoCompletionListImages_ = images; }
     TAutoCorrect *AutoCorrect() { return autoCorrect_.get(); }
     void SetAutoCorrect(const TAutoCorrect &v) { autoCorrect_->Assign(v); }
-    bool AutoExpand() const { return autoExpand_; }
-    void SetAutoExpand(bool v) { autoExpand_ = v; }
+    bool AutoExpand() const override { return autoExpand_; }
+    void SetAutoExpand(bool v) override { autoExpand_ = v; }
     int AutoHintParameterDelay() const { return autoHintParameterDelay_; }
     void SetAutoHintParameterDelay(int ms);
     TAutoHintParameterPosition AutoHintParameterPosition() const { return autoHintParameterPosition_; }
     void SetAutoHintParameterPosition(TAutoHintParameterPosition v) { autoHintParameterPosition_ = v; }
     TAutoHintParameters AutoHintParameters() const { return autoHintParameters_; }
     void SetAutoHintParameters(TAutoHintParameters v);
-    bool AutoIndent() const { return autoIndent_; }
+    bool AutoIndent() const override { return autoIndent_; }
     void SetAutoIndent(bool v) { autoIndent_ = v; }
     bool AutoThemeAdapt() const { return autoThemeAdapt_; }
     void SetAutoThemeAdapt(bool v);
-    TColor BkColor() const { return bkColor_; }
+    TColor BkColor() const override { return bkColor_; }
     void SetBkColor(TColor c);
-    TColor BlockColor() const { return blockColor_; }
+    TColor BlockColor() const override { return blockColor_; }
     void SetBlockColor(TColor c);
-    TColor BlockLineColor() const { return blockLineColor_; }
+    TColor BlockLineColor() const override { return blockLineColor_; }
     void SetBlockLineColor(TColor c);
-    bool BlockShow() const { return blockShow_; }
+    bool BlockShow() const override { return blockShow_; }
     void SetBlockShow(bool v);
-    TColor BorderColor() const { return borderColor_; }
+    TColor BorderColor() const override { return borderColor_; }
     void SetBorderColor(TColor c);
-    TBorderStyle BorderStyle() const { return borderStyle_; }
+    TBorderStyle BorderStyle() const override { return borderStyle_; }
     void SetBorderStyle(TBorderStyle v);
-    TColor BreakpointColor() const { return breakpointColor_; }
+    TColor BreakpointColor() const override { return breakpointColor_; }
     void SetBreakpointColor(TColor c);
-    TColor BreakpointTextColor() const { return breakpointTextColor_; }
+    TColor BreakpointTextColor() const override { return breakpointTextColor_; }
     void SetBreakpointTextColor(TColor c);
     bool CaseSensitive() const { return caseSensitive_; }
     void SetCaseSensitive(bool v);
-    TCodeFolding *CodeFolding() { return codeFolding_.get(); }
-    const TCodeFolding *CodeFolding() const { return codeFolding_.get(); }
+    TCodeFolding *CodeFolding() override { return codeFolding_.get(); }
+    const TCodeFolding *CodeFolding() const override { return codeFolding_.get(); }
     void SetCodeFolding(const TCodeFolding &v) { codeFolding_->Assign(v); }
-    bool Ctl3D() const { return ctl3D_; }
+    bool Ctl3D() const override { return ctl3D_; }
     void SetCtl3D(bool v);
-    TCursor Cursor() const { return cursor_; }
+    TCursor Cursor() const override { return cursor_; }
     void SetCursor(TCursor c) { cursor_ = c; }
-    bool DelErase() const { return delErase_; }
+    bool DelErase() const override { return delErase_; }
     void SetDelErase(bool v) { delErase_ = v; }
-    bool EnhancedHomeKey() const { return enhancedHomeKey_; }
+    bool EnhancedHomeKey() const override { return enhancedHomeKey_; }
     void SetEnhancedHomeKey(bool v) { enhancedHomeKey_ = v; }
-    const TFont &Font() const { return font_; }
-    void SetFont(const TFont &font);
-    TDodiGutter *Gutter() { return gutter_.get(); }
-    const TDodiGutter *Gutter() const { return gutter_.get(); }
+    const TFont &Font() const override { return font_; }
+    void SetFont(const TFont &font) override;
+    TDodiGutter *Gutter() override { return gutter_.get(); }
+    const TDodiGutter *Gutter() const override { return gutter_.get(); }
     void SetGutter(const TDodiGutter &v) { gutter_->Assign(v); }
-    bool HiddenCaret() const { return hiddenCaret_; }
+    bool HiddenCaret() const override { return hiddenCaret_; }
     void SetHiddenCaret(bool v);
-    bool HideSelection() const { return hideSelection_; }
+    bool HideSelection() const override { return hideSelection_; }
     void SetHideSelection(bool v);
-    TDodiMarkerList *MarkerList() { return markerList_.get(); }
+    TDodiMarkerList *MarkerList() override { return markerList_.get(); }
     REdoDodiChecker *MemoChecker() const { return memoChecker_; }
     void SetMemoChecker(REdoDodiChecker *checker);
     REdoDodiSource *MemoSource() const { return memoSource_; }
     void SetMemoSource(REdoDodiSource *source);
-    TPopupMenu *PopupMenu() const { return popupMenu_; }
+    TPopupMenu *PopupMenu() const override { return popupMenu_; }
     void SetPopupMenu(TPopupMenu *menu) { popupMenu_ = menu; }
-    TPrintOptions *PrintOptions() { return printOptions_.get(); }
+    TPrintOptions *PrintOptions() override { return printOptions_.get(); }
     void SetPrintOptions(const TPrintOptions &v) { printOptions_->Assign(v); }
-    bool ReadOnly() const { return readOnly_; }
+    bool ReadOnly() const override { return readOnly_; }
     void SetReadOnly(bool v) { readOnly_ = v; }
-    int RightMargin() const { return rightMargin_; }
+    int RightMargin() const override { return rightMargin_; }
     void SetRightMargin(int v);
-    TColor RightMarginColor() const { return rightMarginColor_; }
+    TColor RightMarginColor() const override { return rightMarginColor_; }
     void SetRightMarginColor(TColor c);
-    TScrollStyle ScrollBars() const { return scrollBars_; }
+    TScrollStyle ScrollBars() const override { return scrollBars_; }
     void SetScrollBars(TScrollStyle v);
-    bool ScrollHint() const { return scrollHint_; }
+    bool ScrollHint() const override { return scrollHint_; }
     void SetScrollHint(bool v) { scrollHint_ = v; }
-    TScrollMode ScrollMode() const { return scrollMode_; }
+    TScrollMode ScrollMode() const override { return scrollMode_; }
     void SetScrollMode(TScrollMode v) { scrollMode_ = v; }
-    TColor SelBkColor() const { return selBkColor_; }
+    TColor SelBkColor() const override { return selBkColor_; }
     void SetSelBkColor(TColor c);
-    TColor SelColor() const { return selColor_; }
+    TColor SelColor() const override { return selColor_; }
     void SetSelColor(TColor c);
-    bool ShowRightMargin() const { return showRightMargin_; }
+    bool ShowRightMargin() const override { return showRightMargin_; }
     void SetShowRightMargin(bool v);
-    bool SmartTabs() const { return smartTabs_; }
+    bool SmartTabs() const override { return smartTabs_; }
     void SetSmartTabs(bool v) { smartTabs_ = v; }
-    TCustomDodiStyler *SyntaxStyles() const { return syntaxStyles_; }
+    TCustomDodiStyler *SyntaxStyles() const override { return syntaxStyles_; }
     void SetSyntaxStyles(TCustomDodiStyler *styler);
-    int TabSize() const { return tabSize_; }
+    int TabSize() const override { return tabSize_; }
     void SetTabSize(int v);
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool v) { tabStop_ = v; }
-    bool TrimTrailingSpaces() const { return trimTrailingSpaces_; }
+    bool TrimTrailingSpaces() const override { return trimTrailingSpaces_; }
     void SetTrimTrailingSpaces(bool v) { trimTrailingSpaces_ = v; }
     int UndoLimit() const { return undoLimit_; }
     void SetUndoLimit(int v);
-    bool UrlAware() const { return urlAware_; }
+    bool UrlAware() const override { return urlAware_; }
     void SetUrlAware(bool v);
-    const TCharStyle &UrlStyle() const { return urlStyle_; }
+    const TCharStyle &UrlStyle() const override { return urlStyle_; }
     void SetUrlStyle(const TCharStyle &style);
-    bool UseStyler() const { return useStyler_; }
+    bool UseStyler() const override { return useStyler_; }
     void SetUseStyler(bool v);
     std::string Version() const;
     // Accepted and ignored: the version is fixed.
     void SetVersion(const std::string &) {}
     bool WantTab() const { return wantTab_; }
     void SetWantTab(bool v) { wantTab_ = v; }
-    TWordWrapStyle WordWrap() const { return wordWrap_; }
+    TWordWrapStyle WordWrap() const override { return wordWrap_; }
     void SetWordWrap(TWordWrapStyle v);
 
     // ---- bounds ----
     int Left() const { return bounds_.left; }
     int Top() const { return bounds_.top; }
-    int Width() const { return bounds_.Width(); }
-    int Height() const { return bounds_.Height(); }
+    int Width() const override { return bounds_.Width(); }
+    int Height() const override { return bounds_.Height(); }
     const TRect &BoundsRect() const { return bounds_; }
     void SetBounds(int left, int top, int width, int height);
     bool DoubleBuffered() const { return doubleBuffered_; }
@@ -498,68 +498,16 @@ public:
     std::vector<TCustomDodiStyler *> &StylerList() { return stylerList_; }
     TCompletionItems &CompletionEntries() { return completionEntries_; }
     TDodiTimer &HintTimer() { return hintTimer_; }
-    TDodiTimer &CompletionTimer() { return completionTimer_; }
-    PopupWindow *HintWindow() { return hintWindow_.get(); }
-    PopupWindow *ScrollHintWindow() { return scrollHintWindow_.get(); }
+    TDodiTimer &CompletionTimer() override { return completionTimer_; }
+    PopupWindow *HintWindow() override { return hintWindow_.get(); }
+    PopupWindow *ScrollHintWindow() override { return scrollHintWindow_.get(); }
     ListPopup *CompletionPopup() { return completionPopup_.get(); }
     // The flag glyph drawn in the gutter; made on first use by a canvas.
-    TBitmap *FlagGlyph() { return flagGlyph_.get(); }
-    void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) { flagGlyph_ = std::move(glyph); }
+    TBitmap *FlagGlyph() override { return flagGlyph_.get(); }
+    void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) override { flagGlyph_ = std::move(glyph); }
 
-    // ---- events ----
-    TNotifyEvent OnChange;
-    TNotifyEvent OnSelectionChange;
-    TNotifyEvent OnStatusChange;
-    TNotifyEvent OnCursorChange;
-    std::function<void(int CurYPos)> OnActiveLineChange;
-    std::function<void(int CurXPos)> OnColumnChange;
-    std::function<void(TCustomDodi &sender, bool CanUndo, bool CanRedo)> OnUndoChange;
-    std::function<void(TCustomDodi &sender, bool &Allow)> OnOverwriteToggle;
-    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterClick;
-    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterRightClick;
-    std::function<void(TCustomDodi &sender, int LineNo)> OnGutterDblClick;
-    std::function<void(TCustomDodi &sender, Canvas &ACanvas, int LineNo, const TRect &rct)> OnGutterDraw;
-    std::function<void(TCustomDodi &sender, const std::string &URL)> OnURLClick;
-    TNotifyEvent OnFind;
-    TNotifyEvent OnReplace;
-    std::function<void(TCustomDodi &sender, const std::string &FileName, bool &DefaultHandler)> OnFileDrop;
-    std::function<void(TCustomDodi &sender, int ARow, std::string &hintstr)> OnScrollHint;
-    TNotifyEvent OnTopLeftChanged;
-    std::function<void(int LnNo, const std::string &MarkerText)> OnMarkerAdded;
-    std::function<void(int LnNo)> OnMarkerRemoved;
-    using TMemoHintEvent = std::function<void(TCustomDodi &sender, int X, int Y, const std::string &AValue,
-                                              std::string &AHint, bool &Show)>;
-    TMemoHintEvent OnHintForWord;
-    TMemoHintEvent OnHintForToken;
-    std::function<void(TCustomDodi &sender, const std::string &CurrentWord, std::string &NewWord)> OnWordComplete;
-    TNotifyEvent OnAutoCompletion;
-    TNotifyEvent OnStartAutoCompletion;
-    TNotifyEvent OnCancelAutoCompletion;
-    std::function<void(TCustomDodi &sender, const std::string &AToken, bool &Show)> OnBeforeAutoCompletion;
-    std::function<void(TCustomDodi &sender, const std::string &AToken, TCompletionItems &AList)>
-        OnGetAutoCompletionList;
-    std::function<void(TCustomDodi &sender, std::string &AEntry)> OnInsertAutoCompletionEntry;
-    std::function<int(TCustomDodi &sender, const TCompletionItems &List, int Index1, int Index2)>
-        OnSortAutoCompletionList;
-    std::function<void(TCustomDodi &sender, const std::string &AToken, std::string &AParameterHint, bool &Handled)>
-        OnGetParameterHint;
-    // The usual control notifications.
-    TNotifyEvent OnEnter;
-    TNotifyEvent OnExit;
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    std::function<void(TCustomDodi &sender, uint16_t &Key, TShiftState Shift)> OnKeyDown;
-    std::function<void(TCustomDodi &sender, uint16_t &Key, TShiftState Shift)> OnKeyUp;
-    std::function<void(TCustomDodi &sender, char32_t &Key)> OnKeyPress;
-    std::function<void(TCustomDodi &sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseDown;
-    std::function<void(TCustomDodi &sender, TMouseButton Button, TShiftState Shift, int X, int Y)> OnMouseUp;
-    std::function<void(TCustomDodi &sender, TShiftState Shift, int X, int Y)> OnMouseMove;
-    std::function<void(TCustomDodi &sender, void *Source, int X, int Y, TDragState State, bool &Accept)> OnDragOver;
-    std::function<void(TCustomDodi &sender, void *Source, int X, int Y)> OnDragDrop;
-    TNotifyEvent OnStartDrag;
-    std::function<void(TCustomDodi &sender, void *Target, int X, int Y)> OnEndDrag;
-    TNotifyEvent OnStartDock;
-    std::function<void(TCustomDodi &sender, void *Target, int X, int Y)> OnEndDock;
+    // The events are declared in TEditorEvents (view/editor_events.h).
+    TCustomDodi &Sender() override { return *this; }
 
 protected:
     void Repaint() { Invalidate(); }

@@ -1,10 +1,11 @@
-// TCustomDodi's painting, gutter, scrolling and word wrap, handed to the
-// collaborators that do the work.
+// TCustomDodi's painting, printing, gutter, scrolling and word wrap, handed to
+// the collaborators that do the work.
 #include "editor/control/custom_dodi.h"
 
 #include "editor/view/block_matcher.h"
 #include "editor/view/gutter_painter.h"
 #include "editor/view/painter.h"
+#include "editor/view/printer.h"
 #include "editor/view/scroller.h"
 #include "editor/view/word_wrap.h"
 
@@ -73,5 +74,17 @@ void TCustomDodi::ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int posi
 void TCustomDodi::WrapAll() { wordWrapper_->WrapAll(); }
 void TCustomDodi::UnwrapAll() { wordWrapper_->UnwrapAll(); }
 void TCustomDodi::Rewrap() { wordWrapper_->Rewrap(); }
+
+bool TCustomDodi::Print() { return TDodiPrinter(*this).Print(); }
+
+int TCustomDodi::PageCount(Canvas &canvas, int pageWidth, int pageHeight)
+{
+    return TDodiPrinter(*this).PageCount(canvas, pageWidth, pageHeight);
+}
+
+void TCustomDodi::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight)
+{
+    TDodiPrinter(*this).PrintPage(canvas, pageWidth, pageNumber, pageHeight);
+}
 
 } // namespace tarnwick

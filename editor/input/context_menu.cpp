@@ -1,6 +1,6 @@
 #include "editor/input/context_menu.h"
 
-#include "editor/control/custom_dodi.h"
+#include "editor/input/input_target.h"
 #include "editor/input/mouse_input.h"
 #include "editor/platform/popup_menu.h"
 
@@ -13,43 +13,43 @@ namespace {
 struct TMenuRow {
     const char *Caption; // nullptr for a separator
     int Command;
-    bool (*Grayed)(const TCustomDodi &editor, bool clipboardHasText);
+    bool (*Grayed)(const TInputTarget &editor, bool clipboardHasText);
 };
 
-bool NoSelection(const TCustomDodi &ed, bool) { return ed.SelLength() < 1; }
+bool NoSelection(const TInputTarget &ed, bool) { return ed.SelLength() < 1; }
 
 constexpr std::array<TMenuRow, 9> kMenu{{
-    {"Undo", 5, [](const TCustomDodi &ed, bool) { return !ed.CanUndo() || ed.ReadOnly(); }},
-    {"Redo", 6, [](const TCustomDodi &ed, bool) { return !ed.CanRedo() || ed.ReadOnly(); }},
+    {"Undo", 5, [](const TInputTarget &ed, bool) { return !ed.CanUndo() || ed.ReadOnly(); }},
+    {"Redo", 6, [](const TInputTarget &ed, bool) { return !ed.CanRedo() || ed.ReadOnly(); }},
     {nullptr, 0, nullptr},
     {"Copy\tCtrl-C", 1, NoSelection},
     {"Cut\tCtrl-X", 2, NoSelection},
     {"Paste\tCtrl-V", 3,
-     [](const TCustomDodi &ed, bool clipboardHasText) { return !clipboardHasText || ed.ReadOnly(); }},
+     [](const TInputTarget &ed, bool clipboardHasText) { return !clipboardHasText || ed.ReadOnly(); }},
     {"Delete", 7, NoSelection},
     {nullptr, 0, nullptr},
-    {"Select All\tCtrl-A", 4, [](const TCustomDodi &, bool) { return false; }},
+    {"Select All\tCtrl-A", 4, [](const TInputTarget &, bool) { return false; }},
 }};
 
 // The commands apply their own read-only guards.
 struct TCommandRow {
     int Command;
-    void (*Run)(TCustomDodi &editor);
+    void (*Run)(TInputTarget &editor);
 };
 
 constexpr std::array<TCommandRow, 7> kCommands{{
-    {1, [](TCustomDodi &ed) { ed.CopyToClipboard(); }},
-    {2, [](TCustomDodi &ed) { ed.CutToClipboard(); }},
-    {3, [](TCustomDodi &ed) { ed.PasteFromClipboard(); }},
-    {4, [](TCustomDodi &ed) { ed.SelectAll(); }},
-    {5, [](TCustomDodi &ed) { ed.Undo(); }},
-    {6, [](TCustomDodi &ed) { ed.Redo(); }},
-    {7, [](TCustomDodi &ed) { ed.DeleteSelection(true); }},
+    {1, [](TInputTarget &ed) { ed.CopyToClipboard(); }},
+    {2, [](TInputTarget &ed) { ed.CutToClipboard(); }},
+    {3, [](TInputTarget &ed) { ed.PasteFromClipboard(); }},
+    {4, [](TInputTarget &ed) { ed.SelectAll(); }},
+    {5, [](TInputTarget &ed) { ed.Undo(); }},
+    {6, [](TInputTarget &ed) { ed.Redo(); }},
+    {7, [](TInputTarget &ed) { ed.DeleteSelection(true); }},
 }};
 
 } // namespace
 
-std::vector<TMenuItem> ContextMenuItems(const TCustomDodi &editor, bool clipboardHasText)
+std::vector<TMenuItem> ContextMenuItems(const TInputTarget &editor, bool clipboardHasText)
 {
     std::vector<TMenuItem> items;
     items.reserve(kMenu.size());
@@ -62,14 +62,14 @@ std::vector<TMenuItem> ContextMenuItems(const TCustomDodi &editor, bool clipboar
     return items;
 }
 
-void RunContextMenuCommand(TCustomDodi &editor, int command)
+void RunContextMenuCommand(TInputTarget &editor, int command)
 {
     for (const TCommandRow &row : kCommands)
         if (row.Command == command)
             row.Run(editor);
 }
 
-void ShowContextMenu(TCustomDodi &editor, TPoint screen)
+void ShowContextMenu(TInputTarget &editor, TPoint screen)
 {
     Host *host = editor.GetHost();
     if (!host)

@@ -8,16 +8,16 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TInputTarget;
 
 // The items as the menu shows them, greyed for the editor's present state.
-std::vector<TMenuItem> ContextMenuItems(const TCustomDodi &editor, bool clipboardHasText);
+std::vector<TMenuItem> ContextMenuItems(const TInputTarget &editor, bool clipboardHasText);
 
 // Runs the command of a menu item; ids the menu does not have do nothing.
-void RunContextMenuCommand(TCustomDodi &editor, int command);
+void RunContextMenuCommand(TInputTarget &editor, int command);
 
 // The context-menu request at a screen point: the application's PopupMenu when
 // one is set, else the built-in menu, which is not offered over the gutter.
-void ShowContextMenu(TCustomDodi &editor, TPoint screen);
+void ShowContextMenu(TInputTarget &editor, TPoint screen);
 
 } // namespace tarnwick

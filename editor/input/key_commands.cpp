@@ -4,23 +4,23 @@
 #include "editor/commands/deletion.h"
 #include "editor/commands/line_edits.h"
 #include "editor/commands/typing.h"
-#include "editor/control/custom_dodi.h"
+#include "editor/input/input_target.h"
 
 namespace tarnwick {
 
 namespace {
 
-bool HasLines(TCustomDodi &ed) { return ed.ActiveLines()->Count() > 0; }
+bool HasLines(TInputTarget &ed) { return ed.ActiveLines()->Count() > 0; }
 
-void Copy(TCustomDodi &ed, TShiftState) { ed.CopyToClipboard(); }
-void Nothing(TCustomDodi &, TShiftState) {}
-void PageUp(TCustomDodi &ed, TShiftState s) { TCaretMovement(ed).Page(-1, s); }
-void PageDown(TCustomDodi &ed, TShiftState s) { TCaretMovement(ed).Page(1, s); }
+void Copy(TInputTarget &ed, TShiftState) { ed.CopyToClipboard(); }
+void Nothing(TInputTarget &, TShiftState) {}
+void PageUp(TInputTarget &ed, TShiftState s) { TCaretMovement(ed).Page(-1, s); }
+void PageDown(TInputTarget &ed, TShiftState s) { TCaretMovement(ed).Page(1, s); }
 
 // Home and End with Ctrl and Shift select from where the selection started
 // to the start or end of the text.
 template <void (TCaretMovement::*Move)(TShiftState)>
-void HomeOrEnd(TCustomDodi &ed, TShiftState s)
+void HomeOrEnd(TInputTarget &ed, TShiftState s)
 {
     if (!HasLines(ed)) {
         ed.SetCaretCol(0);
@@ -36,9 +36,9 @@ void HomeOrEnd(TCustomDodi &ed, TShiftState s)
     }
 }
 
-void SelectAll(TCustomDodi &ed, TShiftState) { ed.SelectAll(); }
+void SelectAll(TInputTarget &ed, TShiftState) { ed.SelectAll(); }
 
-void BackspaceKey(TCustomDodi &ed, TShiftState s)
+void BackspaceKey(TInputTarget &ed, TShiftState s)
 {
     if (!HasLines(ed))
         return;
@@ -50,13 +50,13 @@ void BackspaceKey(TCustomDodi &ed, TShiftState s)
         TDeletion(ed).Backspace();
 }
 
-void TabKey(TCustomDodi &ed, TShiftState s) { TTyping(ed).Tab(s); }
-void Enter(TCustomDodi &ed, TShiftState) { TTyping(ed).NewLine(); }
-void Paste(TCustomDodi &ed, TShiftState) { ed.PasteFromClipboard(); }
-void Cut(TCustomDodi &ed, TShiftState) { ed.CutToClipboard(); }
-void DeleteCaretLine(TCustomDodi &ed, TShiftState) { ed.DeleteLine(); }
+void TabKey(TInputTarget &ed, TShiftState s) { TTyping(ed).Tab(s); }
+void Enter(TInputTarget &ed, TShiftState) { TTyping(ed).NewLine(); }
+void Paste(TInputTarget &ed, TShiftState) { ed.PasteFromClipboard(); }
+void Cut(TInputTarget &ed, TShiftState) { ed.CutToClipboard(); }
+void DeleteCaretLine(TInputTarget &ed, TShiftState) { ed.DeleteLine(); }
 
-void InsertKey(TCustomDodi &ed, TShiftState s)
+void InsertKey(TInputTarget &ed, TShiftState s)
 {
     if (s.Contains(ssShift)) {
         ed.PasteFromClipboard();
@@ -66,12 +66,12 @@ void InsertKey(TCustomDodi &ed, TShiftState s)
         return;
     bool allow = true;
     if (ed.OnOverwriteToggle)
-        ed.OnOverwriteToggle(ed, allow);
+        ed.OnOverwriteToggle(ed.Sender(), allow);
     if (allow)
         ed.CaretState().Overwrite = !ed.CaretState().Overwrite;
 }
 
-void DeleteKey(TCustomDodi &ed, TShiftState s)
+void DeleteKey(TInputTarget &ed, TShiftState s)
 {
     if (!HasLines(ed))
         return;
@@ -112,7 +112,7 @@ bool Holds(TShiftState shift, TShiftState required) { return (shift & required) 
 
 } // namespace
 
-void RunKeyCommand(TCustomDodi &editor, int code, TShiftState shift)
+void RunKeyCommand(TInputTarget &editor, int code, TShiftState shift)
 {
     for (const TReadOnlyKeyCommand &row : kReadOnlyCommands)
         if (row.Code == code && Holds(shift, row.Required))

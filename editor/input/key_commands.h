@@ -7,9 +7,9 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TInputTarget;
 
-using TKeyCommandAction = void (*)(TCustomDodi &editor, TShiftState shift);
+using TKeyCommandAction = void (*)(TInputTarget &editor, TShiftState shift);
 
 // A row of the first table: runs when the code matches and the shift state
 // holds at least `Required`.
@@ -29,6 +29,6 @@ struct TEditKeyCommand {
 };
 
 // Runs the rows for `code`: the first table, then, unless ReadOnly, the second.
-void RunKeyCommand(TCustomDodi &editor, int code, TShiftState shift);
+void RunKeyCommand(TInputTarget &editor, int code, TShiftState shift);
 
 } // namespace tarnwick

@@ -5,7 +5,7 @@
 #include "editor/commands/edit_session.h"
 #include "editor/commands/line_edits.h"
 #include "editor/commands/typing.h"
-#include "editor/control/custom_dodi.h"
+#include "editor/input/input_target.h"
 #include "editor/input/key_commands.h"
 #include "editor/platform/host.h"
 
@@ -13,7 +13,7 @@ namespace tarnwick {
 
 namespace {
 
-using TKeyDownAction = void (*)(TCustomDodi &editor, uint16_t key, TShiftState shift);
+using TKeyDownAction = void (*)(TInputTarget &editor, uint16_t key, TShiftState shift);
 
 // A key-down binding: runs when the key matches, the shift state holds every
 // modifier of `Required` and none of `Forbidden`. The first match wins.
@@ -24,10 +24,10 @@ struct TKeyDownBinding {
     TKeyDownAction Run;
 };
 
-void KeyCommand(TCustomDodi &ed, uint16_t key, TShiftState s) { RunKeyCommand(ed, key, s); }
-void UndoKey(TCustomDodi &ed, uint16_t, TShiftState) { ed.Undo(); }
+void KeyCommand(TInputTarget &ed, uint16_t key, TShiftState s) { RunKeyCommand(ed, key, s); }
+void UndoKey(TInputTarget &ed, uint16_t, TShiftState) { ed.Undo(); }
 
-void RedoKey(TCustomDodi &ed, uint16_t, TShiftState)
+void RedoKey(TInputTarget &ed, uint16_t, TShiftState)
 {
     ed.Redo();
     ed.Invalidate();
@@ -35,32 +35,32 @@ void RedoKey(TCustomDodi &ed, uint16_t, TShiftState)
 
 // Ctrl+Space: the completion list opens here once completion is built; the
 // space character the same keystroke sends is not typed either way.
-void CompletionKey(TCustomDodi &ed, uint16_t, TShiftState)
+void CompletionKey(TInputTarget &ed, uint16_t, TShiftState)
 {
-    if (ed.AutoCompletion()->Active())
+    if (ed.AutoCompletionActive())
         ed.Keyboard().KeyDownSeen = false;
 }
 
 // Ctrl+Shift+Space: the parameter hint, shown by the completion code.
-void ParameterHintKey(TCustomDodi &, uint16_t, TShiftState) {}
+void ParameterHintKey(TInputTarget &, uint16_t, TShiftState) {}
 
-void ArrowKey(TCustomDodi &ed, uint16_t key, TShiftState s)
+void ArrowKey(TInputTarget &ed, uint16_t key, TShiftState s)
 {
     const int dx = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
     const int dy = key == VK_UP ? -1 : key == VK_DOWN ? 1 : 0;
     TCaretMovement(ed).Arrow(dx, dy, s);
 }
 
-void FindKey(TCustomDodi &ed, uint16_t, TShiftState)
+void FindKey(TInputTarget &ed, uint16_t, TShiftState)
 {
     if (ed.OnFind)
-        ed.OnFind(ed);
+        ed.OnFind(ed.Sender());
 }
 
-void ReplaceKey(TCustomDodi &ed, uint16_t, TShiftState)
+void ReplaceKey(TInputTarget &ed, uint16_t, TShiftState)
 {
     if (ed.OnReplace)
-        ed.OnReplace(ed);
+        ed.OnReplace(ed.Sender());
 }
 
 // clang-format off
@@ -101,7 +101,7 @@ bool EndsWord(char32_t c)
 
 } // namespace
 
-TDodiKeyboard::TDodiKeyboard(TCustomDodi &editor) : ed_(editor)
+TDodiKeyboard::TDodiKeyboard(TInputTarget &editor) : ed_(editor)
 {
     // The host's blink time is read before it is first changed.
     ed_.Flags().BlinkTimeSaved = true;
@@ -127,7 +127,7 @@ void TDodiKeyboard::KeepCaretLit(uint16_t key)
 void TDodiKeyboard::KeyDown(uint16_t &key, TShiftState shift)
 {
     if (ed_.OnKeyDown)
-        ed_.OnKeyDown(ed_, key, shift);
+        ed_.OnKeyDown(ed_.Sender(), key, shift);
     ed_.CompletionTimer().Stop();
     KeepCaretLit(key);
     KeyDownSeen = true;
@@ -143,15 +143,15 @@ void TDodiKeyboard::KeyDown(uint16_t &key, TShiftState shift)
 void TDodiKeyboard::KeyPress(char32_t &key)
 {
     if (ed_.OnKeyPress)
-        ed_.OnKeyPress(ed_, key);
+        ed_.OnKeyPress(ed_.Sender(), key);
     const char32_t ch = key;
     if (ch == 3)
         RunKeyCommand(ed_, 3, {});
-    if (ed_.ReadOnly() || !ed_.CanModify() || (ed_.AutoCompletion()->Active() && !KeyDownSeen))
+    if (ed_.ReadOnly() || !ed_.CanModify() || (ed_.AutoCompletionActive() && !KeyDownSeen))
         return;
     {
         TEditScope scope(ed_);
-        RegionRescanPending = true;
+        ed_.Flags().RegionRescanPending = true;
         if (EndsWord(ch))
             WordEnded(ch);
         if (IsPrintable(ch)) {
@@ -164,7 +164,7 @@ void TDodiKeyboard::KeyPress(char32_t &key)
             RunKeyCommand(ed_, static_cast<int>(ch), {});
         }
     }
-    if ((ch == U'.' || ch == U'(') && ed_.AutoCompletion()->Active())
+    if ((ch == U'.' || ch == U'(') && ed_.AutoCompletionActive())
         ed_.CompletionTimer().Start();
 }
 
@@ -178,7 +178,7 @@ void TDodiKeyboard::WordEnded(char32_t ch)
     lines.EnsureLine();
     // Enter at the start of a blank line opens no region: no rescan for it.
     if (ed_.CaretCol() == 0 && text::TrimRightBlanks(lines.Text(ed_.CaretLine())).empty())
-        RegionRescanPending = false;
+        ed_.Flags().RegionRescanPending = false;
 }
 
 void TDodiKeyboard::KeyUp(uint16_t &key, TShiftState shift)
@@ -190,7 +190,7 @@ void TDodiKeyboard::KeyUp(uint16_t &key, TShiftState shift)
     if (!ed_.HiddenCaret())
         ed_.PlaceCaret();
     if (ed_.OnKeyUp)
-        ed_.OnKeyUp(ed_, key, shift);
+        ed_.OnKeyUp(ed_.Sender(), key, shift);
 }
 
 void TDodiKeyboard::InputText(std::u32string_view text)

@@ -11,7 +11,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TInputTarget;
 
 // Blink time that keeps the host's caret lit without blinking, used while
 // keys repeat.
@@ -19,7 +19,7 @@ inline constexpr int kSteadyCaretBlinkTime = 0;
 
 class TDodiKeyboard {
 public:
-    explicit TDodiKeyboard(TCustomDodi &editor);
+    explicit TDodiKeyboard(TInputTarget &editor);
 
     void KeyDown(uint16_t &key, TShiftState shift);
     // One character: printable ones are typed, control characters run the
@@ -37,15 +37,12 @@ public:
     bool KeyDownSeen = false;
     // The latest key-down had no Ctrl.
     bool LastKeyWithoutCtrl = false;
-    // A character was typed since the last fold-region scan; the scan runs
-    // when the caret next moves to another line.
-    bool RegionRescanPending = false;
 
 private:
     void KeepCaretLit(uint16_t key);
     void WordEnded(char32_t ch);
 
-    TCustomDodi &ed_;
+    TInputTarget &ed_;
 };
 
 } // namespace tarnwick

@@ -1,8 +1,8 @@
 #include "editor/input/mouse_input.h"
 
 #include "editor/base/utf8.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/document/search.h"
+#include "editor/input/input_target.h"
 #include "editor/platform/host.h"
 
 #include <algorithm>
@@ -19,20 +19,20 @@ constexpr int kDragThreshold = 2;
 // lands on its ellipsis box, not on text.
 constexpr int kEllipsisColumns = 5;
 
-bool StartsCollapsedRegion(const TCustomDodi &ed, int line)
+bool StartsCollapsedRegion(const TInputTarget &ed, int line)
 {
     const TLineProp *p = ed.ActiveLines()->LinePropOf(line);
     return p && p->StartsRegion && !p->Expanded;
 }
 
-bool IsContinuationLine(const TCustomDodi &ed, int line)
+bool IsContinuationLine(const TInputTarget &ed, int line)
 {
     const TLineProp *p = ed.ActiveLines()->LinePropOf(line);
     return p && p->WrapContinuation;
 }
 
 // The line of the view row `row` (which may lie above the view), folding-aware.
-int LineOfRow(const TCustomDodi &ed, int row)
+int LineOfRow(const TInputTarget &ed, int row)
 {
     const int index = ed.VisibleIndexOf(ed.TopLine()) + row;
     return index < 0 ? index : ed.LineOfVisibleIndex(index);
@@ -172,7 +172,7 @@ void TMouseInput::OpenUrlAtCaret()
     if (url.empty())
         return;
     if (ed_.OnURLClick)
-        ed_.OnURLClick(ed_, url);
+        ed_.OnURLClick(ed_.Sender(), url);
     else if (Host *host = ed_.GetHost())
         host->OpenUrl(url);
 }
@@ -182,7 +182,7 @@ void TMouseInput::OpenUrlAtCaret()
 void TMouseInput::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (ed_.OnMouseDown)
-        ed_.OnMouseDown(ed_, button, shift, x, y);
+        ed_.OnMouseDown(ed_.Sender(), button, shift, x, y);
     state_.DragPending = false;
     const int topLine = ed_.TopLine();
     if (Host *host = ed_.GetHost(); host && !host->Focused())
@@ -221,7 +221,7 @@ void TMouseInput::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 void TMouseInput::MouseMove(TShiftState shift, int x, int y)
 {
     if (ed_.OnMouseMove)
-        ed_.OnMouseMove(ed_, shift, x, y);
+        ed_.OnMouseMove(ed_.Sender(), shift, x, y);
     if (state_.SkipNextMouseMove) {
         state_.SkipNextMouseMove = false;
         return;
@@ -237,7 +237,7 @@ void TMouseInput::MouseMove(TShiftState shift, int x, int y)
         state_.DragPending = false;
         state_.Dragging = true;
         if (ed_.OnStartDrag)
-            ed_.OnStartDrag(ed_);
+            ed_.OnStartDrag(ed_.Sender());
         if (Host *host = ed_.GetHost())
             host->BeginDrag(kDragThreshold);
     }
@@ -270,7 +270,7 @@ void TMouseInput::SelectByDragging(int x, int y)
 void TMouseInput::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (ed_.OnMouseUp)
-        ed_.OnMouseUp(ed_, button, shift, x, y);
+        ed_.OnMouseUp(ed_.Sender(), button, shift, x, y);
     if (button == mbLeft)
         ShowCaret();
     state_.MouseSelecting = false;
@@ -291,7 +291,7 @@ void TMouseInput::DblClick(int x, int y)
     if (ed_.GutterDblClick(x, y) || !ed_.TextArea().Contains({x, y}))
         return;
     if (ed_.OnDblClick)
-        ed_.OnDblClick(ed_);
+        ed_.OnDblClick(ed_.Sender());
     REdoDodiStrings &store = *ed_.ActiveLines();
     if (store.Empty())
         return;
@@ -345,7 +345,7 @@ bool TMouseInput::DragOver(void *source, int x, int y, TDragState dragState)
     if (!ed_.OnDragOver)
         return false;
     bool accept = true;
-    ed_.OnDragOver(ed_, source, x, y, dragState, accept);
+    ed_.OnDragOver(ed_.Sender(), source, x, y, dragState, accept);
     return accept;
 }
 
@@ -381,7 +381,7 @@ void TMouseInput::DragDrop(void *source, int x, int y, TShiftState shift)
         }
     }
     if (ed_.OnDragDrop)
-        ed_.OnDragDrop(ed_, source, x, y);
+        ed_.OnDragDrop(ed_.Sender(), source, x, y);
 }
 
 void TMouseInput::DragEnded()
@@ -398,7 +398,7 @@ void TMouseInput::DropFiles(const std::vector<std::string> &fileNames)
     for (const std::string &name : fileNames) {
         bool defaultHandler = true;
         if (ed_.OnFileDrop)
-            ed_.OnFileDrop(ed_, name, defaultHandler);
+            ed_.OnFileDrop(ed_.Sender(), name, defaultHandler);
         if (!defaultHandler)
             continue;
         try {

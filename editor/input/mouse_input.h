@@ -11,7 +11,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TInputTarget;
 
 struct TMouseState {
     // The left button went down in the text area and the selection follows the mouse.
@@ -30,7 +30,7 @@ struct TMouseState {
 
 class TMouseInput {
 public:
-    explicit TMouseInput(TCustomDodi &editor) : ed_(editor) {}
+    explicit TMouseInput(TInputTarget &editor) : ed_(editor) {}
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void MouseMove(TShiftState shift, int x, int y);
@@ -66,7 +66,7 @@ private:
     void ShowCaret();
     void ShowCursor(TCursor cursor);
 
-    TCustomDodi &ed_;
+    TInputTarget &ed_;
     TMouseState state_;
 };
 

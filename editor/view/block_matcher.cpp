@@ -1,8 +1,8 @@
 #include "editor/view/block_matcher.h"
 
 #include "editor/base/utf8.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/highlight/styler.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 #include <climits>

@@ -10,7 +10,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 
 // One opener or closer word found in a line.
 struct TBlockWord {
@@ -21,7 +21,7 @@ struct TBlockWord {
 
 class TBlockMatcher {
 public:
-    explicit TBlockMatcher(TCustomDodi &editor) : ed_(editor) {}
+    explicit TBlockMatcher(TViewTarget &editor) : ed_(editor) {}
 
     // Sets the editor's BlockStart and BlockEnd (both cleared unless both
     // are found) and repaints the rows that gain or lose a highlight.
@@ -35,7 +35,7 @@ public:
 private:
     void InvalidateRow(int line);
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
 };
 
 } // namespace tarnwick

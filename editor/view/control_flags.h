@@ -1,5 +1,6 @@
 // TControlFlags: the control's own switches between events: focus and caret
-// display, change handling, and the pop-ups and dialogs it is showing.
+// display, change handling, and the pop-ups and dialogs it is showing. The
+// control owns them; painting reads focus and the find dialog's state.
 #pragma once
 
 #include <string>
@@ -19,6 +20,9 @@ struct TControlFlags {
     // The find dialog is open: the selection stays painted without the focus
     // so that the hit remains visible.
     bool FindDialogOpen = false;
+    // A key was typed on the caret line, which may have opened or closed a
+    // fold region: regions are found again when the caret leaves the line.
+    bool RegionRescanPending = false;
     // Characters the tokenizer treats as word separators.
     std::string WordSeparators = " \"',";
 };

@@ -1,8 +1,8 @@
 #include "editor/view/gutter_painter.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/platform/host.h"
 #include "editor/platform/image_list.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 #include <array>
@@ -79,7 +79,7 @@ void TGutterPainter::Paint(Canvas &canvas)
         const TLineProp *prop = store.LinePropOf(line);
         if (prop && prop->WrapContinuation)
             continue;
-        ed_.OnGutterDraw(ed_, canvas, number, {r.left, y, right - 1, y + lineHeight});
+        ed_.OnGutterDraw(ed_.Sender(), canvas, number, {r.left, y, right - 1, y + lineHeight});
         ++number;
     }
 }
@@ -228,7 +228,7 @@ void TGutterPainter::MouseDown(TMouseButton button, int x, int y)
         return;
     if (button == mbRight) {
         if (ed_.OnGutterRightClick)
-            ed_.OnGutterRightClick(ed_, line);
+            ed_.OnGutterRightClick(ed_.Sender(), line);
     } else if (button == mbLeft) {
         ed_.DoGutterClick(line);
     }
@@ -238,7 +238,7 @@ bool TGutterPainter::DblClick(int x, int y)
 {
     const int line = LineAt(x, y);
     if (line >= 0 && ed_.OnGutterDblClick)
-        ed_.OnGutterDblClick(ed_, line);
+        ed_.OnGutterDblClick(ed_.Sender(), line);
     return x < ed_.Gutter()->GutterWidth();
 }
 

@@ -10,7 +10,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 class TDodiGutter;
 
 // The number as the gutter and printed pages show it: zero-padded to
@@ -28,7 +28,7 @@ int GutterNumberLeft(const TDodiGutter &gutter, int digits);
 
 class TGutterPainter {
 public:
-    explicit TGutterPainter(TCustomDodi &editor) : ed_(editor) {}
+    explicit TGutterPainter(TViewTarget &editor) : ed_(editor) {}
 
     // Background, border lines, then OnGutterDraw once per row that starts a
     // line. Rows follow the visible-row mapping; continuation rows of wrapped
@@ -51,7 +51,7 @@ private:
     int ContinuationRowsAbove(int line) const;
     TBitmap &FlagGlyph(Canvas &canvas);
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
 };
 
 } // namespace tarnwick

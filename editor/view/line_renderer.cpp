@@ -1,11 +1,11 @@
 #include "editor/view/line_renderer.h"
 
 #include "editor/base/utf8.h"
-#include "editor/control/custom_dodi.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer.h"
 #include "editor/view/gutter_painter.h"
 #include "editor/view/selection_split.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 #include <climits>
@@ -21,7 +21,7 @@ const TLineProp *PropOf(const REdoDodiStrings &store, int line) { return store.L
 
 } // namespace
 
-TLineRenderer::TLineRenderer(TCustomDodi &editor, TLineTokenizer &tokenizer) : ed_(editor), tokenizer_(tokenizer) {}
+TLineRenderer::TLineRenderer(TViewTarget &editor, TLineTokenizer &tokenizer) : ed_(editor), tokenizer_(tokenizer) {}
 
 void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit, int right)
 {

@@ -13,13 +13,13 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 class TLineTokenizer;
 class REdoDodiStrings;
 
 class TLineRenderer {
 public:
-    TLineRenderer(TCustomDodi &editor, TLineTokenizer &tokenizer);
+    TLineRenderer(TViewTarget &editor, TLineTokenizer &tokenizer);
 
     // Mode 0: the row `dest` of the window; `lineBitmap` is one row high and
     // as wide as the text area. `state` is the tokenizer state at the start of
@@ -53,7 +53,7 @@ private:
     int DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit);
     TColor RestOfLineColour(int line) const;
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
     TLineTokenizer &tokenizer_;
     TLineContext ctx_;
 };

@@ -1,7 +1,7 @@
 #include "editor/view/painter.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/platform/host.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -24,7 +24,7 @@ void FillWith(Canvas &canvas, const TRect &r, TColor color)
 
 } // namespace
 
-TDodiPainter::TDodiPainter(TCustomDodi &editor) : ed_(editor), renderer_(editor, editor.Tokenizer()) {}
+TDodiPainter::TDodiPainter(TViewTarget &editor) : ed_(editor), renderer_(editor, editor.Tokenizer()) {}
 
 void TDodiPainter::Paint(Canvas &canvas)
 {

@@ -14,7 +14,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 
 class TDodiPainter {
 public:
@@ -22,7 +22,7 @@ public:
     static constexpr int kScreen = 0;
     static constexpr int kPrint = 2;
 
-    explicit TDodiPainter(TCustomDodi &editor);
+    explicit TDodiPainter(TViewTarget &editor);
 
     // Nothing is drawn while the line store is inside an update bracket.
     void Paint(Canvas &canvas);
@@ -43,7 +43,7 @@ private:
     void PaintMargins(Canvas &canvas, const TRect &textArea);
     void PaintBorder(Canvas &canvas);
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
     TLineRenderer renderer_;
     std::unique_ptr<TBitmap> lineBitmap_;
     // The kind of canvas that made the bitmap: any canvas of that kind can

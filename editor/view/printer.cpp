@@ -1,8 +1,8 @@
 #include "editor/view/printer.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/platform/canvas.h"
 #include "editor/platform/host.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 
@@ -85,22 +85,6 @@ bool TDodiPrinter::Print()
         PrintPage(canvas, job->PageWidth(), page, job->PageHeight());
     }
     return job->EndJob();
-}
-
-} // namespace tarnwick
-
-namespace tarnwick {
-
-bool TCustomDodi::Print() { return TDodiPrinter(*this).Print(); }
-
-int TCustomDodi::PageCount(Canvas &canvas, int pageWidth, int pageHeight)
-{
-    return TDodiPrinter(*this).PageCount(canvas, pageWidth, pageHeight);
-}
-
-void TCustomDodi::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight)
-{
-    TDodiPrinter(*this).PrintPage(canvas, pageWidth, pageNumber, pageHeight);
 }
 
 } // namespace tarnwick

@@ -11,11 +11,11 @@
 namespace tarnwick {
 
 class Canvas;
-class TCustomDodi;
+class TViewTarget;
 
 class TDodiPrinter {
 public:
-    explicit TDodiPrinter(TCustomDodi &editor) : ed_(editor) {}
+    explicit TDodiPrinter(TViewTarget &editor) : ed_(editor) {}
 
     // Prints on the host's default printer; false when no job could be
     // started or finished (no printer, spooler failure).
@@ -36,7 +36,7 @@ private:
     PageGeometry Geometry(Canvas &canvas, int pageWidth, int pageHeight) const;
     void DrawCentred(Canvas &canvas, const std::string &text, const TRect &rect) const;
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
 };
 
 } // namespace tarnwick

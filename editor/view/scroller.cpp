@@ -1,7 +1,7 @@
 #include "editor/view/scroller.h"
 
-#include "editor/control/custom_dodi.h"
 #include "editor/platform/host.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 #include <string>
@@ -21,11 +21,11 @@ bool AllowsHorizontal(TScrollStyle s) { return s == ssHorizontal || s == ssBoth;
 void TDodiScroller::TopLeftChanged()
 {
     if (ed_.OnTopLeftChanged)
-        ed_.OnTopLeftChanged(ed_);
+        ed_.OnTopLeftChanged(ed_.Sender());
 }
 
 // Rows of the text through the visible-row mapping.
-static int TextRows(const TCustomDodi &ed)
+static int TextRows(const TViewTarget &ed)
 {
     const int count = ed.ActiveLines()->Count();
     return count == 0 ? 0 : ed.VisibleIndexOf(count - 1) + 1;
@@ -387,7 +387,7 @@ void TDodiScroller::ShowScrollHint(int position)
         return;
     std::string text = "Row : " + std::to_string(position + 1);
     if (ed_.OnScrollHint)
-        ed_.OnScrollHint(ed_, position + 1, text);
+        ed_.OnScrollHint(ed_.Sender(), position + 1, text);
 
     const TFont font;
     Canvas &measure = host->MeasuringCanvas();

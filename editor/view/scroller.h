@@ -10,7 +10,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 
 // What a scroll bar reports, as the platform's bar notifications name it.
 enum TScrollCode : uint8_t {
@@ -30,7 +30,7 @@ public:
     // Rows the wheel moves per notch.
     static constexpr int kWheelRows = 4;
 
-    explicit TDodiScroller(TCustomDodi &editor) : ed_(editor) {}
+    explicit TDodiScroller(TViewTarget &editor) : ed_(editor) {}
 
     void SetTopLine(int line);
     void SetLeftColumn(int column);
@@ -59,7 +59,7 @@ private:
     void HideScrollHint();
     void TopLeftChanged();
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
     int updateDepth_ = 0;
 };
 

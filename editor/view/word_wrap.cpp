@@ -1,7 +1,7 @@
 #include "editor/view/word_wrap.h"
 
 #include "editor/base/utf8.h"
-#include "editor/control/custom_dodi.h"
+#include "editor/view/view_target.h"
 
 #include <algorithm>
 
@@ -50,7 +50,7 @@ std::vector<size_t> WrapPieceStarts(std::string_view text, int width)
 // a wrap or unwrap so they keep pointing at the same text.
 class TWordWrapper::TPositionMap {
 public:
-    TPositionMap(TCustomDodi &ed, int lineCount) : ed_(ed)
+    TPositionMap(TViewTarget &ed, int lineCount) : ed_(ed)
     {
         const TCaretState &caret = ed.CaretState();
         const TViewState &view = ed.ViewState();
@@ -130,7 +130,7 @@ public:
 private:
     int Map(int line) const { return line >= 0 && line < static_cast<int>(lineMap_.size()) ? lineMap_[line] : line; }
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
     std::vector<TCaretPos> positions_;
     std::vector<bool> done_;
     std::vector<int> lineMap_;

@@ -11,7 +11,7 @@
 
 namespace tarnwick {
 
-class TCustomDodi;
+class TViewTarget;
 
 // Where the pieces of one line start (byte offsets, the first is 0) when it
 // is wrapped at `width` characters: whole words stay together, a piece ends
@@ -22,7 +22,7 @@ std::vector<size_t> WrapPieceStarts(std::string_view text, int width);
 
 class TWordWrapper {
 public:
-    explicit TWordWrapper(TCustomDodi &editor) : ed_(editor) {}
+    explicit TWordWrapper(TViewTarget &editor) : ed_(editor) {}
 
     // Nothing happens on an empty text, while loading, or without a wrap mode.
     void WrapAll();
@@ -41,7 +41,7 @@ private:
     TLines Split(TLines lines, int width, TPositionMap &map) const;
     void Store(TLines lines, const TPositionMap &map);
 
-    TCustomDodi &ed_;
+    TViewTarget &ed_;
 };
 
 } // namespace tarnwick

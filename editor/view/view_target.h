@@ -1,0 +1,160 @@
+// TViewTarget: what painting, the gutter, scrolling, word wrap, block matching
+// and printing need of the editor they draw. The control implements it; the
+// view's collaborators hold this narrow face, never the control itself.
+#pragma once
+
+#include "editor/base/editor_types.h"
+#include "editor/base/graphics_types.h"
+#include "editor/base/run_state.h"
+#include "editor/document/bookmarks.h"
+#include "editor/document/caret_state.h"
+#include "editor/document/line_store.h"
+#include "editor/highlight/char_style.h"
+#include "editor/highlight/tokenizer.h"
+#include "editor/platform/canvas.h"
+#include "editor/platform/dodi_scroll_bar.h"
+#include "editor/view/active_line_settings.h"
+#include "editor/view/code_folding.h"
+#include "editor/view/control_flags.h"
+#include "editor/view/dodi_gutter.h"
+#include "editor/view/dodi_markers.h"
+#include "editor/view/editor_events.h"
+#include "editor/view/print_options.h"
+#include "editor/view/view_state.h"
+
+#include <memory>
+
+namespace tarnwick {
+
+class Host;
+class PopupWindow;
+class TCustomDodiStyler;
+
+class TViewTarget : public TEditorEvents {
+public:
+    // ---- platform ----
+    virtual Host *GetHost() const = 0;
+    // Repaint requests; nothing happens without a host.
+    virtual void Invalidate() = 0;
+    virtual void InvalidateRect(const TRect &r) = 0;
+    virtual void InvalidateGutter() = 0;
+
+    // ---- state, by owner ----
+    // Caret and selection, what the editing commands move.
+    virtual TCaretState &CaretState() = 0;
+    virtual const TCaretState &CaretState() const = 0;
+    // What the view shows and how.
+    virtual TViewState &ViewState() = 0;
+    virtual const TViewState &ViewState() const = 0;
+    // The control's switches between events.
+    virtual TControlFlags &Flags() = 0;
+    virtual const TControlFlags &Flags() const = 0;
+    // The bookmarks of the text; they follow its lines.
+    virtual TBookmarks &Bookmarks() = 0;
+    virtual const TBookmarks &Bookmarks() const = 0;
+    virtual bool Loading() const = 0;
+
+    // ---- the text ----
+    // The store every operation works on: the shared source's when one is
+    // attached, else the control's own.
+    virtual REdoDodiStrings *ActiveLines() = 0;
+    virtual const REdoDodiStrings *ActiveLines() const = 0;
+    // Selection start and end in document order.
+    virtual void NormalizedSelection(TCaretPos &start, TCaretPos &end) const = 0;
+    // Character index <-> position; every line break counts 2 characters,
+    // except before a soft-wrapped continuation line.
+    virtual TCaretPos PositionOfIndex(int index) const = 0;
+    virtual int IndexOfPosition(TCaretPos pos) const = 0;
+    virtual bool IsDelimiter(char32_t c) const = 0;
+
+    // ---- geometry and scrolling ----
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    virtual TRect TextArea() const = 0;
+    // The folding column left of the text area; empty while folding is off.
+    virtual TRect FoldColumn() const = 0;
+    virtual TRect ScrollBarRect(TScrollBarKind bar) const = 0;
+    // Whole rows and columns the text area shows.
+    virtual int VisibleRows() const = 0;
+    virtual int VisibleColumns() const = 0;
+    // Lines <-> rows of the view; every mapping between the two goes here.
+    virtual int VisibleIndexOf(int line) const = 0;
+    virtual int LineOfVisibleIndex(int index) const = 0;
+    // The view row of `line`, counted from TopLine.
+    virtual int RowOfLine(int line) const = 0;
+    virtual int TopLine() const = 0;
+    virtual void SetTopLine(int line) = 0;
+    virtual int LeftColumn() const = 0;
+    virtual int MaxLineLength() const = 0;
+    // Recomputes MaxLineLength from the line lengths when they are complete.
+    virtual void RecomputeMaxLineLength() = 0;
+    virtual int CharWidth() const = 0;
+    virtual int LineHeight() const = 0;
+    virtual void MakeCaretVisible() = 0;
+    virtual void UpdateScrollBars(bool repaint = true) = 0;
+    virtual TDodiScrollBar &VertScrollBar() = 0;
+    virtual TDodiScrollBar &HorzScrollBar() = 0;
+    virtual void Rewrap() = 0;
+
+    // ---- highlighting ----
+    virtual TLineTokenizer &Tokenizer() = 0;
+    // Brings the tokenizer up to date with the settings; painting and printing
+    // call it before they tokenize.
+    virtual void PrepareTokenizer() = 0;
+    // The tokenizer state at the start of `line`, from the cached states above it.
+    virtual RunState ComputeTopState(int line) = 0;
+    // The state at the start of TopLine: the stored one while it is still
+    // right for the current top line, else computed and stored.
+    virtual RunState TopLineState() = 0;
+    virtual void DropTopLineState() = 0;
+
+    // ---- painting ----
+    // One line: mode 0 onto the screen row whose top is rect.top, mode 2
+    // (printing) into `rect` of the print canvas; `state` carries on.
+    virtual void PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state) = 0;
+    virtual void PaintGutter(Canvas &canvas) = 0;
+    // Shows the caret in its cell, or hides it while the cell is out of view.
+    virtual void PlaceCaret() = 0;
+    virtual int ActiveLine() const = 0;
+    virtual void DoGutterClick(int line) = 0;
+    virtual PopupWindow *ScrollHintWindow() = 0;
+    // The flag glyph drawn in the gutter; made on first use by a canvas.
+    virtual TBitmap *FlagGlyph() = 0;
+    virtual void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) = 0;
+
+    // ---- appearance settings ----
+    virtual TDodiActiveLineSettings *ActiveLineSettings() = 0;
+    virtual TColor BkColor() const = 0;
+    virtual TColor BlockColor() const = 0;
+    virtual TColor BlockLineColor() const = 0;
+    virtual bool BlockShow() const = 0;
+    virtual TColor BorderColor() const = 0;
+    virtual TBorderStyle BorderStyle() const = 0;
+    virtual TColor BreakpointColor() const = 0;
+    virtual TColor BreakpointTextColor() const = 0;
+    virtual TCodeFolding *CodeFolding() = 0;
+    virtual const TCodeFolding *CodeFolding() const = 0;
+    virtual bool Ctl3D() const = 0;
+    virtual const TFont &Font() const = 0;
+    virtual void SetFont(const TFont &font) = 0;
+    virtual TDodiGutter *Gutter() = 0;
+    virtual const TDodiGutter *Gutter() const = 0;
+    virtual bool HiddenCaret() const = 0;
+    virtual bool HideSelection() const = 0;
+    virtual TDodiMarkerList *MarkerList() = 0;
+    virtual TPrintOptions *PrintOptions() = 0;
+    virtual int RightMargin() const = 0;
+    virtual TColor RightMarginColor() const = 0;
+    virtual TScrollStyle ScrollBars() const = 0;
+    virtual bool ScrollHint() const = 0;
+    virtual TScrollMode ScrollMode() const = 0;
+    virtual TColor SelBkColor() const = 0;
+    virtual TColor SelColor() const = 0;
+    virtual bool ShowRightMargin() const = 0;
+    virtual TCustomDodiStyler *SyntaxStyles() const = 0;
+    virtual const TCharStyle &UrlStyle() const = 0;
+    virtual bool UseStyler() const = 0;
+    virtual TWordWrapStyle WordWrap() const = 0;
+};
+
+} // namespace tarnwick
