@@ -12,6 +12,19 @@ CommandLine Failure(std::string message)
     return line;
 }
 
+// An XML declaration's EncName: [A-Za-z] ([A-Za-z0-9._] | '-')*; nothing
+// else can go into the declaration it is written to.
+bool IsEncodingName(std::string_view name)
+{
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (name.empty() || !letter(name.front()))
+        return false;
+    for (char c : name)
+        if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-')
+            return false;
+    return true;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, const char *const *argv)
@@ -43,6 +56,9 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
             if (!hasValue)
                 return Failure("option --encoding needs an encoding name");
             line.encoding = argv[++i];
+            if (!IsEncodingName(line.encoding))
+                return Failure("--encoding takes an encoding name such as UTF-8 or ISO-8859-1 (letters, digits, "
+                               "'.', '_' and '-', starting with a letter)");
         } else if (arg.rfind("-platform", 0) == 0 || arg.rfind("-style", 0) == 0) {
             // Qt's own options pass through to the application object.
             if (hasValue)
@@ -67,6 +83,8 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
     case CommandLine::Action::Edit:
         if (line.files.size() > 1)
             return Failure("only one file can be opened");
+        if (!line.files.empty() && line.files.front() == "-")
+            return Failure("standard input (-) is read by --format and --validate only");
         break;
     default:
         break;
@@ -83,11 +101,14 @@ std::string UsageText()
            "Without options, opens the editor (with FILE opened, if given).\n"
            "\n"
            "  --format FILE      re-indent FILE as the editor's Format (Tidy) does and write\n"
-           "                     the result to OUT (standard output when -o is not given);\n"
-           "                     the declaration names ENC, by default the file's own\n"
-           "                     encoding, else UTF-8\n"
+           "                     the result to OUT (standard output when -o is not given)\n"
+           "                     in the encoding its declaration names: ENC, by default the\n"
+           "                     file's own encoding, else UTF-8\n"
            "  --validate FILE... check each FILE for well-formedness and validity against\n"
-           "                     its DTD or schema; exit status 0 only when all are valid\n"
+           "                     its DTD or schema, one line per file; exit status 0 only\n"
+           "                     when all are valid\n"
            "  --help             show this text\n"
-           "  --version          show the version\n";
+           "  --version          show the version\n"
+           "\n"
+           "A FILE named - is standard input.\n";
 }

@@ -1,6 +1,6 @@
 // The command line: `tarnwick [FILE]` starts the editor (opening FILE after the
 // start-up document); --help, --version, --format and --validate answer without
-// creating a window.
+// creating a window, and read standard input for the file "-".
 #pragma once
 
 #include <string>
@@ -11,7 +11,7 @@ struct CommandLine {
 
     Action action = Action::Edit;
     std::vector<std::string> files;
-    std::string output;   // --format's -o; empty for standard output
+    std::string output;   // --format's -o; empty or "-" for standard output
     std::string encoding; // --format's --encoding; empty for the file's own
     std::string error;    // what was wrong, for Action::Error
 };

@@ -22,6 +22,7 @@
 #include "editor/undo/undo_list.h"
 #include "xml/declaration.h"
 #include "xml/document_text.h"
+#include "xml/unencodable_markup.h"
 #include "xml/vendor_registry.h"
 
 #include <QCloseEvent>
@@ -591,8 +592,12 @@ bool TForm1::WriteDocument(const QString &path)
         } catch (const EDOMParseError &error) {
             malformed = error;
         }
-        if (!malformed)
+        if (!malformed) {
+            // Checked on the editor's text, so that a refusal names the line the user sees.
+            if (!HoldsEveryCharacter(XMLDoc1.DeclEncoding()))
+                CheckEncodableMarkup(DidIzad1->Lines()->Text(), XMLDoc1.DeclEncoding());
             XMLDoc1.SaveFile(path.toStdString());
+        }
     }
     if (malformed) {
         const std::string reason =

@@ -1,10 +1,17 @@
 #include "app/xml_commands.h"
 
+#include "app/command_output.h"
+#include "xml/declaration.h"
+#include "xml/file_save.h"
 #include "xml/format_file.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/pretty_printer.h"
+#include "xml/transcode.h"
+#include "xml/unencodable_markup.h"
+#include "xml/xml_errors.h"
 
 #include <filesystem>
+#include <new>
 #include <ostream>
 
 namespace tarnwick {
@@ -14,19 +21,6 @@ using namespace xml;
 namespace {
 
 std::string FolderOf(const std::string &path) { return std::filesystem::absolute(path).parent_path().string(); }
-
-// Terminal text: the CR LF breaks of the document layer become plain LF.
-std::string WithUnixLineBreaks(const std::string &text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        result += text[i];
-    }
-    return result;
-}
 
 } // namespace
 
@@ -41,6 +35,8 @@ std::string FormatDocument(TXMLDocument &document, const std::string &text, cons
     // copies the editor's text in first.
     document.SetActive(false);
     document.XML().Clear();
+    // Checked on the editor's text, so that a refusal names the line the user sees.
+    CheckEncodableMarkup(text, encoding);
     return FormatXML(text, encoding, baseDirectory);
 }
 
@@ -95,28 +91,49 @@ void ConfigureShellDocument(TXMLDocument &document)
     document.SetParseOptions({poPreserveWhiteSpace});
 }
 
+namespace {
+
+// Runs one file's command; a failure is reported on one line and gives false.
+template <typename Command>
+bool ReportingFailures(const std::string &path, std::ostream &err, Command command)
+{
+    try {
+        return command();
+    } catch (const EDOMParseError &error) {
+        if (error.ParseError())
+            err << FileReportLine(path, *error.ParseError()) << "\n";
+        else
+            err << FileReportLine(path, error.what()) << "\n";
+    } catch (const std::bad_alloc &) {
+        err << FileReportLine(path, "there is not enough memory for this file") << "\n";
+    } catch (const std::exception &error) {
+        err << FileReportLine(path, error.what()) << "\n";
+    }
+    return false;
+}
+
+} // namespace
+
 int RunFormatCommand(const CommandLine &line, std::ostream &out, std::ostream &err)
 {
     const std::string &path = line.files.front();
-    try {
+    const bool done = ReportingFailures(path, err, [&] {
         RegisterLibxml2Vendor();
-        const std::string formatted = FormatXMLFile(path, line.encoding);
-        if (line.output.empty()) {
-            out.write(formatted.data(), static_cast<std::streamsize>(formatted.size()));
+        // Standard output and OUT get the same bytes, in the encoding the
+        // declaration names; OUT is written as Save writes a file.
+        std::string bytes = FormatXMLFile(path, line.encoding);
+        const std::string declared = DeclaredEncoding(bytes);
+        if (!IsUtf8Encoding(declared))
+            bytes = EncodeFromUtf8(bytes, declared);
+        if (line.output.empty() || line.output == "-") {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             out.flush();
         } else {
-            // Written as Save writes it: in the declared encoding, replacing the file whole.
-            TXMLDocument saved;
-            ConfigureShellDocument(saved);
-            saved.XML().SetText(formatted);
-            saved.SetActive(true);
-            saved.SaveFile(line.output);
+            WriteDocumentFile(line.output, bytes);
         }
-        return out.good() ? 0 : 1;
-    } catch (const std::exception &error) {
-        err << path << ": " << WithUnixLineBreaks(error.what()) << "\n";
-        return 1;
-    }
+        return true;
+    });
+    return done && out.good() ? 0 : 1;
 }
 
 int RunValidateCommand(const CommandLine &line, std::ostream &out, std::ostream &err)
@@ -124,20 +141,18 @@ int RunValidateCommand(const CommandLine &line, std::ostream &out, std::ostream 
     RegisterLibxml2Vendor();
     int status = 0;
     for (const std::string &path : line.files) {
-        try {
+        const bool valid = ReportingFailures(path, err, [&] {
             TXMLDocument document;
             ConfigureShellDocument(document);
             const ValidationReport report = ValidateFile(document, path);
-            if (report.valid) {
-                out << path << ": " << report.message << "\n";
-            } else {
-                err << path << ": " << report.message << "\n";
-                status = 1;
-            }
-        } catch (const std::exception &error) {
-            err << path << ": " << WithUnixLineBreaks(error.what()) << "\n";
+            if (report.valid)
+                out << FileReportLine(path, report.message) << "\n";
+            else
+                err << FileReportLine(path, *document.DOMPersistAccess()->parseError()) << "\n";
+            return report.valid;
+        });
+        if (!valid)
             status = 1;
-        }
     }
     return status;
 }

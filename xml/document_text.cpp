@@ -1,14 +1,9 @@
 // Reading and writing a document's text without parsing it.
 #include "xml/document_text.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
 #include "xml/declaration.h"
+#include "xml/file_read.h"
 #include "xml/file_save.h"
-#include "xml/libxml2_internal.h"
 #include "xml/transcode.h"
 #include "xml/xml_errors.h"
 
@@ -36,12 +31,9 @@ std::string WithLfLineBreaks(std::string_view text)
 
 TDocumentText ReadDocumentText(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::string bytes;
-    if (in)
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in && !in.eof())
-        throw EXMLLayerError("The file \"" + path + "\" cannot be read: " + std::strerror(errno));
+    if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
+        throw EXMLLayerError("The file \"" + path + "\" cannot be read: " + why);
     TDocumentText result;
     result.encoding = DetectDocumentEncoding(bytes);
     result.text = DecodeKeepingInvalidBytes(bytes, result.encoding);

@@ -1,54 +1,22 @@
 // Reading a document file whole and formatting its text.
 #include "xml/format_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "xml/declaration.h"
+#include "xml/file_read.h"
 #include "xml/pretty_printer.h"
 #include "xml/transcode.h"
+#include "xml/unencodable_markup.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml {
 
-namespace {
-
-std::string ReadBytes(const std::string &path)
-{
-    auto fail = [&](int error) {
-        return EXMLLayerError("The file \"" + path + "\" cannot be opened: " + std::strerror(error));
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        throw fail(EISDIR);
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-    if (!file)
-        throw fail(errno);
-    std::string bytes;
-    // Sized from the file, with room to notice that it grew.
-    const auto size = std::filesystem::file_size(path, ec);
-    bytes.resize(ec ? 65536 : static_cast<size_t>(size) + 1);
-    size_t done = 0;
-    for (;;) {
-        done += std::fread(bytes.data() + done, 1, bytes.size() - done, file.get());
-        if (std::ferror(file.get()))
-            throw fail(errno);
-        if (done < bytes.size())
-            break;
-        bytes.resize(bytes.size() * 2);
-    }
-    bytes.resize(done);
-    return bytes;
-}
-
-} // namespace
-
 std::string FormatXMLFile(const std::string &path, const std::string &encoding)
 {
-    std::string bytes = ReadBytes(path);
+    std::string bytes;
+    if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
+        throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
     const std::string form = DetectDocumentEncoding(bytes);
     const std::string text = DecodeToUtf8(std::move(bytes), form);
     // An empty editor formats to a declaration, but an empty file holds no
@@ -56,8 +24,12 @@ std::string FormatXMLFile(const std::string &path, const std::string &encoding)
     if (text.empty())
         throw EXMLLayerError("The file \"" + path + "\" holds no document: it is empty");
     std::string declared = encoding.empty() ? DeclaredEncoding(text) : encoding;
+    if (declared.empty())
+        declared = "UTF-8";
+    // Checked on the file's own text, so that a refusal names the file's line.
+    CheckEncodableMarkup(text, declared);
     const std::string folder = std::filesystem::absolute(path).parent_path().string();
-    return FormatXML(text, declared.empty() ? "UTF-8" : declared, folder);
+    return FormatXML(text, declared, folder);
 }
 
 } // namespace tarnwick::xml

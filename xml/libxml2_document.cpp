@@ -1,18 +1,14 @@
 // The libxml2 vendor's document: node creation, loading from files, streams
 // and strings, saving and serialising.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <istream>
 #include <iterator>
 #include <ostream>
 
+#include "xml/file_read.h"
 #include "xml/file_save.h"
 #include "xml/libxml2_dom.h"
+#include "xml/libxml2_text_limit.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/transcode.h"
 #include "xml/xml_errors.h"
@@ -51,41 +47,6 @@ void SplitQName(const std::string &qname, std::string &prefix, std::string &loca
         prefix = qname.substr(0, colon);
         local = qname.substr(colon + 1);
     }
-}
-
-// Reads a whole file; returns the reason on failure, empty on success.
-std::string ReadWholeFile(const std::string &path, std::string &bytes)
-{
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::strerror(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return std::strerror(error);
-    }
-    // One byte more than the size, so reading to the end needs no regrowth.
-    bytes.resize(static_cast<size_t>(st.st_size) + 1);
-    size_t done = 0;
-    for (;;) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536);
-        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int error = errno;
-            ::close(fd);
-            return std::strerror(error);
-        }
-        if (n == 0)
-            break;
-        done += static_cast<size_t>(n);
-    }
-    bytes.resize(done);
-    ::close(fd);
-    return "";
 }
 
 // An empty document with a dictionary, as parsed documents have: names and
@@ -253,6 +214,7 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
     request.preserveWhiteSpace = preserveWhiteSpace_;
     request.resolveExternals = resolveExternals_;
     request.validate = validate_;
+    request.prepareContext = KeepTextNodeLimit;
     CapturedError error;
     xmlDocPtr doc = ParseDocument(request, error);
     if (doc == nullptr) {
@@ -275,7 +237,7 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
 bool Libxml2Document::load(const std::string &fileName)
 {
     std::string bytes;
-    std::string why = ReadWholeFile(fileName, bytes);
+    std::string why = ReadDocumentBytes(fileName, bytes);
     if (!why.empty()) {
         CapturedError error;
         error.Set(XML_IO_LOAD_ERROR, 1, 1, "The file \"" + fileName + "\" cannot be opened: " + why, fileName);

@@ -8,6 +8,7 @@
 
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
+#include "xml/unencodable_markup.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -86,6 +87,23 @@ bool KnownEncoding(const std::string &encoding)
     throw EXMLLayerError("The document cannot be written: unknown encoding \"" + encoding + "\"");
 }
 
+std::string SerialiseIn(xmlDocPtr doc, const std::string &encoding)
+{
+    std::string out;
+    CapturedError error;
+    StructuredErrorScope capture(&error);
+    xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, encoding.c_str(), XML_SAVE_NO_DECL);
+    if (save == nullptr)
+        throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"");
+    xmlSaveSetEscape(save, EscapeText);
+    long result = xmlSaveDoc(save, doc);
+    xmlSaveClose(save);
+    if (result < 0)
+        throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"" +
+                             (error.HasError() ? ": " + error.reason : std::string()));
+    return out;
+}
+
 } // namespace
 
 std::string EncodeText(std::string_view text, const std::string &encoding)
@@ -98,6 +116,7 @@ std::string EncodeText(std::string_view text, const std::string &encoding)
     xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(encoding.c_str());
     if (handler == nullptr)
         RaiseUnknownEncoding(encoding);
+    CheckEncodableMarkup(text, encoding);
     // The output buffer writes the byte-order mark and turns characters the
     // encoding lacks into character references, as a document save does.
     xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(AppendToString, CloseNothing, &out, handler);
@@ -129,21 +148,13 @@ std::string OutputEncoding(xmlDocPtr doc)
 
 std::string SerialiseDocument(xmlDocPtr doc, const std::string &encoding)
 {
-    std::string out;
-    CapturedError error;
-    StructuredErrorScope capture(&error);
     if (!KnownEncoding(encoding))
         RaiseUnknownEncoding(encoding);
-    xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, encoding.c_str(), XML_SAVE_NO_DECL);
-    if (save == nullptr)
-        throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"");
-    xmlSaveSetEscape(save, EscapeText);
-    long result = xmlSaveDoc(save, doc);
-    xmlSaveClose(save);
-    if (result < 0)
-        throw EXMLLayerError("The document cannot be written in encoding \"" + encoding + "\"" +
-                             (error.HasError() ? ": " + error.reason : std::string()));
-    return out;
+    // Written from its UTF-8 form in an encoding that lacks characters, so
+    // that one standing where no reference can is refused (EncodeText).
+    if (!HoldsEveryCharacter(encoding))
+        return EncodeText(SerialiseIn(doc, "UTF-8"), encoding);
+    return SerialiseIn(doc, encoding);
 }
 
 std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node)
@@ -161,6 +172,22 @@ std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node)
         xmlSaveTree(save, node);
     xmlSaveClose(save);
     return out;
+}
+
+void AppendSiblingsInUtf8(xmlDocPtr doc, xmlNodePtr first, std::string &out)
+{
+    xmlSaveCtxtPtr save = xmlSaveToIO(AppendToString, CloseNothing, &out, "UTF-8", XML_SAVE_NO_DECL);
+    if (save == nullptr)
+        throw EXMLLayerError("The document cannot be written in encoding \"UTF-8\"");
+    xmlSaveSetEscape(save, EscapeText);
+    // A whole document is written with its encoding set to the one written
+    // in, which decides how attribute values show characters beyond ASCII.
+    const xmlChar *encoding = doc->encoding;
+    doc->encoding = BAD_CAST "UTF-8";
+    for (xmlNodePtr node = first; node != nullptr; node = node->next)
+        xmlSaveTree(save, node);
+    xmlSaveClose(save);
+    doc->encoding = encoding;
 }
 
 } // namespace tarnwick::xml::libxml2

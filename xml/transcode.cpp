@@ -238,4 +238,6 @@ std::string EncodeFromUtf8(std::string_view text, const std::string &encoding)
     return libxml2::EncodeText(text, encoding);
 }
 
+bool IsUtf8Encoding(const std::string &encoding) { return IsUtf8Name(encoding); }
+
 } // namespace tarnwick::xml

@@ -27,8 +27,12 @@ std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string 
 
 // UTF-8 text in `encoding` as a document save writes it: "UTF-16" and
 // "UTF-32" with a byte-order mark; a character the encoding cannot hold
-// becomes a character reference. Raises EXMLLayerError when
-// nobody knows the encoding.
+// becomes a character reference. Raises EXMLLayerError when nobody knows the
+// encoding, or when it cannot hold a character that stands where no
+// reference can (in a name, a comment, ...; see unencodable_markup.h).
 std::string EncodeFromUtf8(std::string_view text, const std::string &encoding);
+
+// True for "UTF-8" in any spelling, and for no name at all.
+bool IsUtf8Encoding(const std::string &encoding);
 
 } // namespace tarnwick::xml

@@ -1,5 +1,8 @@
 // Encodings: the text list is UTF-8; files are decoded by their declaration
 // and written in it.
+#include "xml/document_text.h"
+#include "xml/transcode.h"
+#include "xml/unencodable_markup.h"
 #include "xml/xml_document.h"
 #include "xml/xml_errors.h"
 #include "xml_test_support.h"
@@ -162,6 +165,78 @@ TEST_F(XmlTest, UnknownEncodingFailsClearlyWhenWriting)
     }
     EXPECT_FALSE(std::filesystem::exists(folder.File("x.xml")));
     EXPECT_THROW(doc.XML(), EXMLLayerError);
+}
+
+// Where a character reference cannot stand for a character the encoding
+// lacks, nothing is written and the message names the character and its
+// line; in text and attribute values the reference stands for it and the
+// document reads back the same.
+TEST_F(XmlTest, AnEightBitEncodingRefusesACharacterItCannotHoldOutsideTextAndValues)
+{
+    const std::string kJapanese = "\xE6\x97\xA5"; // U+65E5
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n";
+    struct Case {
+        std::string body; // after the declaration; the character is on its line 2
+        int column;
+        std::string place;
+    };
+    const Case refused[] = {
+        {"<r>\n<!-- a " + kJapanese + " -->\n</r>", 8, "comment"},
+        {"<r>\n<?p " + kJapanese + "?>\n</r>", 5, "processing instruction"},
+        {"<r>\n<![CDATA[" + kJapanese + "]]>\n</r>", 10, "CDATA section"},
+        {"<r>\n<x" + kJapanese + "/>\n</r>", 3, "start tag"},
+        {"<r>\n<x a" + kJapanese + "=\"1\"/>\n</r>", 5, "start tag"},
+        {"<!DOCTYPE r [\n<!ENTITY e" + kJapanese + " \"x\">]>\n<r/>", 11, "document type"},
+        {"<!DOCTYPE r [<!ENTITY e \"x\">\n<!-- " + kJapanese + " -->]>\n<r/>", 6, "comment"},
+    };
+    testing::TempFolder folder;
+    for (const Case &c : refused) {
+        const std::string text = declaration + c.body;
+        const auto found = FindUnencodableMarkup(text, "ISO-8859-1");
+        ASSERT_TRUE(found.has_value()) << c.body;
+        EXPECT_EQ(found->character, U'\u65E5');
+        EXPECT_EQ(found->line, 3) << c.body;
+        EXPECT_EQ(found->column, c.column) << c.body;
+        EXPECT_NE(found->place.find(c.place), std::string::npos) << found->place;
+        EXPECT_FALSE(FindUnencodableMarkup(text, "UTF-16").has_value());
+
+        // Every way of writing refuses it: text as it stands (naming its
+        // line), and a document (naming the line it would have been written on).
+        const std::string path = folder.File("x.xml");
+        try {
+            SaveDocumentText(path, text);
+            ADD_FAILURE() << c.body;
+        } catch (const EXMLLayerError &e) {
+            EXPECT_NE(std::string(e.what()).find("(U+65E5), used on line 3, column"), std::string::npos) << e.what();
+        }
+        EXPECT_THROW(EncodeFromUtf8(text, "ISO-8859-1"), EXMLLayerError);
+        TXMLDocument doc;
+        doc.XML().SetText(text);
+        doc.SetActive(true);
+        try {
+            doc.SaveFile(path);
+            ADD_FAILURE() << c.body;
+        } catch (const EXMLLayerError &e) {
+            EXPECT_NE(std::string(e.what()).find("(U+65E5)"), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+
+    // A system identifier is taken literally, an entity value is not.
+    EXPECT_TRUE(FindUnencodableMarkup("<!DOCTYPE r [<!ENTITY e SYSTEM \"" + kJapanese + ".xml\">]><r/>", "ISO-8859-1"));
+    EXPECT_TRUE(FindUnencodableMarkup("<!DOCTYPE r SYSTEM \"" + kJapanese + ".dtd\"><r/>", "ISO-8859-1"));
+
+    const std::string kept = declaration + "<!DOCTYPE r [<!ENTITY e \"" + kJapanese + "\">]>\n<r a=\"" + kJapanese +
+                             "&amp;\">" + kJapanese + "&e;</r>";
+    EXPECT_FALSE(FindUnencodableMarkup(kept, "ISO-8859-1").has_value());
+    TXMLDocument doc;
+    doc.XML().SetText(kept);
+    doc.SetActive(true);
+    doc.SaveFile(folder.File("kept.xml"));
+    TXMLDocument back;
+    back.LoadFile(folder.File("kept.xml"));
+    EXPECT_EQ(back.RootElement()->ReadAttribute("a"), kJapanese + "&");
+    EXPECT_EQ(back.RootElement()->VendorNode()->firstChild()->nodeValue(), kJapanese);
 }
 
 } // namespace
