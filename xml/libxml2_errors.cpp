@@ -3,6 +3,7 @@
 #include <libxml/parserInternals.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "xml/libxml2_internal.h"
 
@@ -60,11 +61,13 @@ std::string CurrentLine(xmlParserCtxtPtr ctxt, int column)
         --start;
     if (start < end && *start == '\n' && start > base)
         --start;
-    while (start > base && start[-1] != '\n')
-        --start;
-    const char *stop = start;
-    while (stop < end && *stop != '\n')
-        ++stop;
+    // memrchr and memchr: the line may be a whole document of many megabytes.
+    if (const void *before = start > base ? ::memrchr(base, '\n', static_cast<size_t>(start - base)) : nullptr)
+        start = static_cast<const char *>(before) + 1;
+    else
+        start = base;
+    const void *after = ::memchr(start, '\n', static_cast<size_t>(end - start));
+    const char *stop = after ? static_cast<const char *>(after) : end;
     return LineText(std::string_view(start, static_cast<size_t>(stop - start)), 1, column);
 }
 

@@ -2,8 +2,12 @@
 // anything is read, pipes and standard input are read to their end, and the
 // parser's limit on one text node holds for files as for strings.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include <thread>
 
@@ -61,6 +65,50 @@ TEST_F(XmlTest, InputsThatNeverEndAreRefusedAndPipesAreReadWhole)
         EXPECT_NE(e.ParseError()->reason().find("\"/dev/zero\" cannot be opened: it is a device"), std::string::npos)
             << e.ParseError()->reason();
     }
+}
+
+// The address space the process holds now, in bytes.
+rlim_t AddressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string key; status >> key;) {
+        if (key == "VmSize:") {
+            rlim_t kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+    }
+    return 0;
+}
+
+TEST_F(XmlTest, AFileLargerThanTheMemoryLeftIsARefusalNotAnException)
+{
+    testing::TempFolder folder;
+    const std::string path = folder.File("large.xml");
+    {
+        std::ofstream(path).close();
+    }
+    ASSERT_EQ(::truncate(path.c_str(), 256 << 20), 0); // sparse: no disk space taken
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlim_t room = AddressSpaceInUse() + (64 << 20);
+        const struct rlimit limit = {room, room};
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(2);
+        std::string bytes;
+        std::string why;
+        try {
+            why = ReadDocumentBytes(path, bytes);
+        } catch (...) {
+            ::_exit(3);
+        }
+        ::_exit(why.find("not enough memory") != std::string::npos ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no limit could be set, 3: an exception escaped, 1: another answer";
 }
 
 TEST_F(XmlTest, ATextNodeOverTheLimitIsRefusedInAFileAsInAString)
