@@ -2,6 +2,7 @@
 #include "app/command_output.h"
 
 #include "xml/dom_interfaces.h"
+#include "xml/verdict.h"
 
 #include <cstdio>
 
@@ -107,7 +108,11 @@ std::string FileReportLine(const std::string &file, const std::string &message, 
 std::string FileReportLine(const std::string &file, xml::IDOMParseError &error)
 {
     const bool pointsAtText = !error.srcText().empty() || error.line() > 1;
-    return FileReportLine(file, error.reason(), pointsAtText ? error.line() : 0, error.linepos());
+    // A file whose DTD, entity or schema could not be read is neither valid
+    // nor shown to be invalid.
+    auto *told = dynamic_cast<xml::IDOMVerdict *>(&error);
+    const std::string verdict = told && told->verdict() == xml::Verdict::NotChecked ? "could not be checked: " : "";
+    return FileReportLine(file, verdict + error.reason(), pointsAtText ? error.line() : 0, error.linepos());
 }
 
 } // namespace tarnwick

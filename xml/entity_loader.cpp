@@ -1,6 +1,6 @@
 // The one door through which libxml2 reads anything but the document itself:
 // a process-wide external-entity loader that refuses network schemes and reads
-// local files only while a LoaderPolicyScope allows it.
+// local files only as far as the LoaderPolicyScope in force allows.
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@ namespace tarnwick::xml::libxml2 {
 
 namespace {
 
-thread_local bool tAllowLocalFiles = false;
+thread_local LoaderPolicy tPolicy = LoaderPolicy::Nothing;
 thread_local LoaderRefusal tLastRefusal;
 
 xmlParserInputPtr Refuse(const std::string &reference, const std::string &reason, xmlParserCtxtPtr ctxt)
@@ -66,15 +66,20 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     std::string reference(url);
     if (IsNetworkReference(reference))
         return Refuse(reference, "network access is disabled", ctxt);
-    if (!tAllowLocalFiles)
+    // Outside the document type declaration the parser asks only for the
+    // content of external general entities.
+    const bool forDocumentType = ctxt != nullptr && ctxt->inSubset != 0;
+    if (tPolicy == LoaderPolicy::Nothing || (tPolicy == LoaderPolicy::DocumentType && !forDocumentType))
         return Refuse(reference, "external resources are not resolved", ctxt);
     std::string path = ResolveLocalReference(reference, "");
+    // The parser hands over references it has made absolute already.
+    const std::string file = path == reference ? "file" : "file " + path;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Refuse(reference, "file " + path + " not found", ctxt);
+        return Refuse(reference, file + " not found", ctxt);
     xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
     if (input == nullptr)
-        return Refuse(reference, "file " + path + " cannot be read", ctxt);
+        return Refuse(reference, file + " cannot be read", ctxt);
     return input;
 }
 
@@ -106,13 +111,13 @@ std::string ResolveLocalReference(const std::string &reference, const std::strin
     return p.lexically_normal().string();
 }
 
-LoaderPolicyScope::LoaderPolicyScope(bool allowLocalFiles) : previous_(tAllowLocalFiles)
+LoaderPolicyScope::LoaderPolicyScope(LoaderPolicy policy) : previous_(tPolicy)
 {
-    tAllowLocalFiles = allowLocalFiles;
+    tPolicy = policy;
     tLastRefusal = LoaderRefusal();
 }
 
-LoaderPolicyScope::~LoaderPolicyScope() { tAllowLocalFiles = previous_; }
+LoaderPolicyScope::~LoaderPolicyScope() { tPolicy = previous_; }
 
 LoaderRefusal LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
 

@@ -11,6 +11,7 @@
 #include "xml/libxml2_text_limit.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/transcode.h"
+#include "xml/verdict.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -21,7 +22,7 @@ const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *
 
 [[noreturn]] void NotSupported(const char *method) { RaiseNotSupported(method, kLibxml2VendorName); }
 
-class ParseError : public IDOMParseError {
+class ParseError : public IDOMParseError, public IDOMVerdict {
 public:
     ParseError() = default;
     explicit ParseError(const CapturedError &e) : error_(e) {}
@@ -32,6 +33,7 @@ public:
     int line() override { return error_.line; }
     int linepos() override { return error_.column; }
     int filepos() override { return 0; }
+    Verdict verdict() override { return error_.HasError() ? error_.verdict : Verdict::Valid; }
 
 private:
     CapturedError error_;
@@ -241,6 +243,7 @@ bool Libxml2Document::load(const std::string &fileName)
     if (!why.empty()) {
         CapturedError error;
         error.Set(XML_IO_LOAD_ERROR, 1, 1, "The file \"" + fileName + "\" cannot be opened: " + why, fileName);
+        error.verdict = Verdict::NotChecked;
         parseError_ = std::make_shared<ParseError>(error);
         return false;
     }

@@ -108,13 +108,6 @@ void CaptureStructuredError(void *data, xmlErrorPtr error)
               error->file ? error->file : "", src);
 }
 
-void CaptureParserError(void *parserContext, xmlErrorPtr error)
-{
-    auto *ctxt = static_cast<xmlParserCtxtPtr>(parserContext);
-    if (ctxt != nullptr)
-        CaptureStructuredError(ctxt->_private, error);
-}
-
 StructuredErrorScope::StructuredErrorScope(CapturedError *sink)
     : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),
       oldGenericContext_(xmlGenericErrorContext)

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "xml/verdict.h"
+
 namespace tarnwick::xml::libxml2 {
 
 class Libxml2Document;
@@ -55,6 +57,7 @@ struct CapturedError {
     std::string reason;
     std::string file;
     std::string srcText;
+    Verdict verdict = Verdict::NotWellFormed; // what a load that failed with it says of the document
     bool HasError() const { return code != 0; }
     void Set(int c, int l, int col, std::string r, std::string f = "", std::string src = "");
 };
@@ -62,8 +65,6 @@ struct CapturedError {
 // Structured error handler for parser contexts and the validators; keeps the
 // first error of level "error" or worse in the CapturedError given as data.
 void CaptureStructuredError(void *data, xmlErrorPtr error);
-// The same for a parser context whose _private holds the CapturedError.
-void CaptureParserError(void *parserContext, xmlErrorPtr error);
 
 // Routes libxml2's process-wide structured errors to `sink` for its lifetime
 // (validators without a context of their own report there).
@@ -87,17 +88,23 @@ struct LoaderRefusal {
     int column = 0;
 };
 
-// What the external-entity loader may read while the scope lives. Outside any
-// scope it reads nothing. Network schemes are refused always.
+// What the external-entity loader may read: nothing; the document type's
+// parts only (the external DTD and parameter entities, for the entities and
+// defaults they declare); or every local file (validation, schemas, and
+// documents whose external entities are to be resolved). Network schemes are
+// refused always.
+enum class LoaderPolicy { Nothing, DocumentType, LocalFiles };
+
+// The loader's policy while the scope lives; outside any scope it reads nothing.
 class LoaderPolicyScope {
 public:
-    explicit LoaderPolicyScope(bool allowLocalFiles);
+    explicit LoaderPolicyScope(LoaderPolicy policy);
     ~LoaderPolicyScope();
     // What the loader last refused within the innermost scope.
     static LoaderRefusal LastRefusal();
 
 private:
-    bool previous_;
+    LoaderPolicy previous_;
 };
 
 // Installs the loader once for the process.
@@ -129,9 +136,10 @@ struct ParseRequest {
 // when the text began with one.
 xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error);
 
-// Validates against the DTD and the schema the document names; a document
-// naming neither is valid. Fills `error` and returns false when not valid.
-bool ValidateDocument(xmlDocPtr doc, const std::string &baseDirectory, CapturedError &error);
+// Validates against the schema the document names (its DTD is checked while
+// it is parsed); a document naming none is valid. Fills `error` and returns
+// false when not valid or when the schema cannot be read.
+bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, CapturedError &error);
 
 // The text of the declaration that opens UTF-8 bytes ("version=..."), empty
 // when there is none.

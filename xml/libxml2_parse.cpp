@@ -1,6 +1,7 @@
 // Parsing a document with libxml2: our own parser context with a structured
-// error handler, the entity loader's policy, whitespace handling, validation,
-// and the declaration presented as a processing instruction "xml".
+// error handler, the entity loader's policy, whitespace handling, validation
+// and its verdict, and the declaration presented as a processing instruction
+// "xml".
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
@@ -8,23 +9,97 @@
 
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
+#include "xml/libxml2_linear_attributes.h"
 #include "xml/transcode.h"
 
 namespace tarnwick::xml::libxml2 {
 
 namespace {
 
-// 1-based line of the first occurrence of `needle` in UTF-8 or one-byte text.
-int LineOf(std::string_view text, std::string_view needle)
+// The first error of each kind that one parse reports, in the order found.
+struct ParseErrors {
+    CapturedError wellFormedness; // fatal errors and namespace errors
+    CapturedError validity;       // the DTD's rules, checked when validating
+    CapturedError other;          // others the parser goes on after (an undeclared entity)
+    CapturedError global;         // reported without a parser context
+    int validityOrder = 0;
+    int otherOrder = 0;
+    int count = 0;
+    bool noDtd = false; // the validating parser found no DTD to check against
+};
+
+void CaptureParseError(void *parserContext, xmlErrorPtr error)
 {
-    size_t at = text.find(needle);
-    if (at == std::string_view::npos)
-        return 1;
-    int line = 1;
-    for (size_t i = 0; i < at; ++i)
-        if (text[i] == '\n')
-            ++line;
-    return line;
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(parserContext);
+    auto *errors = ctxt ? static_cast<ParseErrors *>(ctxt->_private) : nullptr;
+    if (errors == nullptr || error == nullptr || error->level < XML_ERR_ERROR)
+        return;
+    // A document without a DTD is checked against its schema, if any.
+    if (error->code == XML_DTD_NO_DTD) {
+        errors->noDtd = true;
+        return;
+    }
+    ++errors->count;
+    if (error->level == XML_ERR_FATAL || error->domain == XML_FROM_NAMESPACE) {
+        CaptureStructuredError(&errors->wellFormedness, error);
+    } else if (error->domain == XML_FROM_VALID || error->domain == XML_FROM_DTD) {
+        if (!errors->validity.HasError())
+            errors->validityOrder = errors->count;
+        CaptureStructuredError(&errors->validity, error);
+    } else {
+        if (!errors->other.HasError())
+            errors->otherOrder = errors->count;
+        CaptureStructuredError(&errors->other, error);
+    }
+}
+
+// What the parser left behind besides its errors.
+struct ParseOutcome {
+    bool wellFormed = false;
+    bool valid = false;
+    LoaderRefusal refused;
+};
+
+CapturedError WithVerdict(CapturedError error, Verdict verdict)
+{
+    error.verdict = verdict;
+    return error;
+}
+
+// The error a parse fails with, none when it succeeds. Not well-formed wins
+// over everything; then a resource that could not be read, because what it
+// would have declared may explain any validity error; then the first error
+// the parser recovered from. A parse that does not validate ignores what the
+// DTD's rules say, and reads only the document type's parts, so a refusal
+// there fails it only through what is then missing.
+CapturedError Judge(const ParseRequest &request, const ParseErrors &errors, const ParseOutcome &outcome)
+{
+    if (errors.wellFormedness.HasError() || !outcome.wellFormed) {
+        CapturedError error = errors.wellFormedness;
+        if (!error.HasError())
+            error = errors.other.HasError() ? errors.other : errors.global;
+        if (!error.HasError())
+            error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
+        return WithVerdict(error, Verdict::NotWellFormed);
+    }
+    const LoaderRefusal &refused = outcome.refused;
+    const std::string notLoaded =
+        refused.reason.empty() ? "" : "\"" + refused.reference + "\" was not loaded: " + refused.reason;
+    if (!notLoaded.empty() && (request.validate || request.resolveExternals)) {
+        CapturedError error;
+        error.Set(XML_IO_LOAD_ERROR, refused.line, refused.column, "External resource " + notLoaded);
+        return WithVerdict(error, Verdict::NotChecked);
+    }
+    const bool validityFirst = request.validate && errors.validity.HasError() &&
+                               (!errors.other.HasError() || errors.validityOrder < errors.otherOrder);
+    CapturedError error = validityFirst ? errors.validity : errors.other;
+    if (!error.HasError())
+        error = errors.global;
+    if (!error.HasError() && request.validate && !outcome.valid && !errors.noDtd)
+        error.Set(XML_DTD_UNKNOWN_ELEM, 1, 1, "the document is not valid");
+    if (error.HasError() && !notLoaded.empty())
+        error.reason += " (" + notLoaded + ")";
+    return WithVerdict(error, Verdict::NotValid);
 }
 
 bool IsBlank(const xmlChar *s)
@@ -64,6 +139,24 @@ void InsertDeclaration(xmlDocPtr doc, const std::string &text)
     else
         doc->last = pi;
     doc->children = pi;
+}
+
+// libxml2 takes a document type declaration that declares no element,
+// attribute or general entity for no DTD at all; one that declares anything
+// (a parameter entity) is a DTD that does not declare the root element.
+void UndeclaredRoot(xmlDocPtr doc, CapturedError &error)
+{
+    const xmlDtdPtr dtd = doc->intSubset;
+    bool declares = false;
+    for (xmlNodePtr n = dtd ? dtd->children : nullptr; n && !declares; n = n->next)
+        declares = n->type == XML_ELEMENT_DECL || n->type == XML_ATTRIBUTE_DECL || n->type == XML_ENTITY_DECL ||
+                   n->type == XML_NOTATION_NODE;
+    const xmlNodePtr root = xmlDocGetRootElement(doc);
+    if (!declares || root == nullptr)
+        return;
+    error.Set(XML_DTD_UNKNOWN_ELEM, static_cast<int>(xmlGetLineNo(root)), 1,
+              "No declaration for element " + std::string(reinterpret_cast<const char *>(root->name)));
+    error.verdict = Verdict::NotValid;
 }
 
 std::string SourceLine(const ParseRequest &request, xmlDocPtr doc, int line, int column)
@@ -133,50 +226,63 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         error.Set(XML_ERR_NO_MEMORY, 1, 1, "out of memory");
         return nullptr;
     }
-    // The SAX callbacks expect userData to be the context itself, so the sink
-    // travels in _private (entity sub-contexts copy it).
-    ctxt->sax->serror = CaptureParserError;
-    ctxt->_private = &error;
-    int options = XML_PARSE_NONET | XML_PARSE_BIG_LINES;
+    // The SAX callbacks expect userData to be the context itself, so the
+    // errors travel in _private (entity sub-contexts copy it).
+    ParseErrors errors;
+    ctxt->sax->serror = CaptureParseError;
+    ctxt->_private = &errors;
+    KeepAttributeAppendsLinear(ctxt);
+    // The external DTD and parameter entities are read for the entities and
+    // attribute defaults they declare; the tree keeps entity references and
+    // gets no defaulted attributes.
+    int options = XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_DTDLOAD;
     if (request.ignoreDeclaredEncoding)
         options |= XML_PARSE_IGNORE_ENC;
+    if (request.validate)
+        options |= XML_PARSE_DTDVALID;
     if (request.resolveExternals)
-        options |= XML_PARSE_DTDLOAD | XML_PARSE_NOENT;
+        options |= XML_PARSE_NOENT;
+    const LoaderPolicy policy =
+        request.validate || request.resolveExternals ? LoaderPolicy::LocalFiles : LoaderPolicy::DocumentType;
+    // Relative references are taken against the document's folder.
+    std::string url = request.url;
+    if (url.empty() && !request.baseDirectory.empty())
+        url = request.baseDirectory + "/";
     // Naming UTF-8 would run the text through a UTF-8 to UTF-8 conversion.
     const char *encoding = request.ignoreDeclaredEncoding && !request.streamed ? "UTF-8" : nullptr;
     if (request.prepareContext)
         request.prepareContext(ctxt);
 
     xmlDocPtr doc = nullptr;
+    ParseOutcome outcome;
     {
-        LoaderPolicyScope policy(request.resolveExternals);
-        StructuredErrorScope quiet(&error);
+        LoaderPolicyScope loader(policy);
+        StructuredErrorScope global(&errors.global);
+        LinearAttributeScope linear;
         doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
-                                request.url.empty() ? nullptr : request.url.c_str(), encoding, options);
-        LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
-        // A resource the document asked to have resolved and could not have
-        // fails the load rather than leaving a silent gap.
-        if (!error.HasError() && !refused.reason.empty())
-            error.Set(XML_IO_LOAD_ERROR, refused.line, refused.column,
-                      "External resource \"" + refused.reference + "\" was not loaded: " + refused.reason);
-        if (doc == nullptr && !error.HasError())
-            error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
+                                url.empty() ? nullptr : url.c_str(), encoding, options);
+        outcome.refused = LoaderPolicyScope::LastRefusal();
+        outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
+        outcome.valid = ctxt->valid != 0;
     }
     xmlFreeParserCtxt(ctxt);
+    error = Judge(request, errors, outcome);
+    if (!error.HasError() && request.validate && errors.noDtd)
+        UndeclaredRoot(doc, error);
+    if (!error.HasError() && request.validate)
+        ValidateAgainstSchema(doc, request.baseDirectory, error);
     if (error.HasError()) {
+        // An error in another file (the DTD, an entity) says which, since its
+        // line is that file's.
+        const bool inDocument = error.file.empty() || error.file == url;
+        if (!inDocument)
+            error.reason = "In \"" + error.file + "\": " + error.reason;
+        else if (error.srcText.empty())
+            error.srcText = SourceLine(request, doc, error.line, error.column);
+        if (request.url.empty() && error.file == url)
+            error.file.clear();
         if (doc)
             xmlFreeDoc(doc);
-        if (error.srcText.empty())
-            error.srcText = LineText(request.bytes, error.line, error.column);
-        return nullptr;
-    }
-    if (request.validate && !ValidateDocument(doc, request.baseDirectory, error)) {
-        if (error.srcText.empty()) {
-            if (error.line <= 1 && error.reason.find("DTD") != std::string::npos)
-                error.line = LineOf(request.bytes, "<!DOCTYPE");
-            error.srcText = SourceLine(request, doc, error.line, error.column);
-        }
-        xmlFreeDoc(doc);
         return nullptr;
     }
     if (!request.preserveWhiteSpace)
