@@ -592,12 +592,9 @@ bool TForm1::WriteDocument(const QString &path)
         } catch (const EDOMParseError &error) {
             malformed = error;
         }
-        if (!malformed) {
-            // Checked on the editor's text, so that a refusal names the line the user sees.
-            if (!HoldsEveryCharacter(XMLDoc1.DeclEncoding()))
-                CheckEncodableMarkup(DidIzad1->Lines()->Text(), XMLDoc1.DeclEncoding());
-            XMLDoc1.SaveFile(path.toStdString());
-        }
+        if (!malformed)
+            NamingSourceLines([this] { return DidIzad1->Lines()->Text(); }, XMLDoc1.DeclEncoding(),
+                              [&] { XMLDoc1.SaveFile(path.toStdString()); });
     }
     if (malformed) {
         const std::string reason =

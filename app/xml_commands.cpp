@@ -35,9 +35,8 @@ std::string FormatDocument(TXMLDocument &document, const std::string &text, cons
     // copies the editor's text in first.
     document.SetActive(false);
     document.XML().Clear();
-    // Checked on the editor's text, so that a refusal names the line the user sees.
-    CheckEncodableMarkup(text, encoding);
-    return FormatXML(text, encoding, baseDirectory);
+    return NamingSourceLines([&] { return std::string_view(text); }, encoding,
+                             [&] { return FormatXML(text, encoding, baseDirectory); });
 }
 
 ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const std::string &baseDirectory)

@@ -26,10 +26,9 @@ std::string FormatXMLFile(const std::string &path, const std::string &encoding)
     std::string declared = encoding.empty() ? DeclaredEncoding(text) : encoding;
     if (declared.empty())
         declared = "UTF-8";
-    // Checked on the file's own text, so that a refusal names the file's line.
-    CheckEncodableMarkup(text, declared);
     const std::string folder = std::filesystem::absolute(path).parent_path().string();
-    return FormatXML(text, declared, folder);
+    return NamingSourceLines([&] { return std::string_view(text); }, declared,
+                             [&] { return FormatXML(text, declared, folder); });
 }
 
 } // namespace tarnwick::xml

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "xml/xml_errors.h"
@@ -110,6 +112,36 @@ bool IsNameStartByte(char c)
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The first of the characters `Cs` at or after `from`; a plain loop, which
+// string_view::find_first_of (a search of the set for every byte) is not.
+template <char... Cs>
+size_t FindAnyOf(std::string_view text, size_t from, size_t to = std::string_view::npos)
+{
+    to = std::min(to, text.size());
+    for (size_t i = from; i < to; ++i) {
+        const char c = text[i];
+        if (((c == Cs) || ...))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+// Eight bytes at a time, stopping at the first byte above 0x7F.
+bool IsAscii(std::string_view text)
+{
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    size_t at = 0;
+    for (uint64_t word; at + sizeof word <= text.size(); at += sizeof word) {
+        std::memcpy(&word, text.data() + at, sizeof word);
+        if (word & kHighBits)
+            return false;
+    }
+    for (; at < text.size(); ++at)
+        if (static_cast<unsigned char>(text[at]) >= 0x80)
+            return false;
+    return true;
+}
+
 // Walks the text once, from markup to markup; every stretch that is not text
 // or an attribute value (or an entity value or attribute default of the
 // internal subset) is checked.
@@ -120,7 +152,7 @@ public:
     std::optional<TUnencodableCharacter> Run()
     {
         while (!found_ && at_ < text_.size()) {
-            const size_t next = text_.find_first_of("<&", at_);
+            const size_t next = FindAnyOf<'<', '&'>(text_, at_);
             if (next == std::string_view::npos)
                 break;
             at_ = next;
@@ -194,6 +226,12 @@ private:
         at_ = end;
     }
 
+    // The next reference in [from, to): '&' ones, and '%' ones too in `refs` "&%".
+    size_t FindReference(std::string_view refs, size_t from, size_t to) const
+    {
+        return refs.size() > 1 ? FindAnyOf<'&', '%'>(text_, from, to) : FindAnyOf<'&'>(text_, from, to);
+    }
+
     // A quoted literal at `at_`. Where references may stand only the
     // references in it (`refs` names their first characters) are checked.
     void Literal(std::string_view refs, const char *place)
@@ -204,7 +242,7 @@ private:
             Check(at_, end, place);
         } else {
             ++at_;
-            for (size_t next; !found_ && (next = text_.find_first_of(refs, at_)) < end;) {
+            for (size_t next; !found_ && (next = FindReference(refs, at_, end)) < end;) {
                 at_ = next;
                 Reference();
             }
@@ -235,7 +273,7 @@ private:
             if (text_[at_] == '"' || text_[at_] == '\'') {
                 Literal("&", "");
             } else {
-                const size_t end = std::min(text_.find_first_of("\"'>", at_), text_.size());
+                const size_t end = std::min(FindAnyOf<'"', '\'', '>'>(text_, at_), text_.size());
                 Check(at_, end, "a start tag (an element or attribute name)");
                 at_ = end;
             }
@@ -326,7 +364,8 @@ bool HoldsEveryCharacter(const std::string &encoding)
 
 std::optional<TUnencodableCharacter> FindUnencodableMarkup(std::string_view text, const std::string &encoding)
 {
-    if (HoldsEveryCharacter(encoding))
+    // Plain ASCII, the common case, is taken as held (as the probe takes it).
+    if (HoldsEveryCharacter(encoding) || IsAscii(text))
         return std::nullopt;
     EncodingProbe probe(encoding);
     if (!probe.Known())
@@ -339,10 +378,10 @@ void CheckEncodableMarkup(std::string_view text, const std::string &encoding)
     const std::optional<TUnencodableCharacter> found = FindUnencodableMarkup(text, encoding);
     if (!found)
         return;
-    throw EXMLLayerError("The document cannot be written in " + encoding + ": it has no character \"" +
-                         Utf8Of(found->character) + "\" (" + CodePoint(found->character) + "), used on line " +
-                         std::to_string(found->line) + ", column " + std::to_string(found->column) + " in " +
-                         found->place + ", where no character reference can stand for it");
+    throw EUnencodableCharacter("The document cannot be written in " + encoding + ": it has no character \"" +
+                                Utf8Of(found->character) + "\" (" + CodePoint(found->character) + "), used on line " +
+                                std::to_string(found->line) + ", column " + std::to_string(found->column) + " in " +
+                                found->place + ", where no character reference can stand for it");
 }
 
 } // namespace tarnwick::xml

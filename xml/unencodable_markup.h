@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "xml/xml_errors.h"
+
 namespace tarnwick::xml {
 
 struct TUnencodableCharacter {
@@ -27,8 +29,29 @@ bool HoldsEveryCharacter(const std::string &encoding);
 // None for an encoding that holds every character or that nobody knows.
 std::optional<TUnencodableCharacter> FindUnencodableMarkup(std::string_view text, const std::string &encoding);
 
-// Raises EXMLLayerError naming the first such character, its line and column
-// and where it stands.
+// What writing such a character raises.
+class EUnencodableCharacter : public EXMLLayerError {
+public:
+    using EXMLLayerError::EXMLLayerError;
+};
+
+// Raises EUnencodableCharacter naming the first such character, its line and
+// column and where it stands.
 void CheckEncodableMarkup(std::string_view text, const std::string &encoding);
+
+// Runs `write`, which writes a text made from the text `source()` gives (its
+// serialisation, its formatted form). When that refuses a character, the
+// refusal is given again naming where it stands in the source text, the text
+// the user knows; the source is read only then.
+template <typename Source, typename Write>
+auto NamingSourceLines(Source source, const std::string &encoding, Write write)
+{
+    try {
+        return write();
+    } catch (const EUnencodableCharacter &) {
+        CheckEncodableMarkup(source(), encoding);
+        throw;
+    }
+}
 
 } // namespace tarnwick::xml
