@@ -311,6 +311,10 @@ void FormatWriter::CloseElement(const xmlChar *localName, const xmlChar *prefix)
 
 void FormatWriter::Text(std::string_view text)
 {
+    // libxml2 2.9 still hands over character data after a fatal error has
+    // stopped the other events, so outside any element too; that parse fails.
+    if (frames_.empty())
+        return;
     Frame &frame = frames_.back();
     if (!IsBlank(text)) {
         BeginCharacterData();
@@ -325,6 +329,8 @@ void FormatWriter::Text(std::string_view text)
 
 void FormatWriter::BeginCharacterData()
 {
+    if (frames_.empty())
+        return;
     Frame &frame = frames_.back();
     OpenContent(frame);
     // Laid out so far are the children of an element that seemed to hold

@@ -7,8 +7,9 @@
 //
 //   conformance_suite [--suite FOLDER] [--known FILE] [--write FILE] [--peer]
 //
-// --write writes the differences of this run as a new list; --peer also runs
-// xmllint --valid on each test and prints its figures beside ours.
+// --known defaults to the checked-in list; --write writes the differences of
+// this run as a new list; --peer also runs xmllint --valid on each test and
+// prints its figures beside ours.
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -150,7 +151,7 @@ void PrintFigures(const char *who, std::map<std::string, Tally> &tallies)
 int main(int argc, char **argv)
 {
     std::string suite = DefaultSuiteFolder();
-    std::string knownPath;
+    std::string knownPath = TARNWICK_KNOWN_DIFFERENCES;
     std::string writePath;
     bool peer = false;
     for (int i = 1; i < argc; ++i) {

@@ -29,8 +29,8 @@ std::string RunIsolated(const std::function<std::string()> &check, double second
     }
     ::close(ends[1]);
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                          std::chrono::duration<double>(seconds));
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     std::string answer;
     bool timedOut = false;
     for (;;) {

@@ -66,8 +66,7 @@ std::vector<SuiteTest> ReadSuiteCatalogue(const std::string &suiteFolder)
     // xml:base values are relative to the original's folder.
     const std::string catalogue = suiteFolder + "/cleaned/xmlconf-flattened.xml";
     std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(
-        xmlReadFile(catalogue.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR),
-        xmlFreeDoc);
+        xmlReadFile(catalogue.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR), xmlFreeDoc);
     if (!doc || xmlDocGetRootElement(doc.get()) == nullptr)
         throw std::runtime_error("cannot read " + catalogue);
     std::vector<SuiteTest> tests;
