@@ -16,9 +16,7 @@ struct TEditSession;
 class TEditTarget : public TViewTarget {
 public:
     // ---- caret and selection ----
-    virtual int CaretCol() const = 0;
     virtual void SetCaretCol(int col) = 0;
-    virtual int CaretLine() const = 0;
     virtual void SetCaretLine(int line) = 0;
     // Places the caret without any event or side effect.
     virtual void SetCaretDirect(int col, int line) = 0;
@@ -28,7 +26,6 @@ public:
     virtual std::string SelText() const = 0;
     virtual void CollapseSelection() = 0;
     virtual void ExtendSelection() = 0;
-    virtual bool Overwrite() const = 0;
     virtual void SetLeftColumn(int column) = 0;
     virtual void SetActiveLine(int line) = 0;
 

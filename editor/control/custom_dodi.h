@@ -79,15 +79,7 @@ public:
     void InvalidateGutter() override;
 
     // ---- state, by owner ----
-    // Caret and selection, what the editing commands move.
-    TCaretState &CaretState() override { return caretState_; }
-    const TCaretState &CaretState() const override { return caretState_; }
-    // What the view shows and how.
-    TViewState &ViewState() override { return viewState_; }
-    const TViewState &ViewState() const override { return viewState_; }
-    // The control's switches between events.
-    TControlFlags &Flags() override { return flags_; }
-    const TControlFlags &Flags() const override { return flags_; }
+    // Caret, view state and flags are held by TViewTarget.
     // The bookmarks of the text; they follow its lines.
     TBookmarks &Bookmarks() override { return bookmarks_; }
     const TBookmarks &Bookmarks() const override { return bookmarks_; }
@@ -124,9 +116,7 @@ public:
     const REdoDodiStrings *ActiveLines() const override;
 
     // ---- caret, selection and editing ----
-    int CaretCol() const override { return caretState_.CaretCol; }
     void SetCaretCol(int col) override;
-    int CaretLine() const override { return caretState_.CaretLine; }
     void SetCaretLine(int line) override;
     int SelStart() const override;
     void SetSelStart(int index) override;
@@ -150,7 +140,6 @@ public:
     void InsertText(const std::string &text) override;
     void DeleteLine() override;
     void SetModified(bool modified);
-    bool Overwrite() const override { return caretState_.Overwrite; }
     // Sets the line's Modified flag (creating its record), repainting after.
     void SetLineModified(int line, bool modified) override;
     // The single edits the keys run; each is one undoable change with one
@@ -198,13 +187,8 @@ public:
     TDestroyNotifier &DestroyNotifier() { return destroyNotifier_; }
 
     // ---- view ----
-    int TopLine() const override { return viewState_.TopLine; }
     void SetTopLine(int line) override;
-    int LeftColumn() const override { return viewState_.LeftColumn; }
     void SetLeftColumn(int column) override;
-    int MaxLineLength() const override { return viewState_.MaxLineLength; }
-    int CharWidth() const override { return viewState_.CharWidth; }
-    int LineHeight() const override { return viewState_.LineHeight; }
     TRect TextArea() const override;
     void MakeCaretVisible() override;
     void UpdateScrollBars(bool repaint = true) override;
@@ -234,7 +218,6 @@ public:
     void UndoChanged(bool canUndo, bool canRedo) override;
 
     // ---- view upkeep ----
-    void DropTopLineState() override { viewState_.TopStateLine = -1; }
     // Places the caret without any event or side effect.
     void SetCaretDirect(int col, int line) override;
     void RemoveFoldRegionStartingAt(int line) override;
@@ -268,7 +251,6 @@ public:
     void PaintGutter(Canvas &canvas) override;
     // Shows the caret in its cell, or hides it while the cell is out of view.
     void PlaceCaret() override;
-    int ActiveLine() const override { return viewState_.ActiveLine; }
     void SetActiveLine(int line) override;
     // The folding column left of the text area; empty while folding is off.
     TRect FoldColumn() const override;
@@ -526,9 +508,6 @@ protected:
     void CreatePopups();
 
     Host *host_ = nullptr;
-    TCaretState caretState_;
-    TViewState viewState_;
-    TControlFlags flags_;
     TBookmarks bookmarks_;
     bool destroying_ = false;
     bool loading_ = false;

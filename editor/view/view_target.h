@@ -40,15 +40,27 @@ public:
     virtual void InvalidateGutter() = 0;
 
     // ---- state, by owner ----
+    // Held here rather than behind a call: every key and every painted row
+    // reads them.
     // Caret and selection, what the editing commands move.
-    virtual TCaretState &CaretState() = 0;
-    virtual const TCaretState &CaretState() const = 0;
+    TCaretState &CaretState() { return caretState_; }
+    const TCaretState &CaretState() const { return caretState_; }
+    int CaretCol() const { return caretState_.CaretCol; }
+    int CaretLine() const { return caretState_.CaretLine; }
+    bool Overwrite() const { return caretState_.Overwrite; }
     // What the view shows and how.
-    virtual TViewState &ViewState() = 0;
-    virtual const TViewState &ViewState() const = 0;
+    TViewState &ViewState() { return viewState_; }
+    const TViewState &ViewState() const { return viewState_; }
+    int TopLine() const { return viewState_.TopLine; }
+    int LeftColumn() const { return viewState_.LeftColumn; }
+    int MaxLineLength() const { return viewState_.MaxLineLength; }
+    int CharWidth() const { return viewState_.CharWidth; }
+    int LineHeight() const { return viewState_.LineHeight; }
+    int ActiveLine() const { return viewState_.ActiveLine; }
+    void DropTopLineState() { viewState_.TopStateLine = -1; }
     // The control's switches between events.
-    virtual TControlFlags &Flags() = 0;
-    virtual const TControlFlags &Flags() const = 0;
+    TControlFlags &Flags() { return flags_; }
+    const TControlFlags &Flags() const { return flags_; }
     // The bookmarks of the text; they follow its lines.
     virtual TBookmarks &Bookmarks() = 0;
     virtual const TBookmarks &Bookmarks() const = 0;
@@ -82,14 +94,9 @@ public:
     virtual int LineOfVisibleIndex(int index) const = 0;
     // The view row of `line`, counted from TopLine.
     virtual int RowOfLine(int line) const = 0;
-    virtual int TopLine() const = 0;
     virtual void SetTopLine(int line) = 0;
-    virtual int LeftColumn() const = 0;
-    virtual int MaxLineLength() const = 0;
     // Recomputes MaxLineLength from the line lengths when they are complete.
     virtual void RecomputeMaxLineLength() = 0;
-    virtual int CharWidth() const = 0;
-    virtual int LineHeight() const = 0;
     virtual void MakeCaretVisible() = 0;
     virtual void UpdateScrollBars(bool repaint = true) = 0;
     virtual TDodiScrollBar &VertScrollBar() = 0;
@@ -106,7 +113,6 @@ public:
     // The state at the start of TopLine: the stored one while it is still
     // right for the current top line, else computed and stored.
     virtual RunState TopLineState() = 0;
-    virtual void DropTopLineState() = 0;
 
     // ---- painting ----
     // One line: mode 0 onto the screen row whose top is rect.top, mode 2
@@ -115,7 +121,6 @@ public:
     virtual void PaintGutter(Canvas &canvas) = 0;
     // Shows the caret in its cell, or hides it while the cell is out of view.
     virtual void PlaceCaret() = 0;
-    virtual int ActiveLine() const = 0;
     virtual void DoGutterClick(int line) = 0;
     virtual PopupWindow *ScrollHintWindow() = 0;
     // The flag glyph drawn in the gutter; made on first use by a canvas.
@@ -155,6 +160,11 @@ public:
     virtual const TCharStyle &UrlStyle() const = 0;
     virtual bool UseStyler() const = 0;
     virtual TWordWrapStyle WordWrap() const = 0;
+
+protected:
+    TCaretState caretState_;
+    TViewState viewState_;
+    TControlFlags flags_;
 };
 
 } // namespace tarnwick
