@@ -45,9 +45,16 @@ void StartElement(void *context, const xmlChar *localName, const xmlChar *prefix
 
 } // namespace
 
-LinearAttributeScope::LinearAttributeScope() : previous_(xmlRegisterNodeDefault(NodeCreated)) {}
+LinearAttributeScope::LinearAttributeScope() : previous_(*__xmlRegisterNodeDefaultValue())
+{
+    // xmlRegisterNodeDefault switches the callbacks on for the process, but
+    // sets the main thread's function only; a parse may run on another.
+    static const bool switchedOn = (xmlRegisterNodeDefault(xmlRegisterNodeDefault(nullptr)), true);
+    (void)switchedOn;
+    *__xmlRegisterNodeDefaultValue() = NodeCreated;
+}
 
-LinearAttributeScope::~LinearAttributeScope() { xmlRegisterNodeDefault(previous_); }
+LinearAttributeScope::~LinearAttributeScope() { *__xmlRegisterNodeDefaultValue() = previous_; }
 
 void KeepAttributeAppendsLinear(xmlParserCtxtPtr ctxt)
 {
