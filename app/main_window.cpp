@@ -4,11 +4,14 @@
 #include "app/add_node_dialog.h"
 #include "app/application_icon.h"
 #include "app/config_dialog.h"
+#include "app/document_open.h"
 #include "app/error_guard.h"
 #include "app/goto_dialog.h"
+#include "app/long_work.h"
 #include "app/main_editor_settings.h"
 #include "app/main_styler.h"
 #include "app/message_helpers.h"
+#include "app/progress_strip.h"
 #include "app/shell_editor_widget.h"
 #include "app/shell_images.h"
 #include "app/shell_links.h"
@@ -163,6 +166,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(BuildCaptionStrip());
     layout->addWidget(editorWidget_, 1);
     layout->addWidget(BuildStatusStrip());
+    longWork_ = new LongWork(*this, *progress_);
     setCentralWidget(central);
     BuildMenu();
 
@@ -280,6 +284,8 @@ QWidget *TForm1::BuildStatusStrip()
     row->setContentsMargins(Label4->x() + Label4->minimumWidth() + 8, 0, 8, 0);
     statusFields_ = new StatusFields(panel);
     row->addWidget(statusFields_, 0, Qt::AlignVCenter);
+    progress_ = new ProgressStrip(panel);
+    row->addWidget(progress_, 0, Qt::AlignVCenter);
     row->addStretch(1);
     auto *links = new QVBoxLayout;
     row->addLayout(links);
@@ -497,16 +503,16 @@ void TForm1::ToolButton1Click()
 
 void TForm1::OpenFile(const QString &path)
 {
-    XMLDoc1.SetActive(false);
+    REdoDodiStrings &store = *DidIzad1->Lines();
+    std::vector<REdoDodiStrings::TStoredLine> lines;
     try {
-        XMLDoc1.LoadFile(path.toStdString());
+        lines = ReadDocumentLines(*longWork_, XMLDoc1, path, store.OwnerMemo() ? store.TabSize() : 0);
     } catch (const EDOMParseError &error) {
         if (OpenAsText(path, error))
             return;
         throw;
     }
-    XMLDoc1.SetActive(true);
-    LoadDocumentIntoEditor();
+    store.LoadLines(std::move(lines));
     ShowOpened(path);
 }
 
@@ -727,8 +733,6 @@ void TForm1::CopyEditorTextIntoDocument()
     if (!XMLDoc1.Active())
         XMLDoc1.SetActive(true);
 }
-
-void TForm1::LoadDocumentIntoEditor() { DidIzad1->Lines()->LoadFromString(XMLDoc1.XML().Text()); }
 
 void TForm1::SetTitleToFile()
 {

@@ -25,6 +25,8 @@ class QtFindDialogWindow;
 class StatusFields;
 class QToolButton;
 class DodiWidget;
+class LongWork;
+class ProgressStrip;
 class TAboutBox;
 class TfrmAddNode;
 class TFrmGoto;
@@ -54,6 +56,9 @@ public:
     bool DocumentModified() const { return DocumentModified_; }
     QString StatusText() const;
     StatusFields &StatusBarFields() { return *statusFields_; }
+    // Long commands: their work, and the progress they show in the status strip.
+    LongWork &Work() { return *longWork_; }
+    ProgressStrip &Progress() { return *progress_; }
     QMenu &RecentFilesMenu() { return *recentMenu_; }
     QtFindDialogWindow &FindWindow() { return *findWindow_; }
     QAction *MenuItem(const char *name) const;
@@ -135,7 +140,6 @@ private:
     void ReplaceEditorText(const std::string &text);
 
     void CopyEditorTextIntoDocument();
-    void LoadDocumentIntoEditor();
     void SetTitleToFile();
     void SetStatus(const char *status);
     std::string DocumentFolder() const;
@@ -151,6 +155,8 @@ private:
     TfrmConfig *frmConfig = nullptr;
     QLabel *Label4 = nullptr; // status
     StatusFields *statusFields_ = nullptr;
+    ProgressStrip *progress_ = nullptr;
+    LongWork *longWork_ = nullptr;
     QtFindDialogWindow *findWindow_ = nullptr;
     QMenu *recentMenu_ = nullptr;
     RecentFiles recentFiles_;

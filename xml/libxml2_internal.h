@@ -129,6 +129,10 @@ struct ParseRequest {
     bool streamed = false;
     // Called with the parser context before the parse.
     std::function<void(xmlParserCtxtPtr)> prepareContext;
+    // When set, the document is read through it instead of from `bytes`: up
+    // to `length` next bytes into `buffer`; returns how many, 0 at the end,
+    // -1 when reading failed.
+    std::function<int(char *buffer, int length)> read;
 };
 
 // Parses (and validates when asked). Returns null and fills `error` on failure.
@@ -157,6 +161,9 @@ std::string SerialiseDocument(xmlDocPtr doc, const std::string &encoding);
 std::string EncodeText(std::string_view text, const std::string &encoding);
 // Serialises one node as UTF-8.
 std::string SerialiseNode(xmlDocPtr doc, xmlNodePtr node);
+// Appends `first` and the siblings after it to `out` as SerialiseDocument
+// writes them in UTF-8 inside their document.
+void AppendSiblingsInUtf8(xmlDocPtr doc, xmlNodePtr first, std::string &out);
 
 // Removes every whitespace-only text node of the tree.
 void StripWhitespaceText(xmlNodePtr root);

@@ -159,6 +159,11 @@ void UndeclaredRoot(xmlDocPtr doc, CapturedError &error)
     error.verdict = Verdict::NotValid;
 }
 
+int ReadThroughRequest(void *context, char *buffer, int length)
+{
+    return static_cast<const ParseRequest *>(context)->read(buffer, length);
+}
+
 std::string SourceLine(const ParseRequest &request, xmlDocPtr doc, int line, int column)
 {
     if (request.ignoreDeclaredEncoding || doc == nullptr || doc->encoding == nullptr)
@@ -259,8 +264,12 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         LoaderPolicyScope loader(policy);
         StructuredErrorScope global(&errors.global);
         LinearAttributeScope linear;
-        doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
+        if (request.read)
+            doc = xmlCtxtReadIO(ctxt, ReadThroughRequest, nullptr, const_cast<ParseRequest *>(&request),
                                 url.empty() ? nullptr : url.c_str(), encoding, options);
+        else
+            doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
+                                    url.empty() ? nullptr : url.c_str(), encoding, options);
         outcome.refused = LoaderPolicyScope::LastRefusal();
         outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
         outcome.valid = ctxt->valid != 0;

@@ -1,6 +1,7 @@
 #include "editor/document/line_store.h"
 
 #include "editor/base/utf8.h"
+#include "editor/document/line_reader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,24 +21,6 @@ EListError::EListError(int index)
 }
 
 namespace {
-
-// Calls f(piece) for every line of `text`, split at CR LF, lone CR and lone
-// LF; a final line break yields no extra empty line.
-template <typename F>
-void ForEachLine(std::string_view text, F &&f)
-{
-    size_t start = 0;
-    const size_t n = text.size();
-    while (start < n) {
-        size_t i = start;
-        while (i < n && text[i] != '\r' && text[i] != '\n')
-            ++i;
-        f(text.substr(start, i - start));
-        if (i < n && text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-}
 
 // Restores a value when the scope ends, also when a read throws.
 template <typename T>
@@ -523,17 +506,36 @@ std::string REdoDodiStrings::Text() const
 
 void REdoDodiStrings::ReadLines(std::string_view text, bool throughAdd)
 {
-    // An eighth more room for the lines that editing adds: without it the
-    // first Enter after loading a huge file would move every line to a new
-    // block at once.
-    const size_t lines = lines_.size() + std::count(text.begin(), text.end(), '\n') + 1;
-    lines_.reserve(lines + lines / 8);
-    lineLengths_.Reserve(static_cast<int>(lines_.capacity()));
-    ForEachLine(text, [&](std::string_view piece) {
-        if (throughAdd)
-            Add(std::string(piece));
-        else
-            AddObject(std::string(piece), nullptr);
+    // An eighth more room for the lines that editing adds (the reader's):
+    // without it the first Enter after loading a huge file would move every
+    // line to a new block at once.
+    TLineReader reader(throughAdd && ownerMemo_ ? tabSize_ : 0,
+                       static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    reader.Append(text);
+    AppendRead(reader.Finish());
+}
+
+void REdoDodiStrings::AppendRead(std::vector<Line> read)
+{
+    lineLengths_.Reserve(static_cast<int>(lines_.size() + read.capacity()));
+    for (const Line &l : read)
+        lineLengths_.Add(utf8::Length(l.Text));
+    if (lines_.empty()) {
+        lines_ = GapVector<Line>(std::move(read));
+        return;
+    }
+    lines_.reserve(lines_.size() + read.size());
+    lines_.insert(lines_.size(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+}
+
+void REdoDodiStrings::LoadLines(std::vector<TStoredLine> lines)
+{
+    Wholesale(TLinesChange::lcLoad, [&] {
+        Restore<TNotifyEvent> detached(OnChange, nullptr);
+        BeginUpdate();
+        ClearEntries();
+        AppendRead(std::move(lines));
+        EndUpdate();
     });
 }
 

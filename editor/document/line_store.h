@@ -155,6 +155,11 @@ public:
     // rebuilds LineLengths and makes every cached tokenizer state suspect.
     std::vector<TStoredLine> TakeLines();
     void PutLines(std::vector<TStoredLine> lines);
+    // Replaces all content as a load does (listeners hear one load; with an
+    // editor, caret, undo and scroll state are reset), with lines read off
+    // the store by a TLineReader: a huge text can be read while it is still
+    // being made, and elsewhere than where the store is used.
+    void LoadLines(std::vector<TStoredLine> lines);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
@@ -178,6 +183,8 @@ private:
     // Bytes [start, start + oldLength) of line `index` became newLength bytes.
     void TextEdited(int index, size_t start, size_t oldLength, size_t newLength, int columnDelta);
     void ReadLines(std::string_view text, bool throughAdd);
+    // Appends lines made by a TLineReader, with their lengths.
+    void AppendRead(std::vector<TStoredLine> read);
     void LoadBytes(std::string_view bytes);
     // Calls f(line) for every line of the text, soft-wrapped pieces joined.
     template <typename F>
