@@ -19,6 +19,8 @@
 #include "app/status_fields.h"
 #include "app/strip_panel.h"
 #include "app/xml_commands.h"
+#include "app/xml_completion_source.h"
+#include "app/xml_form_checker.h"
 #include "editor/control/redodi.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/find_dialog_window.h"
@@ -145,6 +147,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
             this, [address = QString::fromStdString(url)] { RunGuarded([&] { OpenAddress(address); }); },
             Qt::QueuedConnection);
     };
+    xmlCompletion_ = std::make_unique<XmlCompletionSource>(*DidIzad1, [this] { return DocumentFolder(); });
+    formChecker_ = MakeXmlFormChecker();
+    DidIzad1->SetMemoChecker(formChecker_.get());
     auto findWindow = std::make_unique<QtFindDialogWindow>(this);
     findWindow_ = findWindow.get();
     DidIzadFindDialog1 = std::make_unique<REdoDodiFindDialog>(std::move(findWindow));

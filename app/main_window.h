@@ -22,6 +22,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QtFindDialogWindow;
+class XmlCompletionSource;
 class StatusFields;
 class QToolButton;
 class DodiWidget;
@@ -34,6 +35,7 @@ class TfrmConfig;
 
 namespace tarnwick {
 class REdoDodi;
+class TBackgroundChecker;
 }
 
 class TForm1 : public QMainWindow {
@@ -148,6 +150,9 @@ private:
     tarnwick::REdoDodi *DidIzad1 = nullptr;
     tarnwick::TDodiXMLStyler DodiXMLStyler1;
     std::unique_ptr<tarnwick::REdoDodiFindDialog> DidIzadFindDialog1;
+    // Help while typing: completion entries, and the live check of the form.
+    std::unique_ptr<XmlCompletionSource> xmlCompletion_;
+    std::unique_ptr<tarnwick::TBackgroundChecker> formChecker_;
     tarnwick::xml::TXMLDocument XMLDoc1;
     TAboutBox *AboutBox = nullptr;
     TfrmAddNode *frmAddNode = nullptr;

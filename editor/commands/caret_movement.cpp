@@ -15,8 +15,8 @@ namespace {
 // symbol style, or only the space without a styler in use.
 std::u32string WordDelimiters(const TEditTarget &ed)
 {
-    if (ed.UseStyler() && ed.SyntaxStyles())
-        for (const auto &style : ed.SyntaxStyles()->AllStyles())
+    if (ed.UseStyler() && ed.ActiveStyler())
+        for (const auto &style : ed.ActiveStyler()->AllStyles())
             if (style->StyleType() == stSymbol)
                 return text::Decode(style->Symbols());
     return U" ";

@@ -2,6 +2,9 @@
 
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_session.h"
+#include "editor/control/completion.h"
+#include "editor/control/parameter_hint.h"
+#include "editor/control/redodi_source.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer_url_pieces.h"
 #include "editor/input/keyboard.h"
@@ -62,6 +65,13 @@ TCustomDodi::TCustomDodi(Host *host)
     scroller_ = std::make_unique<TDodiScroller>(*this);
     wordWrapper_ = std::make_unique<TWordWrapper>(*this);
     mouse_ = std::make_unique<TMouseInput>(*this);
+    completion_ = std::make_unique<TCompletion>(*this);
+    parameterHint_ = std::make_unique<TParameterHint>(*this);
+    completionTimer_.OnTimer = [this] { completion_->TimerFired(); };
+    hintTimer_.OnTimer = [this] {
+        hintTimer_.Stop();
+        parameterHint_->Hide();
+    };
 
     // The store reports to the control from here on, when every part its
     // changes reach exists.
@@ -80,6 +90,10 @@ TCustomDodi::~TCustomDodi()
     destroying_ = true;
     if (syntaxStyles_)
         syntaxStyles_->DetachEditor(*this);
+    // An attached source and the checker hear of the end through the
+    // destroy notifier; the source stops telling this control of its own.
+    if (memoSource_)
+        memoSource_->DestroyNotifier().Unsubscribe(this);
     if (lines_)
         lines_->OnChange = nullptr;
     undoList_->Attach(nullptr);
@@ -133,6 +147,10 @@ void TCustomDodi::CreatePopups()
         completionPopup_->SetColor(autoCompletion_->Color());
         completionPopup_->SetFont(autoCompletion_->Font());
     }
+    if (hintWindow_) {
+        hintWindow_->OnPaint = [this](Canvas &canvas, const TRect &client) { parameterHint_->Paint(canvas, client); };
+        hintWindow_->OnMouseDown = [this](TMouseButton, TShiftState, int, int) { parameterHint_->WindowPressed(); };
+    }
 }
 
 void TCustomDodi::Invalidate()
@@ -161,6 +179,9 @@ void TCustomDodi::DoStatusChange()
 {
     if (OnStatusChange)
         OnStatusChange(*this);
+    // Caret moves show the parameter hint of the call the caret is in.
+    if (parameterHint_)
+        parameterHint_->CaretMoved();
 }
 
 bool TCustomDodi::IsDelimiter(char32_t c) const { return c == U' ' || c == U'"' || c == U'\''; }
@@ -231,12 +252,14 @@ void TCustomDodi::Loaded()
 {
     loading_ = false;
     markerList_->SetLoading(false);
+    if (memoSource_ && memoSource_->Editor() != this)
+        memoSource_->SetEditor(this);
 }
 
 // ---- line store ----
 
-REdoDodiStrings *TCustomDodi::ActiveLines() { return lines_.get(); }
-const REdoDodiStrings *TCustomDodi::ActiveLines() const { return lines_.get(); }
+REdoDodiStrings *TCustomDodi::ActiveLines() { return memoSource_ ? memoSource_->Lines() : lines_.get(); }
+const REdoDodiStrings *TCustomDodi::ActiveLines() const { return memoSource_ ? memoSource_->Lines() : lines_.get(); }
 
 void TCustomDodi::SetLines(const std::vector<std::string> &lines)
 {

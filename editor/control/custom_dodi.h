@@ -56,6 +56,8 @@ class TDodiKeyboard;
 struct TEditSession;
 class TEditScope;
 class TMouseInput;
+class TCompletion;
+class TParameterHint;
 enum TScrollCode : uint8_t;
 
 class TCustomDodi : public TInputTarget, public TStylerClient, public TLinesOwner, public TUndoClient {
@@ -432,6 +434,9 @@ public:
     void SetSmartTabs(bool v) { smartTabs_ = v; }
     TCustomDodiStyler *SyntaxStyles() const override { return syntaxStyles_; }
     void SetSyntaxStyles(TCustomDodiStyler *styler);
+    // The styler every operation uses: the shared source's when one is set
+    // (even none), else SyntaxStyles.
+    TCustomDodiStyler *ActiveStyler() const override;
     int TabSize() const override { return tabSize_; }
     void SetTabSize(int v);
     bool TabStop() const { return tabStop_; }
@@ -476,6 +481,30 @@ public:
     void PaintGutterLine(Canvas &canvas, int line, const TRect &rect);
     void SourceRemoved(REdoDodiSource *source);
     void CheckerRemoved(REdoDodiChecker *checker);
+    // The shared source's side of attaching and detaching (redodi_source.cpp):
+    // the view follows the source's text and styler.
+    void SourceAttached(REdoDodiSource &source, int leftColumn, int topLine);
+    void SourceDetached(REdoDodiSource &source);
+    void StylerSwitched();
+
+    // ---- completion, hints and auto-correct (completion.cpp, word_hooks.cpp) ----
+    TCompletion &Completion() { return *completion_; }
+    TParameterHint &ParameterHint() { return *parameterHint_; }
+    // Ctrl+Space and Ctrl+Shift+Space.
+    void OpenCompletionByKey() override;
+    void ShowParameterHintByKey() override;
+    // Typing `c` starts the completion timer.
+    bool StartsCompletion(char32_t c) const override;
+    // A word-ending character is about to be typed: the checker's hooks, then
+    // auto-correct of the word at the caret.
+    void WordEnding(char32_t ch) override;
+    void AutoCorrectWord();
+    // The hover hint at client pixel (x, y): the checker's message for a cell
+    // it marked, else what OnHintForWord and OnHintForToken say. False when
+    // no hint shows; `cell` gets the rectangle the hint belongs to.
+    bool HintAt(int x, int y, std::string &hint, TRect *cell = nullptr);
+    // Top-left of the caret's cell in client pixels.
+    TPoint CaretCellOrigin() const;
     // The stylers of the owner form, offered to SyntaxStyles.
     std::vector<TCustomDodiStyler *> &StylerList() { return stylerList_; }
     TCompletionItems &CompletionEntries() { return completionEntries_; }
@@ -544,6 +573,8 @@ protected:
     std::unique_ptr<TEditScope> replayScope_;
     std::unique_ptr<TDodiKeyboard> keyboard_;
     std::unique_ptr<TMouseInput> mouse_;
+    std::unique_ptr<TCompletion> completion_;
+    std::unique_ptr<TParameterHint> parameterHint_;
 
     // References, not owned.
     TCustomDodiStyler *syntaxStyles_ = nullptr;

@@ -143,22 +143,6 @@ void TCustomDodi::SetHideSelection(bool v)
     Invalidate();
 }
 
-void TCustomDodi::SetMemoChecker(REdoDodiChecker *checker) { memoChecker_ = checker; }
-
-void TCustomDodi::SetMemoSource(REdoDodiSource *source)
-{
-    if (source == memoSource_)
-        return;
-    memoSource_ = source;
-    if (!loading_) {
-        SetTopLine(0);
-        SetCaretCol(0);
-        SetCaretLine(0);
-    }
-    RecomputeMaxLineLength();
-    UpdateScrollBars();
-}
-
 void TCustomDodi::SetScrollBars(TScrollStyle v)
 {
     scrollBars_ = v;
@@ -180,7 +164,7 @@ void TCustomDodi::SetSyntaxStyles(TCustomDodiStyler *styler)
 
 void TCustomDodi::StylerChanged(const TCustomDodiStyler &styler)
 {
-    if (&styler != syntaxStyles_)
+    if (&styler != ActiveStyler())
         return;
     InvalidateStateCaches();
     DropTopLineState();
@@ -199,18 +183,6 @@ void TCustomDodi::StylerRemoved(TCustomDodiStyler *styler)
     syntaxStyles_ = nullptr;
     DropTopLineState();
     Invalidate();
-}
-
-void TCustomDodi::SourceRemoved(REdoDodiSource *source)
-{
-    if (source == memoSource_)
-        SetMemoSource(nullptr);
-}
-
-void TCustomDodi::CheckerRemoved(REdoDodiChecker *checker)
-{
-    if (checker == memoChecker_)
-        memoChecker_ = nullptr;
 }
 
 // Unwrapping runs while the old mode is still set, wrapping once the new one is.

@@ -7,6 +7,7 @@
 #include "editor/commands/edit_session.h"
 #include "editor/commands/typing.h"
 #include "editor/control/custom_dodi.h"
+#include "editor/control/redodi_source.h"
 #include "editor/input/key_commands.h"
 #include "editor/input/keyboard.h"
 #include "editor/undo/undo_list.h"
@@ -73,7 +74,7 @@ void TCustomDodi::SetModified(bool modified)
     Invalidate();
 }
 
-TDodiUndoList &TCustomDodi::UndoList() { return *undoList_; }
+TDodiUndoList &TCustomDodi::UndoList() { return memoSource_ ? memoSource_->UndoList() : *undoList_; }
 
 // A replay may run many small edits; the scope makes it one change.
 void TCustomDodi::Undo()
@@ -97,8 +98,8 @@ void TCustomDodi::Redo()
     Invalidate();
 }
 
-bool TCustomDodi::CanUndo() const { return undoList_->CanUndo(); }
-bool TCustomDodi::CanRedo() const { return undoList_->CanRedo(); }
+bool TCustomDodi::CanUndo() const { return (memoSource_ ? memoSource_->UndoList() : *undoList_).CanUndo(); }
+bool TCustomDodi::CanRedo() const { return (memoSource_ ? memoSource_->UndoList() : *undoList_).CanRedo(); }
 void TCustomDodi::ClearUndo() { UndoList().Clear(); }
 
 void TCustomDodi::KeyDown(uint16_t &key, TShiftState shift) { keyboard_->KeyDown(key, shift); }

@@ -30,7 +30,7 @@ bool REdoDodi::IsDelimiter(char32_t c) const
 {
     if (TCustomDodi::IsDelimiter(c))
         return true;
-    return UseStyler() && SyntaxStyles() && SyntaxStyles()->IsStyleDelimiter(c);
+    return UseStyler() && ActiveStyler() && ActiveStyler()->IsStyleDelimiter(c);
 }
 
 void REdoDodi::Loaded()

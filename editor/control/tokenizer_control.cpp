@@ -6,7 +6,7 @@ namespace tarnwick {
 
 TTokenizerSettings TCustomDodi::TokenizerSettings() const
 {
-    return {syntaxStyles_, useStyler_, caseSensitive_, urlAware_};
+    return {ActiveStyler(), useStyler_, caseSensitive_, urlAware_};
 }
 
 void TCustomDodi::PrepareTokenizer() { tokenizer_.Prepare(TokenizerSettings()); }

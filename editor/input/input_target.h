@@ -57,6 +57,14 @@ public:
     virtual TDodiTimer &CompletionTimer() = 0;
     // True while the completion pop-up may open (the AutoCompletion settings).
     virtual bool AutoCompletionActive() const = 0;
+    // Typing `c` starts the completion timer.
+    virtual bool StartsCompletion(char32_t c) const = 0;
+    // Ctrl+Space and Ctrl+Shift+Space.
+    virtual void OpenCompletionByKey() = 0;
+    virtual void ShowParameterHintByKey() = 0;
+    // A word-ending character is about to be typed: the checker's hooks and
+    // auto-correct run on the word before the caret.
+    virtual void WordEnding(char32_t ch) = 0;
 };
 
 } // namespace tarnwick

@@ -33,16 +33,18 @@ void RedoKey(TInputTarget &ed, uint16_t, TShiftState)
     ed.Invalidate();
 }
 
-// Ctrl+Space: the completion list opens here once completion is built; the
-// space character the same keystroke sends is not typed either way.
+// Ctrl+Space: the completion list; the space character the same keystroke
+// sends is not typed.
 void CompletionKey(TInputTarget &ed, uint16_t, TShiftState)
 {
-    if (ed.AutoCompletionActive())
-        ed.Keyboard().KeyDownSeen = false;
+    if (!ed.AutoCompletionActive())
+        return;
+    ed.Keyboard().KeyDownSeen = false;
+    ed.OpenCompletionByKey();
 }
 
-// Ctrl+Shift+Space: the parameter hint, shown by the completion code.
-void ParameterHintKey(TInputTarget &, uint16_t, TShiftState) {}
+// Ctrl+Shift+Space: the parameter hint.
+void ParameterHintKey(TInputTarget &ed, uint16_t, TShiftState) { ed.ShowParameterHintByKey(); }
 
 void ArrowKey(TInputTarget &ed, uint16_t key, TShiftState s)
 {
@@ -164,7 +166,7 @@ void TDodiKeyboard::KeyPress(char32_t &key)
             RunKeyCommand(ed_, static_cast<int>(ch), {});
         }
     }
-    if ((ch == U'.' || ch == U'(') && ed_.AutoCompletionActive())
+    if (ed_.StartsCompletion(ch) && ed_.AutoCompletionActive())
         ed_.CompletionTimer().Start();
 }
 
@@ -172,6 +174,7 @@ void TDodiKeyboard::KeyPress(char32_t &key)
 // that ends the word is typed.
 void TDodiKeyboard::WordEnded(char32_t ch)
 {
+    ed_.WordEnding(ch);
     if (ch != U'\r')
         return;
     TLineEdits lines(ed_);

@@ -7,10 +7,12 @@
 #include "editor/view/scroller.h"
 
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QMetaObject>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 
 using namespace tarnwick;
@@ -152,6 +154,22 @@ void DodiWidget::focusOutEvent(QFocusEvent *event)
 void DodiWidget::keyPressEvent(QKeyEvent *event) { qt::FeedKeyPress(*control_, *event); }
 void DodiWidget::keyReleaseEvent(QKeyEvent *event) { qt::FeedKeyRelease(*control_, *event); }
 void DodiWidget::inputMethodEvent(QInputMethodEvent *event) { qt::FeedInputMethod(*control_, *event); }
+
+bool DodiWidget::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto *help = static_cast<QHelpEvent *>(event);
+    std::string hint;
+    tarnwick::TRect cell;
+    // The hint goes when the pointer leaves the cell it belongs to.
+    if (control_->HintAt(help->pos().x(), help->pos().y(), hint, &cell))
+        QToolTip::showText(help->globalPos(), QString::fromStdString(hint), this,
+                           QRect(cell.left, cell.top, cell.Width(), cell.Height()));
+    else
+        QToolTip::hideText();
+    return true;
+}
 
 bool DodiWidget::focusNextPrevChild(bool next)
 {

@@ -71,6 +71,8 @@ public:
     tarnwick::Canvas &MeasuringCanvas() override { return measureCanvas_; }
 
 protected:
+    // The hover hint: asks the control what to show over the pointer's cell.
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;

@@ -90,7 +90,7 @@ void TBlockMatcher::Match()
     TBlockRange end;
 
     const REdoDodiStrings &store = *ed_.ActiveLines();
-    const TCustomDodiStyler *styler = ed_.SyntaxStyles();
+    const TCustomDodiStyler *styler = ed_.ActiveStyler();
     const int caretLine = caret.CaretLine;
     if (styler && store.Count() > 0 && caretLine >= 0 && caretLine < store.Count() && !styler->BlockOpener().empty() &&
         !styler->BlockCloser().empty()) {

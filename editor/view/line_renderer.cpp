@@ -37,7 +37,7 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     ctx_.Right = right;
 
     TRunColourContext &c = ctx_.Colours;
-    c.Styler = ed_.UseStyler() ? ed_.SyntaxStyles() : nullptr;
+    c.Styler = ed_.UseStyler() ? ed_.ActiveStyler() : nullptr;
     c.FontColor = ed_.Font().Color;
     c.FontStyle = ed_.Font().Style;
     c.BkColor = ed_.BkColor();

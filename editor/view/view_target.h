@@ -157,6 +157,9 @@ public:
     virtual TColor SelColor() const = 0;
     virtual bool ShowRightMargin() const = 0;
     virtual TCustomDodiStyler *SyntaxStyles() const = 0;
+    // The styler the text is shown with: the shared source's when one is
+    // attached, else SyntaxStyles.
+    virtual TCustomDodiStyler *ActiveStyler() const = 0;
     virtual const TCharStyle &UrlStyle() const = 0;
     virtual bool UseStyler() const = 0;
     virtual TWordWrapStyle WordWrap() const = 0;
