@@ -57,14 +57,6 @@ int WidthOf(char32_t c)
     return u_hasBinaryProperty(cp, UCHAR_EMOJI_PRESENTATION) ? 2 : 1;
 }
 
-bool AllNarrow(std::string_view text)
-{
-    for (size_t i = AsciiPrefix(text); i < text.size();)
-        if (WidthOf(NextCodePoint(text, i)) != 1)
-            return false;
-    return true;
-}
-
 int Count(std::string_view text)
 {
     const size_t ascii = AsciiPrefix(text);

@@ -15,10 +15,6 @@ namespace tarnwick::cells {
 // every other code point, control codes included.
 int WidthOf(char32_t c);
 
-// True when every character of `text` takes exactly one cell. An all-ASCII
-// text answers after one pass over its bytes.
-bool AllNarrow(std::string_view text);
-
 // Cells taken by `text`.
 int Count(std::string_view text);
 

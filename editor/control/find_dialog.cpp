@@ -1,6 +1,7 @@
 #include "editor/control/find_dialog.h"
 
 #include "editor/control/custom_dodi.h"
+#include "editor/document/line_cells.h"
 #include "editor/platform/host.h"
 
 #include <algorithm>
@@ -167,8 +168,11 @@ void REdoDodiFindDialog::KeepDialogClearOfHit()
     didIzad_->NormalizedSelection(start, end);
     const TRect text = didIzad_->TextArea();
     const int cw = didIzad_->CharWidth();
-    const int left = std::max(text.left, text.left + (start.Col - didIzad_->LeftColumn()) * cw);
-    const int right = std::min(text.right, text.left + (end.Col - didIzad_->LeftColumn()) * cw);
+    const REdoDodiStrings &store = *didIzad_->ActiveLines();
+    const int startCell = CellOfColumn(store, start.Line, start.Col);
+    const int endCell = CellOfColumn(store, end.Line, end.Col);
+    const int left = std::max(text.left, text.left + (startCell - didIzad_->LeftColumn()) * cw);
+    const int right = std::min(text.right, text.left + (endCell - didIzad_->LeftColumn()) * cw);
     const int top = text.top + didIzad_->RowOfLine(start.Line) * didIzad_->LineHeight();
     const TPoint corner = host->ClientToScreen({left, top});
     window_->KeepClearOf(

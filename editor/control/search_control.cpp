@@ -2,6 +2,7 @@
 // next hit.
 #include "editor/control/custom_dodi.h"
 
+#include "editor/document/line_cells.h"
 #include "editor/document/search.h"
 
 #include <algorithm>
@@ -56,8 +57,10 @@ int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
         const int end = caretState_.CaretCol + static_cast<int>(needle.size());
         // The caret's move shows the hit's first column; the rest of the hit
         // comes into view too, as far as the view is wide.
-        if (const int columns = VisibleColumns(); columns > 0 && end > LeftColumn() + columns)
-            SetLeftColumn(std::min(caretState_.CaretCol, end - columns));
+        const int startCell = CellOfColumn(store, i, CaretCol());
+        const int endCell = CellOfColumn(store, i, end);
+        if (const int columns = VisibleColumns(); columns > 0 && endCell > LeftColumn() + columns)
+            SetLeftColumn(std::min(startCell, endCell - columns));
         caretState_.SelStart = {caretState_.CaretCol, i};
         caretState_.SelEnd = {end, i};
         Invalidate();

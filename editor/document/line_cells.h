@@ -8,8 +8,6 @@
 
 namespace tarnwick {
 
-// True when every column of `line` is one cell (out-of-range lines too).
-bool LineIsNarrow(const REdoDodiStrings &store, int line);
 // The cells the text of `line` takes.
 int LineCells(const REdoDodiStrings &store, int line);
 // The cell at which `column` of `line` starts; past the end one per column.

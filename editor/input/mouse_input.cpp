@@ -1,6 +1,7 @@
 #include "editor/input/mouse_input.h"
 
 #include "editor/base/utf8.h"
+#include "editor/document/line_cells.h"
 #include "editor/document/search.h"
 #include "editor/input/input_target.h"
 #include "editor/platform/host.h"
@@ -56,7 +57,8 @@ TCaretPos TMouseInput::CellAt(int x, int y)
     const TRect text = ed_.TextArea();
     const int col = (x - text.left) / ed_.CharWidth();
     const int row = (y - text.top) / ed_.LineHeight();
-    return {col < 0 ? 0 : col + ed_.LeftColumn(), row < 0 ? 0 : LineOfRow(ed_, row)};
+    const int line = row < 0 ? 0 : LineOfRow(ed_, row);
+    return {col < 0 ? 0 : ColumnOfCell(*ed_.ActiveLines(), line, col + ed_.LeftColumn()), line};
 }
 
 long long TMouseInput::IndexOfCell(TCaretPos cell) const
@@ -95,7 +97,7 @@ TCursor TMouseInput::CursorAt(int x, int y) const
         return ed_.Cursor();
     const TRect text = ed_.TextArea();
     const int line = LineOfRow(ed_, (y - text.top) / ed_.LineHeight());
-    const int column = (x - text.left) / ed_.CharWidth() + ed_.LeftColumn();
+    const int column = ColumnOfCell(*ed_.ActiveLines(), line, (x - text.left) / ed_.CharWidth() + ed_.LeftColumn());
     return UrlPieceAt(line, column).empty() ? ed_.Cursor() : crHandPoint;
 }
 
@@ -260,7 +262,9 @@ void TMouseInput::SelectByDragging(int x, int y)
         ed_.SetCaretCol(0);
         ed_.SetLeftColumn(0);
     } else {
-        ed_.SetCaretCol(std::min(ed_.ActiveLines()->LineLength(ed_.CaretLine()), col + ed_.LeftColumn()));
+        const REdoDodiStrings &store = *ed_.ActiveLines();
+        const int line = ed_.CaretLine();
+        ed_.SetCaretCol(std::min(store.LineLength(line), ColumnOfCell(store, line, col + ed_.LeftColumn())));
     }
     const TCaretPos caret{ed_.CaretCol(), ed_.CaretLine()};
     if (ed_.CaretState().SelEnd != caret)

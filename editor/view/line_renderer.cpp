@@ -1,9 +1,11 @@
 #include "editor/view/line_renderer.h"
 
 #include "editor/base/utf8.h"
+#include "editor/document/line_cells.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer.h"
 #include "editor/view/gutter_painter.h"
+#include "editor/view/run_placement.h"
 #include "editor/view/selection_split.h"
 #include "editor/view/view_target.h"
 
@@ -108,15 +110,9 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
 {
     if (length <= 0)
         return;
-    const int unit = std::max(1, ctx_.Unit);
-    const int x = ctx_.X;
-    ctx_.X += length * unit;
-    const int skip = x < 0 ? std::min(length, -x / unit) : 0;
-    const int left = x + skip * unit;
-    // Widened: a printed line has no right edge (INT_MAX), which must not overflow.
-    const long long room = static_cast<long long>(ctx_.Right) - left;
-    const int shown = static_cast<int>(std::min<long long>(length - skip, (room + unit - 1) / unit));
-    if (shown <= 0)
+    const TRunPlacement placed = PlaceRun(text, length, ctx_.X, ctx_.Unit, ctx_.Right);
+    ctx_.X += placed.Advance;
+    if (placed.Shown.empty())
         return;
     Canvas &canvas = *ctx_.Target;
     TFont font = ed_.Font();
@@ -124,7 +120,7 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
     font.Style = style;
     canvas.SetFont(font);
     canvas.SetBrushColor(bkColor);
-    canvas.TextOut(left, ctx_.Top, skip == 0 && shown == length ? text : utf8::Mid(text, skip, shown));
+    canvas.TextOut(placed.Left, ctx_.Top, placed.Shown);
 }
 
 TColor TLineRenderer::RestOfLineColour(int line) const
@@ -172,6 +168,7 @@ void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
     if (!prop || !prop->HasUnderlines())
         return;
     const TUnderlineRanges &ranges = *prop->UnderlineRanges;
+    const REdoDodiStrings &store = *ed_.ActiveLines();
     const int charWidth = ed_.CharWidth();
     const int left = ed_.LeftColumn();
     const int y = ed_.LineHeight() - 2;
@@ -179,8 +176,8 @@ void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
     for (int k = 0; k < ranges.Starts.Count(); ++k) {
         const int s = ranges.Starts[k];
         const int n = ranges.Lengths[k];
-        const int a = std::max(0, s - left);
-        const int b = std::max(0, s + n - left);
+        const int a = std::max(0, CellOfColumn(store, line, s) - left);
+        const int b = std::max(0, CellOfColumn(store, line, s + n) - left);
         if (a == b)
             continue;
         const int from = (a * charWidth) & ~1;
@@ -201,8 +198,10 @@ void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
     for (const TBlockRange &block : {ed_.ViewState().BlockStart, ed_.ViewState().BlockEnd}) {
         if (block.Line != line || block.Col < 0)
             continue;
-        const int from = (block.Col - ed_.LeftColumn()) * charWidth;
-        const int to = (block.Col + std::max(1, block.Length) - ed_.LeftColumn()) * charWidth;
+        const REdoDodiStrings &store = *ed_.ActiveLines();
+        const int from = (CellOfColumn(store, line, block.Col) - ed_.LeftColumn()) * charWidth;
+        const int to =
+            (CellOfColumn(store, line, block.Col + std::max(1, block.Length)) - ed_.LeftColumn()) * charWidth;
         canvas.Line(from, y, to, y);
     }
 }

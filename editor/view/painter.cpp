@@ -1,5 +1,6 @@
 #include "editor/view/painter.h"
 
+#include "editor/document/line_cells.h"
 #include "editor/platform/host.h"
 #include "editor/view/view_target.h"
 
@@ -176,7 +177,8 @@ void TDodiPainter::PlaceCaret()
         return;
     const TRect text = ed_.TextArea();
     const int row = ed_.RowOfLine(caret.CaretLine);
-    const TPoint pos{text.left + (caret.CaretCol - ed_.LeftColumn()) * ed_.CharWidth(),
+    const int cell = CellOfColumn(*ed_.ActiveLines(), caret.CaretLine, caret.CaretCol);
+    const TPoint pos{text.left + (cell - ed_.LeftColumn()) * ed_.CharWidth(),
                      text.top + 1 + row * ed_.LineHeight() + 1};
     // A caret left of the view would be drawn over the gutter.
     const bool inView = pos.x >= text.left && pos.x < text.right && row >= 0 && pos.y < text.bottom;

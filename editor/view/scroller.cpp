@@ -1,5 +1,6 @@
 #include "editor/view/scroller.h"
 
+#include "editor/document/line_cells.h"
 #include "editor/platform/host.h"
 #include "editor/view/view_target.h"
 
@@ -37,10 +38,27 @@ int TDodiScroller::TopLineLimit() const
     return ed_.LineOfVisibleIndex(limitIndex);
 }
 
+// The horizontal bar spans cells. Lines are measured in characters, so the
+// widest line in view (wide characters take two cells) may reach further
+// than the longest one.
+static int WidestCells(const TViewTarget &ed)
+{
+    const REdoDodiStrings &store = *ed.ActiveLines();
+    int widest = ed.MaxLineLength();
+    const int top = ed.VisibleIndexOf(ed.TopLine());
+    for (int row = 0; row <= ed.VisibleRows(); ++row) {
+        const int line = ed.LineOfVisibleIndex(top + row);
+        if (line < 0 || line >= store.Count())
+            break;
+        widest = std::max(widest, LineCells(store, line));
+    }
+    return widest;
+}
+
 int TDodiScroller::LeftColumnLimit() const
 {
     const int columns = ed_.VisibleColumns();
-    const int longest = ed_.MaxLineLength();
+    const int longest = WidestCells(ed_);
     return longest > columns ? longest - columns + 1 : 0;
 }
 
@@ -120,15 +138,22 @@ void TDodiScroller::MakeCaretVisible()
 
     const int columns = ed_.VisibleColumns();
     if (columns > 0) {
+        const REdoDodiStrings &store = *ed_.ActiveLines();
+        const int caretCell = CellOfColumn(store, caret.CaretLine, caret.CaretCol);
         const int lastColumn = view.LeftColumn + columns - 1;
-        if (caret.CaretCol < view.LeftColumn) {
-            view.LeftColumn = std::max(0, caret.CaretCol - 2);
+        if (caretCell < view.LeftColumn) {
+            view.LeftColumn = std::max(0, caretCell - 2);
             changed = true;
-        } else if (caret.CaretCol > lastColumn) {
-            if (!AllowsHorizontal(bars) && strict)
-                caret.CaretCol = lastColumn;
-            else
-                view.LeftColumn = std::max(0, view.LeftColumn + caret.CaretCol - lastColumn + 2);
+        } else if (caretCell > lastColumn) {
+            if (!AllowsHorizontal(bars) && strict) {
+                // The last character that starts in view.
+                int column = ColumnOfCell(store, caret.CaretLine, lastColumn);
+                while (column > 0 && CellOfColumn(store, caret.CaretLine, column) > lastColumn)
+                    --column;
+                caret.CaretCol = column;
+            } else {
+                view.LeftColumn = std::max(0, view.LeftColumn + caretCell - lastColumn + 2);
+            }
             changed = true;
         }
     }
@@ -192,8 +217,9 @@ void TDodiScroller::UpdateBarsOnce(bool &changed)
 
     if (AllowsHorizontal(bars) && ed_.WordWrap() == wwNone) {
         const int columns = ed_.VisibleColumns();
-        if (columns > 0 && columns < ed_.MaxLineLength()) {
-            horz.SetRange(0, ed_.MaxLineLength());
+        const int widest = WidestCells(ed_);
+        if (columns > 0 && columns < widest) {
+            horz.SetRange(0, widest);
             horz.SetPageSize(columns + 1);
             horz.SetExtent(horz.SystemExtent());
             horz.SetPosition(view.LeftColumn);

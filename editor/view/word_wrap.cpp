@@ -1,5 +1,6 @@
 #include "editor/view/word_wrap.h"
 
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
 #include "editor/view/view_target.h"
 
@@ -7,13 +8,22 @@
 
 namespace tarnwick {
 
+// The bytes and cells of the characters of `rest` that fit into `width`
+// cells: at least one character, so a wide one in a one-cell width still
+// makes progress.
+static void CutAtWidth(std::string_view rest, int width, size_t &head, int &headCells)
+{
+    head = utf8::ByteOffset(rest, std::max(1, cells::ColumnsWithin(rest, width)));
+    headCells = cells::Count(rest.substr(0, head));
+}
+
 std::vector<size_t> WrapPieceStarts(std::string_view text, int width)
 {
     std::vector<size_t> starts{0};
     if (width <= 0)
         return starts;
     size_t restStart = 0;
-    int restLength = utf8::Length(text);
+    int restLength = cells::Count(text);
     while (restLength > width) {
         const std::string_view rest = text.substr(restStart);
         size_t head = 0;
@@ -22,22 +32,18 @@ std::vector<size_t> WrapPieceStarts(std::string_view text, int width)
             const size_t space = rest.find(' ', head);
             if (space == std::string_view::npos)
                 break;
-            const int wordLength = utf8::Length(rest.substr(head, space + 1 - head));
+            const int wordLength = cells::Count(rest.substr(head, space + 1 - head));
             if (headLength + wordLength < width) {
                 head = space + 1;
                 headLength += wordLength;
                 continue;
             }
-            if (headLength == 0) {
-                head = utf8::ByteOffset(rest, width);
-                headLength = width;
-            }
+            if (headLength == 0)
+                CutAtWidth(rest, width, head, headLength);
             break;
         }
-        if (headLength == 0) {
-            head = utf8::ByteOffset(rest, width);
-            headLength = width;
-        }
+        if (headLength == 0)
+            CutAtWidth(rest, width, head, headLength);
         restStart += head;
         restLength -= headLength;
         starts.push_back(restStart);

@@ -14,10 +14,10 @@ namespace tarnwick {
 class TViewTarget;
 
 // Where the pieces of one line start (byte offsets, the first is 0) when it
-// is wrapped at `width` characters: whole words stay together, a piece ends
+// is wrapped at `width` grid cells: whole words stay together, a piece ends
 // with the space after its last word, and a word that would make the piece
-// reach `width` characters starts the next one. A word of `width` characters
-// or more is cut.
+// reach `width` cells starts the next one. A word of `width` cells or more is
+// cut after the characters that fit.
 std::vector<size_t> WrapPieceStarts(std::string_view text, int width);
 
 class TWordWrapper {

@@ -87,7 +87,6 @@ TEST(TextCellsLine, WideCharactersTakeTwoCellsAndMarksNone)
     // a, 中, e with two combining marks, 😀, b.
     const std::string line = Encode({U'a', 0x4E2D, U'e', 0x0301, 0x0308, 0x1F600, U'b'});
     EXPECT_EQ(cells::Count(line), 1 + 2 + 1 + 0 + 0 + 2 + 1);
-    EXPECT_FALSE(cells::AllNarrow(line));
     const int cellOf[] = {0, 1, 3, 4, 4, 4, 6, 7, 8, 9};
     for (int column = 0; column < 10; ++column)
         EXPECT_EQ(cells::CellOfColumn(line, column), cellOf[column]) << column;
@@ -102,7 +101,6 @@ TEST(TextCellsLine, AsciiAndLatinLinesCountOneCellPerColumn)
 {
     for (const std::string line :
          {"", "<a href='x'>text</a>", "caf\xC3\xA9 na\xC3\xAFve \xC5\x81\xC3\xB3\x64\xC5\xBA"}) {
-        EXPECT_TRUE(cells::AllNarrow(line));
         const int length = utf8::Length(line);
         EXPECT_EQ(cells::Count(line), length);
         for (int k = 0; k <= length + 3; ++k) {
@@ -127,15 +125,12 @@ TEST(TextCellsLine, ConversionsAgreeWithANaiveWalkOnRandomLines)
         ASSERT_EQ(Decode(line), chars);
 
         int cell = 0;
-        bool narrow = true;
         for (int column = 0; column <= length + 2; ++column) {
             ASSERT_EQ(cells::CellOfColumn(line, column), cell) << round << " column " << column;
             const int w = column < length ? NaiveWidth(chars[column]) : 1;
-            narrow = narrow && (column >= length || w == 1);
             cell += w;
         }
         EXPECT_EQ(cells::Count(line), cells::CellOfColumn(line, length));
-        EXPECT_EQ(cells::AllNarrow(line), narrow);
 
         for (int c = 0; c <= cells::Count(line) + 2; ++c) {
             const int column = cells::ColumnOfCell(line, c);

@@ -64,7 +64,7 @@ TEST_F(Painting, ScrolledRightOnlyTheCharactersFromLeftColumnAreDrawn)
     EXPECT_EQ(texts[0].Text, "3456789");
 }
 
-TEST_F(Painting, EveryCodePointTakesOneCell)
+TEST_F(Painting, WideCharactersTakeTwoCells)
 {
     SetText("\xC3\xA9"
             "a\xE4\xB8\xAD"
@@ -82,7 +82,7 @@ TEST_F(Painting, EveryCodePointTakesOneCell)
     EXPECT_EQ(texts[1].Args[0], 2 * kCell);
     EXPECT_EQ(texts[2].Text, "\xF0\x9F\x98\x80"
                              "c");
-    EXPECT_EQ(texts[2].Args[0], 4 * kCell);
+    EXPECT_EQ(texts[2].Args[0], 5 * kCell);
 }
 
 TEST_F(Painting, SelectedPartIsDrawnInSelectionColours)
