@@ -34,6 +34,10 @@ enum class CommandId {
     FindNext,
     FindPrevious,
     RecentFiles, // the row stands for the submenu of recently used files
+    CollapseRegion,
+    ExpandRegion,
+    CollapseAllRegions,
+    ExpandAllRegions,
 };
 
 struct MenuRow {

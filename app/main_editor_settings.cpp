@@ -1,5 +1,6 @@
 #include "app/main_editor_settings.h"
 
+#include "app/xml_fold_regions.h"
 #include "editor/control/custom_dodi.h"
 #include "editor/view/gutter_painter.h"
 
@@ -26,6 +27,9 @@ void ConfigureMainEditor(TCustomDodi &editor, TCustomDodiStyler &styler)
     editor.SetAutoHintParameterPosition(hpBelowCode);
     editor.CodeFolding()->SetEnabled(true);
     editor.CodeFolding()->SetLineColor(clGray);
+    // The styler names no regions: elements, comments and sections fold by
+    // the document's XML structure.
+    editor.SetFoldRegionFinder(std::make_unique<TXmlFoldRegions>());
     editor.SetDelErase(true);
     editor.SetEnhancedHomeKey(false);
 

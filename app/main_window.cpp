@@ -412,6 +412,18 @@ void TForm1::Perform(CommandId command)
         break;
     case CommandId::RecentFiles:
         break;
+    case CommandId::CollapseRegion:
+        DidIzad1->CollapseRegionAtCaret();
+        break;
+    case CommandId::ExpandRegion:
+        DidIzad1->ExpandRegionAtCaret();
+        break;
+    case CommandId::CollapseAllRegions:
+        DidIzad1->CollapseAllRegions();
+        break;
+    case CommandId::ExpandAllRegions:
+        DidIzad1->ExpandAllRegions();
+        break;
     }
 }
 

@@ -14,6 +14,9 @@ namespace {
 // Whatever follows every caret move, column or line.
 void FollowCaret(TEditTarget &ed)
 {
+    // A caret put on a line a collapsed region hides (by a search, a jump, an
+    // undo) opens the region.
+    ed.RevealLine(ed.CaretState().CaretLine);
     ed.MakeCaretVisible();
     ed.UpdateScrollBars();
     ed.DoStatusChange();

@@ -23,6 +23,9 @@ void TDeletion::Backspace(bool plain)
     TLineEdits lines(ed_);
     if (lines.Count() == 0)
         return;
+    // Joining onto a collapsed region's first line opens the region.
+    if (ed_.CaretCol() == 0 && lines.CaretLine() > 0)
+        ed_.SetExpanded(ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(lines.CaretLine()) - 1), true);
     TEditScope scope(ed_);
     TUndoGroup group(ed_.UndoList());
     if (!plain && ed_.SmartTabs() && SmartBackspace()) {

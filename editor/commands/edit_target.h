@@ -52,6 +52,9 @@ public:
     virtual void RemoveFoldRegionStartingAt(int line) = 0;
     virtual void RemoveFoldRegionEndingAt(int line) = 0;
     virtual void ScanRegions() = 0;
+    virtual void SetExpanded(int line, bool expanded) = 0;
+    // Expands the collapsed regions that hide `line`.
+    virtual void RevealLine(int line) = 0;
 
     // ---- editing settings ----
     virtual bool AutoExpand() const = 0;

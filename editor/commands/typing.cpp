@@ -103,6 +103,8 @@ void TTyping::NewLine()
     TUndoGroup group(ed_.UndoList());
     TLineEdits lines(ed_);
     const int y = lines.CaretLine();
+    // A line begun under a collapsed region's first line opens the region.
+    ed_.SetExpanded(y, true);
     const int x0 = ed_.CaretCol();
     const std::string line(lines.Text(y));
     const int indent = ed_.AutoIndent() ? IndentLength(line, x0) : 0;

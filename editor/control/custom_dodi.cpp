@@ -80,6 +80,7 @@ TCustomDodi::TCustomDodi(Host *host)
     lines_->OnChange = [this](REdoDodiStrings &) { LinesChanged(); };
     undoList_->Attach(lines_.get());
     lines_->AddListener(&bookmarks_);
+    foldRegions_.Reset(lines_->Count());
 
     ApplyBorderOffsets();
     SetHost(host);

@@ -11,6 +11,8 @@
 #include "editor/control/auto_correct.h"
 #include "editor/document/bookmarks.h"
 #include "editor/document/caret_state.h"
+#include "editor/document/fold_region_finder.h"
+#include "editor/document/fold_regions.h"
 #include "editor/document/line_store.h"
 #include "editor/document/lines_listener.h"
 #include "editor/document/search.h"
@@ -306,6 +308,33 @@ public:
     // comments: true, with the definition's index and the summary text.
     bool RegionSummary(int line, int &definitionIndex, std::string &summary) const override;
 
+    // ---- code folding (fold_hooks.cpp) ----
+    const TFoldRegions &FoldRegions() const override { return foldRegions_; }
+    void UpdateFoldRegions(bool force) override;
+    // Regions found from the text's own structure instead of the styler's
+    // words; the control keeps the finder and tells it of every change.
+    void SetFoldRegionFinder(std::unique_ptr<TFoldRegionFinder> finder);
+    TFoldRegionFinder *FoldRegionFinder() const { return foldFinder_.get(); }
+    // Refused when a line does not exist, start >= end, or a region starts on
+    // `start` already.
+    bool AddRegion(int start, int end);
+    void ClearRegions();
+    int RegionCount() const { return foldRegions_.RegionCount(); }
+    // The line that ends the region starting on `start`; -1 when none does.
+    int RegionEndOf(int start) const { return foldRegions_.RegionEndOf(start); }
+    bool IsRegionStart(int line) const { return foldRegions_.IsRegionStart(line); }
+    // True for a line that starts no region.
+    bool IsExpanded(int line) const { return foldRegions_.IsExpanded(line); }
+    // Collapses the innermost expanded region that starts on or holds the
+    // caret line; the caret goes to the region's first line.
+    void CollapseRegionAtCaret();
+    // Expands the collapsed region that starts on the caret line.
+    void ExpandRegionAtCaret();
+    void CollapseAllRegions();
+    void ExpandAllRegions();
+    // Expands the collapsed regions that hide `line`.
+    void RevealLine(int line) override;
+
     // ---- message answers, called by the platform adapter ----
     // The dialog-code query: arrows and characters, and Tab when WantTab.
     uint32_t DialogCode() const;
@@ -532,6 +561,11 @@ protected:
     void RecreateCaret();
     void GutterChanged(TDodiGutter::TChange change);
     void CodeFoldingChanged(int kind);
+    // The line store's changes, told to the fold regions and their finder
+    // before anything else follows them.
+    void FoldLinesChanged(REdoDodiStrings &lines, const TLinesChange &change);
+    // After regions or their states changed: the column, scroll bars, repaint.
+    void FoldRegionsChanged();
     void ActiveLineSettingsChanged(bool atCursorSwitchedOn);
     void AutoCompletionChanged(TAutoCompletion::TChange change);
     void CreatePopups();
@@ -562,6 +596,9 @@ protected:
     TCompletionItems completionEntries_;
     std::unique_ptr<PopupWindow> scrollHintWindow_;
     std::unique_ptr<TCodeFolding> codeFolding_;
+    // The fold regions of the active text, and what finds them besides the styler.
+    TFoldRegions foldRegions_;
+    std::unique_ptr<TFoldRegionFinder> foldFinder_;
     TLineTokenizer tokenizer_;
     std::unique_ptr<TDodiPainter> painter_;
     std::unique_ptr<TGutterPainter> gutterPainter_;

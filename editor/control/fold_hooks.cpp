@@ -1,15 +1,177 @@
-// The folding operations that the mouse and the editing operations call. No
-// code creates fold regions yet, so no line is ever collapsed and these have
-// nothing to do; the region code replaces this file.
+// The control's code folding: regions found from the styler's region
+// definitions or by a finder that reads the text's own structure, collapsed
+// and expanded by the mouse, the keys and the menu, and the caret kept on a
+// shown line. The regions and the rows they leave are TFoldRegions'.
 #include "editor/control/custom_dodi.h"
+
+#include "editor/highlight/region_scan.h"
+#include "editor/highlight/styler.h"
 
 namespace tarnwick {
 
-void TCustomDodi::ToggleRegion(int) {}
-void TCustomDodi::SetExpanded(int, bool) {}
-bool TCustomDodi::RegionSummary(int, int &, std::string &) const { return false; }
-void TCustomDodi::RemoveFoldRegionStartingAt(int) {}
-void TCustomDodi::RemoveFoldRegionEndingAt(int) {}
-void TCustomDodi::ScanRegions() {}
+void TCustomDodi::FoldLinesChanged(REdoDodiStrings &lines, const TLinesChange &change)
+{
+    foldRegions_.LinesChanged(lines, change);
+    if (foldFinder_)
+        foldFinder_->LinesChanged(lines, change);
+}
+
+void TCustomDodi::SetFoldRegionFinder(std::unique_ptr<TFoldRegionFinder> finder)
+{
+    foldFinder_ = std::move(finder);
+    // A finder reads the text again around a removal; the other ends of the
+    // removed lines' regions keep their marks until it has.
+    foldRegions_.SetUnlinkPartners(!foldFinder_);
+    ScanRegions();
+}
+
+void TCustomDodi::FoldRegionsChanged()
+{
+    viewState_.FoldRegionCount = foldRegions_.RegionCount();
+    // Neither the caret nor the top of the view stays on a hidden line.
+    if (foldRegions_.IsHidden(caretState_.CaretLine))
+        SetCaretLine(foldRegions_.LineOfVisibleIndex(foldRegions_.VisibleIndexOf(caretState_.CaretLine)));
+    if (foldRegions_.IsHidden(viewState_.TopLine))
+        viewState_.TopLine = foldRegions_.LineOfVisibleIndex(foldRegions_.VisibleIndexOf(viewState_.TopLine));
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void TCustomDodi::ScanRegions()
+{
+    if (!codeFolding_->Enabled())
+        return;
+    REdoDodiStrings &lines = *ActiveLines();
+    if (foldRegions_.LineCount() != lines.Count())
+        foldRegions_.Reset(lines.Count());
+    if (wordWrap_ != wwNone) {
+        // Regions stand on whole lines, not on the pieces word wrap cuts.
+        foldRegions_.ClearRegions();
+    } else if (foldFinder_) {
+        foldFinder_->Update(lines, foldRegions_, true);
+    } else {
+        const TCustomDodiStyler *styler = SyntaxStyles();
+        if (!styler || !useStyler_ || styler->Regions().Count() == 0)
+            return;
+        foldRegions_.SetRegions(FindDefinedRegions(*styler, lines));
+    }
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::UpdateFoldRegions(bool force)
+{
+    if (!codeFolding_->Enabled() || !foldFinder_ || wordWrap_ != wwNone)
+        return;
+    REdoDodiStrings &lines = *ActiveLines();
+    if (foldRegions_.LineCount() != lines.Count())
+        foldRegions_.Reset(lines.Count());
+    if (!foldFinder_->Pending())
+        return;
+    const int rows = foldRegions_.VisibleCount();
+    foldFinder_->Update(lines, foldRegions_, force);
+    viewState_.FoldRegionCount = foldRegions_.RegionCount();
+    if (foldRegions_.VisibleCount() != rows)
+        UpdateScrollBars(false);
+}
+
+bool TCustomDodi::AddRegion(int start, int end)
+{
+    if (!foldRegions_.AddRegion(start, end))
+        return false;
+    FoldRegionsChanged();
+    return true;
+}
+
+void TCustomDodi::ClearRegions()
+{
+    foldRegions_.ClearRegions();
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::SetExpanded(int line, bool expanded)
+{
+    if (!codeFolding_->Enabled() || !foldRegions_.SetExpanded(line, expanded))
+        return;
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::ToggleRegion(int line) { SetExpanded(line, !foldRegions_.IsExpanded(line)); }
+
+bool TCustomDodi::RegionSummary(int line, int &definitionIndex, std::string &summary) const
+{
+    const TCustomDodiStyler *styler = SyntaxStyles();
+    if (!styler || !useStyler_ || !foldRegions_.IsRegionStart(line) || line >= ActiveLines()->Count())
+        return false;
+    return RegionSummaryOfLine(*styler, ActiveLines()->Get(line), definitionIndex, summary);
+}
+
+void TCustomDodi::RemoveFoldRegionStartingAt(int line)
+{
+    foldRegions_.RemoveRegionStartingAt(line);
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::RemoveFoldRegionEndingAt(int line)
+{
+    foldRegions_.RemoveRegionEndingAt(line);
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::RevealLine(int line)
+{
+    if (!codeFolding_->Enabled())
+        return;
+    bool changed = false;
+    while (foldRegions_.IsHidden(line)) {
+        // The shown line above a hidden one starts the collapsed region that hides it.
+        const int start = foldRegions_.LineOfVisibleIndex(foldRegions_.VisibleIndexOf(line));
+        if (!foldRegions_.SetExpanded(start, true))
+            break;
+        changed = true;
+    }
+    if (changed)
+        FoldRegionsChanged();
+}
+
+void TCustomDodi::CollapseRegionAtCaret()
+{
+    if (!codeFolding_->Enabled())
+        return;
+    UpdateFoldRegions(true);
+    int start = foldRegions_.InnermostRegionAt(caretState_.CaretLine);
+    while (start >= 0 && !foldRegions_.IsExpanded(start))
+        start = foldRegions_.EnclosingRegionOf(start);
+    if (start < 0)
+        return;
+    // The caret leaves the lines about to be hidden first.
+    SetCaretLine(start);
+    SetExpanded(start, false);
+}
+
+void TCustomDodi::ExpandRegionAtCaret()
+{
+    if (!codeFolding_->Enabled())
+        return;
+    UpdateFoldRegions(true);
+    SetExpanded(caretState_.CaretLine, true);
+}
+
+void TCustomDodi::CollapseAllRegions()
+{
+    if (!codeFolding_->Enabled())
+        return;
+    UpdateFoldRegions(true);
+    foldRegions_.SetAllExpanded(false);
+    FoldRegionsChanged();
+}
+
+void TCustomDodi::ExpandAllRegions()
+{
+    if (!codeFolding_->Enabled())
+        return;
+    UpdateFoldRegions(true);
+    foldRegions_.SetAllExpanded(true);
+    FoldRegionsChanged();
+}
 
 } // namespace tarnwick

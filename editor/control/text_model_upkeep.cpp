@@ -41,6 +41,7 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
 {
     if (&lines != ActiveLines())
         return;
+    FoldLinesChanged(lines, change);
     switch (change.Kind) {
     case TLinesChange::lcEdit:
     case TLinesChange::lcInsert:
@@ -87,6 +88,8 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         break;
     }
     case TLinesChange::lcRelayout:
+        // Regions stand on whole lines: none while lines are cut into pieces.
+        ScanRegions();
         break;
     }
 }

@@ -95,6 +95,16 @@ bool Matches(const TKeyDownBinding &b, uint16_t key, TShiftState shift)
     return b.Key == key && (shift & b.Required) == b.Required && (shift & b.Forbidden).Empty();
 }
 
+// The line shows a collapsed region's summary in place of its text: keys
+// that would edit it do nothing.
+bool ShowsSummary(const TInputTarget &ed, int line)
+{
+    int definition = -1;
+    std::string summary;
+    return ed.CodeFolding()->Enabled() && !ed.FoldRegions().IsExpanded(line) &&
+           ed.RegionSummary(line, definition, summary);
+}
+
 // Characters that end a word for the word hooks (auto-correct, checker).
 bool EndsWord(char32_t c)
 {
@@ -134,6 +144,9 @@ void TDodiKeyboard::KeyDown(uint16_t &key, TShiftState shift)
     KeepCaretLit(key);
     KeyDownSeen = true;
     LastKeyWithoutCtrl = !shift.Contains(ssCtrl);
+    if ((key == VK_BACK || key == VK_TAB || key == VK_SPACE || key == VK_INSERT || key == VK_DELETE) &&
+        ShowsSummary(ed_, ed_.CaretLine()))
+        return;
     for (const TKeyDownBinding &binding : kKeyDownBindings) {
         if (Matches(binding, key, shift)) {
             binding.Run(ed_, key, shift);
@@ -150,6 +163,8 @@ void TDodiKeyboard::KeyPress(char32_t &key)
     if (ch == 3)
         RunKeyCommand(ed_, 3, {});
     if (ed_.ReadOnly() || !ed_.CanModify() || (ed_.AutoCompletionActive() && !KeyDownSeen))
+        return;
+    if (ch != U'\r' && ShowsSummary(ed_, ed_.CaretLine()))
         return;
     {
         TEditScope scope(ed_);

@@ -22,8 +22,7 @@ constexpr int kEllipsisColumns = 5;
 
 bool StartsCollapsedRegion(const TInputTarget &ed, int line)
 {
-    const TLineProp *p = ed.ActiveLines()->LinePropOf(line);
-    return p && p->StartsRegion && !p->Expanded;
+    return ed.FoldRegions().IsRegionStart(line) && !ed.FoldRegions().IsExpanded(line);
 }
 
 bool IsContinuationLine(const TInputTarget &ed, int line)
@@ -211,7 +210,7 @@ void TMouseInput::MouseDown(TMouseButton button, TShiftState shift, int x, int y
     if (!ed_.CodeFolding()->Enabled() || !ed_.FoldColumn().Contains({x, y}))
         return;
     const int line = CellAt(x, y).Line;
-    if (line >= ed_.ActiveLines()->Count() || !ed_.ActiveLines()->LinePropOf(line))
+    if (line >= ed_.ActiveLines()->Count())
         return;
     ed_.SetCaretLine(line);
     ed_.ToggleRegion(line);

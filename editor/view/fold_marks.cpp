@@ -58,6 +58,18 @@ void PaintFoldRow(Canvas &canvas, int x0, int columnRight, int y0, int y1, const
         canvas.Line(x, y0 + d + 2, x, y0 + d + 7);
 }
 
+void PaintFoldColumn(Canvas &canvas, const TFoldRegions &regions, const TRect &column, int topIndex, int rows,
+                     int lineHeight, const TFoldLook &look)
+{
+    for (int row = 0; row <= rows; ++row) {
+        const int line = regions.LineOfVisibleIndex(topIndex + row);
+        if (line >= regions.LineCount())
+            break;
+        const int top = column.top + 1 + row * lineHeight;
+        PaintFoldRow(canvas, column.left, column.right, top, top + lineHeight, FoldMarksOfLine(regions, line), look);
+    }
+}
+
 void PaintEllipsisBox(Canvas &canvas, int x, int rowBottom, TColor lineColor, TColor bkColor)
 {
     canvas.SetPen({lineColor, 1, psSolid});

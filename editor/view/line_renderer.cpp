@@ -4,6 +4,7 @@
 #include "editor/document/line_cells.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer.h"
+#include "editor/view/fold_marks.h"
 #include "editor/view/gutter_painter.h"
 #include "editor/view/run_placement.h"
 #include "editor/view/selection_split.h"
@@ -150,10 +151,23 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
 
     const int charWidth = ed_.CharWidth();
     BeginLine(canvas, line, -ed_.LeftColumn() * charWidth, 0, charWidth, width);
-    DrawRuns(store.Get(line), state);
+    // A collapsed region's first line shows its summary in place of its text
+    // where its definition gives one, else its text and an ellipsis box.
+    const bool collapsed = ed_.CodeFolding()->Enabled() && !ed_.FoldRegions().IsExpanded(line);
+    int definition = -1;
+    std::string summary;
+    const bool summarised = collapsed && ed_.RegionSummary(line, definition, summary);
+    if (summarised) {
+        ctx_.Colours.FoldSummary = true;
+        DrawRun(0, summary, state);
+    } else {
+        DrawRuns(store.Get(line), state);
+    }
 
     canvas.SetBrushColor(RestOfLineColour(line));
     canvas.FillRect({std::max(ctx_.X, 0), 0, width, rowHeight - 1});
+    if (collapsed && !summarised)
+        PaintEllipsisBox(canvas, ctx_.X, rowHeight, ed_.CodeFolding()->LineColor(), ed_.BkColor());
 
     DrawUnderlines(canvas, line);
     DrawBlockLines(canvas, line);

@@ -2,6 +2,7 @@
 
 #include "editor/document/line_cells.h"
 #include "editor/platform/host.h"
+#include "editor/view/fold_marks.h"
 #include "editor/view/view_target.h"
 
 #include <algorithm>
@@ -37,6 +38,8 @@ void TDodiPainter::Paint(Canvas &canvas)
     if (ed_.LineHeight() <= 0 || ed_.CharWidth() <= 0)
         return;
 
+    // Regions a finder has not read since the last edits, before the layout.
+    ed_.UpdateFoldRegions(false);
     painting_ = true;
     const TRect text = ed_.TextArea();
     PrepareLineBitmap(canvas, text);
@@ -44,6 +47,13 @@ void TDodiPainter::Paint(Canvas &canvas)
     const TRect fold = ed_.FoldColumn();
     if (!fold.IsEmpty())
         FillWith(canvas, {fold.left - 2, fold.top, fold.right, fold.bottom}, ed_.BkColor());
+    if (!fold.IsEmpty() && ed_.FoldRegions().RegionCount() > 0) {
+        const TCodeFolding &folding = *ed_.CodeFolding();
+        const TFoldLook look{folding.LineColor(), ed_.BkColor(), folding.ExpandGlyph().get(),
+                             folding.CollapsedGlyph().get()};
+        PaintFoldColumn(canvas, ed_.FoldRegions(), fold, ed_.VisibleIndexOf(ed_.TopLine()), ed_.VisibleRows(),
+                        ed_.LineHeight(), look);
+    }
 
     TDodiGutter &gutter = *ed_.Gutter();
     if (gutter.GutterWidth() > 1 && gutter.Visible()) {
@@ -83,10 +93,14 @@ void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
     const int topIndex = ed_.VisibleIndexOf(st.TopLine);
     const int count = store.Count();
     int row = 0;
-    for (; row <= rows; ++row) {
+    for (int previous = -1; row <= rows; ++row) {
         const int line = ed_.LineOfVisibleIndex(topIndex + row);
         if (line >= count)
             break;
+        // Past a collapsed region the state comes from the lines it hides.
+        if (previous >= 0 && line != previous + 1)
+            state = ed_.ComputeTopState(line);
+        previous = line;
         const int top = text.top + 1 + row * lineHeight;
         renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, top, text.right, top + lineHeight}, state);
     }

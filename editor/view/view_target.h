@@ -8,6 +8,7 @@
 #include "editor/base/run_state.h"
 #include "editor/document/bookmarks.h"
 #include "editor/document/caret_state.h"
+#include "editor/document/fold_regions.h"
 #include "editor/document/line_store.h"
 #include "editor/highlight/char_style.h"
 #include "editor/highlight/tokenizer.h"
@@ -92,6 +93,14 @@ public:
     // Lines <-> rows of the view; every mapping between the two goes here.
     virtual int VisibleIndexOf(int line) const = 0;
     virtual int LineOfVisibleIndex(int index) const = 0;
+    // The fold regions of the text and the rows they leave shown.
+    virtual const TFoldRegions &FoldRegions() const = 0;
+    // Reads again around the edits a region finder has not read yet; unless
+    // `force`, a change over much text is left for later.
+    virtual void UpdateFoldRegions(bool force) = 0;
+    // For a region start whose first word names a definition that shows its
+    // comments: true, with the definition's index and the summary text.
+    virtual bool RegionSummary(int line, int &definitionIndex, std::string &summary) const = 0;
     // The view row of `line`, counted from TopLine.
     virtual int RowOfLine(int line) const = 0;
     virtual void SetTopLine(int line) = 0;
