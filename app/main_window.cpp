@@ -610,14 +610,18 @@ bool TForm1::WriteDocument(const QString &path)
     std::optional<EDOMParseError> malformed;
     {
         BusyCursor busy;
-        try {
-            CopyEditorTextIntoDocument();
-        } catch (const EDOMParseError &error) {
-            malformed = error;
-        }
-        if (!malformed)
-            NamingSourceLines([this] { return DidIzad1->Lines()->Text(); }, XMLDoc1.DeclEncoding(),
-                              [&] { XMLDoc1.SaveFile(path.toStdString()); });
+        const std::string text = DidIzad1->Lines()->Text();
+        const std::string folder = DocumentFolder();
+        longWork_->Run(QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()), [&](TWorkProgress &) {
+            try {
+                CopyTextIntoDocument(text, folder);
+            } catch (const EDOMParseError &error) {
+                malformed = error;
+            }
+            if (!malformed)
+                NamingSourceLines([&] { return text; }, XMLDoc1.DeclEncoding(),
+                                  [&] { XMLDoc1.SaveFile(path.toStdString()); });
+        });
     }
     if (malformed) {
         const std::string reason =
@@ -673,8 +677,12 @@ void TForm1::ToolButton12Click()
 void TForm1::ToolButton2Click()
 {
     BusyCursor busy;
-    const std::string formatted =
-        FormatDocument(XMLDoc1, DidIzad1->Lines()->Text(), frmConfig->Encoding().toStdString(), DocumentFolder());
+    const std::string text = DidIzad1->Lines()->Text();
+    const std::string encoding = frmConfig->Encoding().toStdString();
+    const std::string folder = DocumentFolder();
+    std::string formatted;
+    longWork_->Run(QStringLiteral("Formatting"),
+                   [&](TWorkProgress &) { formatted = FormatDocument(XMLDoc1, text, encoding, folder); });
     ReplaceEditorText(formatted);
 }
 
@@ -708,9 +716,11 @@ void TForm1::ToolButton9Click()
 {
     std::optional<ValidationReport> report;
     const std::string text = DidIzad1->Lines()->Text();
+    const std::string folder = DocumentFolder();
     try {
         BusyCursor busy;
-        report = ValidateDocument(XMLDoc1, text, DocumentFolder());
+        longWork_->Run(QStringLiteral("Validating"),
+                       [&](TWorkProgress &) { report = ValidateDocument(XMLDoc1, text, folder); });
     } catch (const EDOMParseError &error) {
         // The error box says what is wrong; the caret then shows where.
         if (error.ParseError())
@@ -743,10 +753,10 @@ void TForm1::Goto1Click()
     FrmGoto->Edit1->selectAll();
 }
 
-void TForm1::CopyEditorTextIntoDocument()
+void TForm1::CopyTextIntoDocument(const std::string &text, const std::string &folder)
 {
-    XMLDoc1.XML().SetText(DidIzad1->Lines()->Text());
-    XMLDoc1.SetBaseDirectory(DocumentFolder());
+    XMLDoc1.XML().SetText(text);
+    XMLDoc1.SetBaseDirectory(folder);
     if (!XMLDoc1.Active())
         XMLDoc1.SetActive(true);
 }

@@ -36,7 +36,7 @@ class TfrmConfig;
 namespace tarnwick {
 class REdoDodi;
 class TBackgroundChecker;
-}
+} // namespace tarnwick
 
 class TForm1 : public QMainWindow {
 public:
@@ -141,7 +141,9 @@ private:
     // Puts text in place of the editor's as one undoable edit.
     void ReplaceEditorText(const std::string &text);
 
-    void CopyEditorTextIntoDocument();
+    // The editor's text, taken beforehand, into the document object, parsed;
+    // runs as long work (touches no widget).
+    void CopyTextIntoDocument(const std::string &text, const std::string &folder);
     void SetTitleToFile();
     void SetStatus(const char *status);
     std::string DocumentFolder() const;

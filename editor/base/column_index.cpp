@@ -1,5 +1,7 @@
 #include "editor/base/column_index.h"
 
+#include "editor/base/text_case.h"
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
 
 #include <algorithm>
@@ -10,6 +12,14 @@ namespace {
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// A character a sample may stand on: one that takes a cell or two.
+bool TakesCells(std::string_view text, size_t at)
+{
+    if (static_cast<unsigned char>(text[at]) < 0x80)
+        return true;
+    return cells::WidthOf(NextCodePoint(text, at)) > 0;
+}
+
 // Gaps wider than this many strides are sampled again after an edit.
 constexpr size_t kWidestGap = 4;
 
@@ -17,25 +27,26 @@ constexpr size_t kWidestGap = 4;
 
 void TColumnIndex::Build(std::string_view text)
 {
-    samples_.assign(1, {0, 0});
+    samples_.assign(1, {0, 0, 0});
     samples_.reserve(text.size() / kStride + 2);
     Sample(text, samples_.front(), text.size(), 1);
+    const TSample &last = samples_.back();
+    cells_ = last.Cell + cells::Count(text.substr(last.Byte));
 }
 
 void TColumnIndex::Sample(std::string_view text, TSample from, size_t to, size_t at)
 {
     std::vector<TSample> added;
-    size_t byte = from.Byte;
-    int column = from.Column;
-    while (to - byte > kStride + kStride / 2) {
-        size_t next = byte + kStride;
-        while (next < to && IsContinuation(text[next]))
+    TSample last = from;
+    while (to - last.Byte > kStride + kStride / 2) {
+        size_t next = last.Byte + kStride;
+        while (next < to && (IsContinuation(text[next]) || !TakesCells(text, next)))
             ++next;
         if (next >= to)
             break;
-        column += utf8::Length(text.substr(byte, next - byte));
-        byte = next;
-        added.push_back({byte, column});
+        const std::string_view part = text.substr(last.Byte, next - last.Byte);
+        last = {next, last.Column + utf8::Length(part), last.Cell + cells::Count(part)};
+        added.push_back(last);
     }
     samples_.insert(samples_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
 }
@@ -67,6 +78,29 @@ size_t TColumnIndex::ByteOf(std::string_view text, int column) const
     return s.Byte + utf8::ByteOffset(text.substr(s.Byte), column - s.Column);
 }
 
+const TColumnIndex::TSample &TColumnIndex::SampleAtCell(int cell) const
+{
+    auto it =
+        std::upper_bound(samples_.begin(), samples_.end(), cell, [](int c, const TSample &s) { return c < s.Cell; });
+    return *std::prev(it);
+}
+
+int TColumnIndex::CellOf(std::string_view text, int column) const
+{
+    if (!Built() || column <= 0)
+        return cells::CellOfColumn(text, column);
+    const TSample &s = SampleAtColumn(column);
+    return s.Cell + cells::CellOfColumn(text.substr(s.Byte), column - s.Column);
+}
+
+int TColumnIndex::ColumnOfCell(std::string_view text, int cell) const
+{
+    if (!Built() || cell <= 0)
+        return cells::ColumnOfCell(text, cell);
+    const TSample &s = SampleAtCell(cell);
+    return s.Column + cells::ColumnOfCell(text.substr(s.Byte), cell - s.Cell);
+}
+
 int TColumnIndex::ColumnOf(std::string_view text, size_t byte) const
 {
     byte = std::min(byte, text.size());
@@ -76,10 +110,12 @@ int TColumnIndex::ColumnOf(std::string_view text, size_t byte) const
     return s.Column + utf8::Length(text.substr(s.Byte, byte - s.Byte));
 }
 
-void TColumnIndex::Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta)
+void TColumnIndex::Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta,
+                          int cellDelta)
 {
     if (!Built())
         return;
+    cells_ += cellDelta;
     // Samples before the edit keep their place; the one at `start` may now
     // stand on another character, and those inside the old bytes are gone.
     auto first = std::lower_bound(samples_.begin() + 1, samples_.end(), start,
@@ -90,6 +126,7 @@ void TColumnIndex::Edited(std::string_view text, size_t start, size_t oldLength,
     for (auto it = last; it != samples_.end(); ++it) {
         it->Byte = static_cast<size_t>(static_cast<std::ptrdiff_t>(it->Byte) + byteDelta);
         it->Column += columnDelta;
+        it->Cell += cellDelta;
     }
     const size_t at = static_cast<size_t>(samples_.erase(first, last) - samples_.begin());
     const TSample before = samples_[at - 1];

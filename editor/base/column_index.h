@@ -1,7 +1,7 @@
-// TColumnIndex: where the characters of a long UTF-8 line start, sampled
-// every few kilobytes, so a column becomes a byte offset (and back) without
-// counting from the start of the line, and an edit moves the samples after
-// it instead of recounting the line.
+// TColumnIndex: where the characters of a long UTF-8 line start and which
+// grid cell each starts at, sampled every few kilobytes, so a column becomes
+// a byte offset or a cell (and back) without counting from the start of the
+// line, and an edit moves the samples after it instead of recounting the line.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,8 @@
 namespace tarnwick {
 
 // Columns count code points as utf8::Length does: every byte that is no
-// continuation byte starts one. Every answer equals the plain count.
+// continuation byte starts one; cells are those of text_cells.h. Every answer
+// equals the plain count from the line start.
 class TColumnIndex {
 public:
     // Bytes between samples (at least; a sample stands at a character start).
@@ -27,12 +28,18 @@ public:
     // The characters that start before `byte` (utf8::Length of the text up
     // to it); `byte` is clamped to the text.
     int ColumnOf(std::string_view text, size_t byte) const;
+    // cells::CellOfColumn, cells::ColumnOfCell and cells::Count of the text.
+    int CellOf(std::string_view text, int column) const;
+    int ColumnOfCell(std::string_view text, int cell) const;
+    int Cells() const { return cells_; }
 
     // `text` is the line after its bytes [start, start + oldLength) became
-    // newLength bytes holding `columnDelta` characters more than before.
-    // Costs the samples after the edit, not the text, unless the edit left a
-    // gap of many strides between two samples, which is then sampled anew.
-    void Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta);
+    // newLength bytes holding `columnDelta` characters and `cellDelta` cells
+    // more than before. Costs the samples after the edit, not the text,
+    // unless the edit left a gap of many strides between two samples, which
+    // is then sampled anew.
+    void Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta,
+                int cellDelta);
 
     size_t SampleCount() const { return samples_.size(); }
 
@@ -40,18 +47,22 @@ private:
     struct TSample {
         size_t Byte;
         int Column;
+        int Cell;
     };
-    // The last sample at or before `byte`, or before `column`'s start.
+    // The last sample at or before `byte`, `column` or `cell`.
     const TSample &SampleAtByte(size_t byte) const;
     const TSample &SampleAtColumn(int column) const;
+    const TSample &SampleAtCell(int cell) const;
     // Samples every stride from `from` (a sample) up to `to`, inserted at `at`.
     void Sample(std::string_view text, TSample from, size_t to, size_t at);
 
-    // samples_[0] is {0, 0}; then strictly increasing bytes, each the start
-    // of a character (no continuation byte), its column the characters
-    // before it. Neighbours lie at least kStride apart, at most a few
-    // strides apart after edits (Edited resamples wider gaps).
+    // samples_[0] is {0, 0, 0}; then strictly increasing bytes, each the
+    // start of a character that takes a cell or two (no zero-width one, which
+    // belongs to the character before it), with the characters and the cells
+    // before it. Neighbours lie at least kStride apart, at most a few strides
+    // apart after edits (Edited resamples wider gaps).
     std::vector<TSample> samples_;
+    int cells_ = 0;
 };
 
 } // namespace tarnwick

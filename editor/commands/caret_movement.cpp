@@ -65,20 +65,33 @@ void TCaretMovement::Arrow(int dx, int dy, TShiftState shift)
     });
 }
 
+// The moves read the characters next to the caret one by one, from the
+// caret's byte on: a word's length, not the line's, is what they cost.
+
 void TCaretMovement::WordLeft()
 {
     ed_.SetCaretCol(ed_.CaretCol() - 1);
     TLineEdits lines(ed_);
-    const std::u32string t = text::Decode(text::TrimRightBlanks(lines.Text(ed_.CaretLine())));
+    const int line = ed_.CaretLine();
+    const std::string_view t = text::TrimRightBlanks(lines.Text(line));
+    const int n = lines.Length(line) - text::TrailingBlanks(lines.Text(line));
     const std::u32string delimiters = WordDelimiters(ed_);
-    const int n = static_cast<int>(t.size());
     int col = ed_.CaretCol();
-    const auto stopsAt = [&](int c) {
-        const char32_t after = c < n ? t[c] : 0;
-        return delimiters.find(t[c - 1]) != std::u32string::npos && after != U' ';
-    };
-    while (col > 0 && col <= n && !stopsAt(col))
-        --col;
+    if (col > 0 && col <= n) {
+        // The word stops after a delimiter that no space follows.
+        size_t at = lines.ByteOf(line, col);
+        char32_t after = col < n ? text::CharAt(t, at) : 0;
+        size_t before = text::PreviousChar(t, at);
+        char32_t c = text::CharAt(t, before);
+        while (col > 0 && !(delimiters.find(c) != std::u32string::npos && after != U' ')) {
+            if (--col == 0)
+                break;
+            after = c;
+            at = before;
+            before = text::PreviousChar(t, at);
+            c = text::CharAt(t, before);
+        }
+    }
     ed_.SetCaretCol(col);
 }
 
@@ -86,12 +99,20 @@ void TCaretMovement::WordRight()
 {
     TLineEdits lines(ed_);
     const int line = ed_.CaretLine();
-    const std::u32string t = text::Decode(text::TrimRightBlanks(lines.Text(line)));
+    const std::string_view t = text::TrimRightBlanks(lines.Text(line));
+    const int n = lines.Length(line) - text::TrailingBlanks(lines.Text(line));
     const std::u32string delimiters = WordDelimiters(ed_);
-    const int n = static_cast<int>(t.size());
     int col = ed_.CaretCol() + 1;
-    while (col < n && (delimiters.find(t[col - 1]) == std::u32string::npos || t[col] == U' '))
-        ++col;
+    if (col > 0 && col < n) {
+        size_t next = 0;
+        char32_t before = text::CharAt(t, lines.ByteOf(line, col - 1), &next);
+        char32_t c = text::CharAt(t, next, &next);
+        while (col < n && (delimiters.find(before) == std::u32string::npos || c == U' ')) {
+            ++col;
+            before = c;
+            c = text::CharAt(t, next, &next);
+        }
+    }
     // Past the text of the line the move goes on at the next line, without
     // first padding this one up to a column it then leaves.
     if (col > n && line < lines.Count() - 1) {
@@ -116,12 +137,25 @@ void TCaretMovement::Home(TShiftState shift)
         }
         // Each press steps back to the start of the previous blank-separated
         // word, and finally to column 0.
-        const std::u32string l = text::Decode(TLineEdits(ed_).Text(ed_.CaretLine()));
-        const int n = static_cast<int>(l.size());
+        TLineEdits lines(ed_);
+        const int line = ed_.CaretLine();
+        const std::string_view l = lines.Text(line);
+        const int n = lines.Length(line);
         int p = std::min(ed_.CaretCol() - 1, n);
-        const auto wordStartsAfter = [&](int q) { return l[q - 1] == U' ' && !(q < n && l[q] == U' '); };
-        while (p > 0 && !wordStartsAfter(p))
-            --p;
+        if (p > 0) {
+            size_t at = lines.ByteOf(line, p);
+            char32_t after = p < n ? text::CharAt(l, at) : 0;
+            size_t before = text::PreviousChar(l, at);
+            char32_t c = text::CharAt(l, before);
+            while (p > 0 && !(c == U' ' && after != U' ')) {
+                if (--p == 0)
+                    break;
+                after = c;
+                at = before;
+                before = text::PreviousChar(l, at);
+                c = text::CharAt(l, before);
+            }
+        }
         ed_.SetCaretCol(std::max(0, p));
         if (ed_.CaretCol() < ed_.LeftColumn())
             ed_.SetLeftColumn(ed_.CaretCol());
@@ -140,8 +174,8 @@ void TCaretMovement::End(TShiftState shift)
         const int line = ed_.CaretLine();
         const TLineProp *next = lines.Store().LinePropOf(line + 1);
         const bool wrapped = ed_.WordWrap() != wwNone && next && next->WrapContinuation;
-        const std::string_view text = lines.Text(line);
-        ed_.SetCaretCol(wrapped ? lines.Length(line) : utf8::Length(text::TrimRightBlanks(text)));
+        const int length = lines.Length(line);
+        ed_.SetCaretCol(wrapped ? length : length - text::TrailingBlanks(lines.Text(line)));
     });
 }
 

@@ -65,13 +65,12 @@ void TDeletion::DeleteCharAt(std::optional<TCaretPos> from)
     ed_.CollapseSelection();
     const int y = lines.CaretLine();
     const int x = ed_.CaretCol();
-    const std::string line(lines.Text(y));
     const int length = lines.Length(y);
 
     if (x < length) {
         const TCaretPos origin = from.value_or(TCaretPos{x, y});
-        std::string removed(utf8::Mid(line, x, 1));
-        lines.Replace(y, std::string(utf8::Left(line, x)) + std::string(utf8::From(line, x + 1)));
+        std::string removed(lines.Chars(y, x, 1));
+        lines.ReplaceChars(y, x, 1, {});
         ed_.UndoList().Add(
             std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y, std::move(removed), from.has_value()));
     } else if (y + 1 < lines.Count()) {
@@ -80,17 +79,17 @@ void TDeletion::DeleteCharAt(std::optional<TCaretPos> from)
             // A soft break is no character: the first character of the
             // wrapped piece goes instead.
             const TCaretPos origin = from.value_or(TCaretPos{x, y});
-            const std::string piece(lines.Text(y + 1));
-            lines.Replace(y + 1, std::string(utf8::From(piece, 1)));
-            ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y + 1,
-                                                                 std::string(utf8::Left(piece, 1)), from.has_value()));
+            std::string removed(lines.Chars(y + 1, 0, 1));
+            lines.ReplaceChars(y + 1, 0, 1, {});
+            ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y + 1, std::move(removed),
+                                                                 from.has_value()));
         } else {
             // The record holds the join point, the old line end, even when the
             // caret stands past it: undo splits there. A Backspace from past
             // the end of this same line is recorded as a Delete there too.
             const bool backspace = from.has_value() && from->Line != y;
             const TCaretPos origin = backspace ? *from : TCaretPos{length, y};
-            lines.Replace(y, line + std::string(lines.Text(y + 1)));
+            lines.ReplaceChars(y, length, 0, std::string(lines.Text(y + 1)));
             lines.MoveMarkersUp(y + 1);
             lines.RemoveLines(y + 1, 1);
             ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, length, y, "\r", backspace));
@@ -112,7 +111,28 @@ void TDeletion::DeleteWordLeft()
     TEditScope scope(ed_);
     TUndoGroup group(ed_.UndoList());
     const int line = lines.CaretLine();
-    const std::u32string before = text::Decode(lines.Text(line));
+    const int length = lines.Length(line);
+    const int column = ed_.CaretCol();
+    if (column > 0 && column <= length && ed_.WordWrap() == wwNone) {
+        // Within the line the word goes in one edit, the one record the
+        // single steps below would merge into.
+        const std::string_view text = lines.Text(line);
+        const size_t end = lines.ByteOf(line, column);
+        size_t at = text::PreviousChar(text, end);
+        int start = column - 1;
+        for (size_t before = text::PreviousChar(text, at); start > 0 && text[before] != ' ';
+             before = text::PreviousChar(text, at)) {
+            at = before;
+            --start;
+        }
+        std::string removed(text.substr(at, end - at));
+        ed_.SetCaretCol(start);
+        ed_.CollapseSelection();
+        lines.ReplaceChars(line, start, column - start, {});
+        ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(column, line, start, line, std::move(removed), true));
+        scope.Changed(TChangeNotice::Full);
+        return;
+    }
     for (;;) {
         const TCaretPos from = CaretOf(ed_);
         if (!StepLeft())
@@ -121,7 +141,8 @@ void TDeletion::DeleteWordLeft()
         const int col = ed_.CaretCol();
         // Stops at the start of the word: the character before the caret, as
         // the line was before the command, is a space (or there is none).
-        if (ed_.CaretLine() != line || col <= 0 || col > static_cast<int>(before.size()) || before[col - 1] == U' ')
+        // Only what lies right of the caret has changed since.
+        if (ed_.CaretLine() != line || col <= 0 || col > length || lines.Chars(line, col - 1, 1) == " ")
             break;
     }
 }

@@ -77,19 +77,33 @@ void TLineEdits::Replace(int line, std::string text)
     LengthChanged(before, Length(line));
 }
 
-void TLineEdits::InsertInLine(int line, int column, std::string_view text)
+size_t TLineEdits::ByteOf(int line, int column) { return Store().ByteOfColumn(line, column); }
+
+std::string_view TLineEdits::Chars(int line, int column, int count)
+{
+    if (count <= 0)
+        return {};
+    const size_t from = ByteOf(line, column);
+    return Text(line).substr(from, ByteOf(line, column + count) - from);
+}
+
+void TLineEdits::ReplaceChars(int line, int column, int count, std::string_view text)
 {
     const int before = Length(line);
-    Store().ReplaceText(line, utf8::ByteOffset(Text(line), column), 0, text);
+    const size_t from = ByteOf(line, column);
+    const size_t to = count > 0 ? ByteOf(line, column + count) : from;
+    Store().ReplaceText(line, from, to - from, text);
     LengthChanged(before, Length(line));
 }
+
+void TLineEdits::InsertInLine(int line, int column, std::string_view text) { ReplaceChars(line, column, 0, text); }
 
 void TLineEdits::CutLine(int line, int column)
 {
     const int before = Length(line);
     if (column >= before)
         return;
-    Store().ReplaceText(line, utf8::ByteOffset(Text(line), column), std::string::npos, {});
+    Store().ReplaceText(line, ByteOf(line, column), std::string::npos, {});
     LengthChanged(before, column);
 }
 
@@ -204,24 +218,47 @@ std::u32string Decode(std::string_view s)
     std::u32string out;
     out.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
         // A stray continuation byte counts as nothing, as in utf8::Length,
         // so positions here agree with the store's columns.
-        if ((c & 0xC0) == 0x80) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
             ++i;
             continue;
         }
-        const size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
-        size_t j = i + 1;
-        for (; j < s.size() && (static_cast<unsigned char>(s[j]) & 0xC0) == 0x80; ++j)
-            if (j - i <= extra)
-                cp = cp << 6 | (static_cast<unsigned char>(s[j]) & 0x3F);
-        out.push_back(cp);
-        i = j;
+        out.push_back(CharAt(s, i, &i));
     }
     return out;
 }
+
+char32_t CharAt(std::string_view s, size_t at, size_t *next)
+{
+    if (at >= s.size()) {
+        if (next)
+            *next = s.size();
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(s[at]);
+    const size_t extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    char32_t cp = extra == 0 ? c : c & (0x3F >> extra);
+    size_t j = at + 1;
+    for (; j < s.size() && (static_cast<unsigned char>(s[j]) & 0xC0) == 0x80; ++j)
+        if (j - at <= extra)
+            cp = cp << 6 | (static_cast<unsigned char>(s[j]) & 0x3F);
+    if (next)
+        *next = j;
+    return cp;
+}
+
+size_t PreviousChar(std::string_view s, size_t at)
+{
+    if (at == 0)
+        return 0;
+    size_t start = std::min(at, s.size()) - 1;
+    while (start > 0 && (static_cast<unsigned char>(s[start]) & 0xC0) == 0x80)
+        --start;
+    return start;
+}
+
+int TrailingBlanks(std::string_view s) { return static_cast<int>(s.size() - TrimRightBlanks(s).size()); }
 
 } // namespace text
 

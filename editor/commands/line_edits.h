@@ -32,6 +32,14 @@ public:
     // Makes sure there is a line and the caret is on one; returns its line.
     int CaretLine();
     void Replace(int line, std::string text);
+    // The byte at which character `column` of `line` starts (the line's
+    // size past its end); a long line answers from its index.
+    size_t ByteOf(int line, int column);
+    // Characters [column, column + count) of `line`, clamped to it.
+    std::string_view Chars(int line, int column, int count);
+    // Characters [column, column + count) of `line`, clamped to it, become
+    // `text` (no line break): costs the change, not the line.
+    void ReplaceChars(int line, int column, int count, std::string_view text);
     // Puts `text` (no line break) into `line` before the character at
     // `column`, which lies within the line: costs the insertion, not the line.
     void InsertInLine(int line, int column, std::string_view text);
@@ -74,6 +82,13 @@ bool AllSpaces(std::string_view s);
 std::string ReverseCodePoints(std::string_view s);
 std::string Spaces(int count);
 std::u32string Decode(std::string_view s);
+// The character that starts at byte `at` of `s`, as Decode reads it; `next`
+// (when given) gets the byte after it.
+char32_t CharAt(std::string_view s, size_t at, size_t *next = nullptr);
+// Where the character before byte `at` starts (0 at the start).
+size_t PreviousChar(std::string_view s, size_t at);
+// The trailing characters <= space (each one byte, one column).
+int TrailingBlanks(std::string_view s);
 
 } // namespace text
 

@@ -17,9 +17,8 @@ bool IsBlankByte(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n
 // Spaces a new line starts with: the caret line's leading spaces, looking at
 // no more than its first length - 1 characters; a line of spaces only gives
 // up to the caret, so Enter at the end of a blank line keeps its whole width.
-int IndentLength(std::string_view line, int caretCol)
+int IndentLength(std::string_view line, int length, int caretCol)
 {
-    const int length = utf8::Length(line);
     const int limit = length - 1;
     int n = 0;
     while (n < limit && line[n] == ' ')
@@ -59,10 +58,9 @@ void TTyping::TypeChar(char32_t ch)
     }
 
     if (overwrite && length >= x0 + 1) {
-        const std::string line(lines.Text(y));
         const std::string typed = utf8::Encode(ch);
-        std::string replaced(utf8::Mid(line, x0, 1));
-        lines.Replace(y, std::string(utf8::Left(line, x0)) + typed + std::string(utf8::From(line, x0 + 1)));
+        std::string replaced(lines.Chars(y, x0, 1));
+        lines.ReplaceChars(y, x0, 1, typed);
         const TCaretPos end = lines.Rewrap({x0 + 1, y});
         lines.MoveCaret(end);
         ed_.CollapseSelection();
@@ -106,10 +104,11 @@ void TTyping::NewLine()
     // A line begun under a collapsed region's first line opens the region.
     ed_.SetExpanded(y, true);
     const int x0 = ed_.CaretCol();
-    const std::string line(lines.Text(y));
-    const int indent = ed_.AutoIndent() ? IndentLength(line, x0) : 0;
+    // Read before the line is cut; the tail is copied out of it first.
+    const std::string_view line = lines.Text(y);
+    const int indent = ed_.AutoIndent() ? IndentLength(line, lines.Length(y), x0) : 0;
 
-    const std::string_view rest = utf8::From(line, x0);
+    const std::string_view rest = line.substr(lines.ByteOf(y, x0));
     // The blanks the split leaves at either side of the new line go (the
     // undo list records them with the rest of the edit).
     std::string_view core = text::TrimRightBlanks(rest);

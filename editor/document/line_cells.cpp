@@ -13,19 +13,29 @@ bool IsAscii(const REdoDodiStrings &store, int line)
 
 } // namespace
 
+// A long line answers from its column index instead of counting from its start.
 int LineCells(const REdoDodiStrings &store, int line)
 {
-    return IsAscii(store, line) ? store.LineLength(line) : cells::Count(store.Get(line));
+    if (IsAscii(store, line))
+        return store.LineLength(line);
+    const TColumnIndex *index = store.ColumnIndexOf(line);
+    return index ? index->Cells() : cells::Count(store.Get(line));
 }
 
 int CellOfColumn(const REdoDodiStrings &store, int line, int column)
 {
-    return IsAscii(store, line) ? column : cells::CellOfColumn(store.Get(line), column);
+    if (IsAscii(store, line))
+        return column;
+    const TColumnIndex *index = store.ColumnIndexOf(line);
+    return index ? index->CellOf(store.Get(line), column) : cells::CellOfColumn(store.Get(line), column);
 }
 
 int ColumnOfCell(const REdoDodiStrings &store, int line, int cell)
 {
-    return IsAscii(store, line) ? cell : cells::ColumnOfCell(store.Get(line), cell);
+    if (IsAscii(store, line))
+        return cell;
+    const TColumnIndex *index = store.ColumnIndexOf(line);
+    return index ? index->ColumnOfCell(store.Get(line), cell) : cells::ColumnOfCell(store.Get(line), cell);
 }
 
 } // namespace tarnwick

@@ -23,9 +23,10 @@ public:
     {
         if (i < 0 || i >= Count())
             return;
-        if (length < list_.Get(i))
-            Dropping(list_.Get(i));
-        else
+        const int32_t old = list_.Get(i);
+        if (length < old)
+            Dropping(old);
+        else if (length > old)
             Raising(length);
         list_.Set(i, length);
     }
@@ -57,41 +58,55 @@ public:
     {
         list_.Clear();
         longest_ = 0;
+        longestCount_ = 0;
         stale_ = false;
     }
     void Reserve(int n) { list_.Reserve(n); }
 
-    // The largest length, 0 for no lines. Walks the list only after the
-    // longest line may have got shorter or gone.
+    // The largest length, 0 for no lines. Walks the list only after every
+    // line as long as the longest got shorter or went.
     int32_t Longest() const
     {
         if (stale_) {
             longest_ = 0;
+            longestCount_ = 0;
             for (std::span<const int32_t> run : list_.Runs())
-                longest_ = std::max(longest_, run.empty() ? 0 : *std::ranges::max_element(run));
+                for (int32_t n : run)
+                    Count(n);
             stale_ = false;
         }
         return longest_;
     }
 
 private:
+    void Count(int32_t length) const
+    {
+        if (length > longest_) {
+            longest_ = length;
+            longestCount_ = 1;
+        } else if (length == longest_) {
+            ++longestCount_;
+        }
+    }
     void Raising(int32_t length)
     {
-        if (length > longest_)
-            longest_ = length;
+        if (!stale_)
+            Count(length);
     }
-    // Only a line as long as the longest can take the maximum down with it.
+    // Only the last line as long as the longest takes the maximum down with it.
     void Dropping(int32_t length)
     {
-        if (length >= longest_)
+        if (!stale_ && length == longest_ && --longestCount_ == 0)
             stale_ = true;
     }
 
     TIntList list_;
-    // longest_ >= every length; it equals the largest length (0 for none)
-    // unless stale_, which is set when an entry that long was lowered or
-    // removed and cleared by the next walk in Longest().
+    // Unless stale_, longest_ is the largest length (0 for none) and
+    // longestCount_ the entries that long; stale_ is set when the last entry
+    // that long was lowered or removed, and cleared by the next walk in
+    // Longest(). While stale_, longest_ >= every length.
     mutable int32_t longest_ = 0;
+    mutable int32_t longestCount_ = 0;
     mutable bool stale_ = false;
 };
 

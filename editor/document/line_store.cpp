@@ -1,5 +1,6 @@
 #include "editor/document/line_store.h"
 
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
 #include "editor/document/line_reader.h"
 
@@ -12,6 +13,7 @@
 #include <ostream>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace tarnwick {
 
@@ -167,10 +169,24 @@ TLineScanPoints *REdoDodiStrings::ScanPointsOf(int index)
     return entry ? &entry->Points : nullptr;
 }
 
-void REdoDodiStrings::TextEdited(int index, size_t start, size_t oldLength, size_t newLength, int columnDelta)
+const TColumnIndex *REdoDodiStrings::ColumnIndexOf(int index) const
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    TLongLines::TEntry *entry = longLines_.Ensure(index, lines_[index].Text);
+    return entry ? &entry->Columns : nullptr;
+}
+
+void REdoDodiStrings::TextEdited(int index, size_t start, std::string_view removed, size_t newLength, int columnDelta)
 {
     stateTracker_.LineReplaced(index);
-    longLines_.Edited(index, lines_[index].Text, start, oldLength, newLength, columnDelta);
+    // Cells are counted only where an index keeps them: a short line costs
+    // nothing more.
+    if (longLines_.Find(index)) {
+        const std::string &text = lines_[index].Text;
+        const int cellDelta = cells::Count(std::string_view(text).substr(start, newLength)) - cells::Count(removed);
+        longLines_.Edited(index, text, start, removed.size(), newLength, columnDelta, cellDelta);
+    }
 }
 
 // Listeners hear of the bytes that differ, not of the whole line: the undo
@@ -187,6 +203,14 @@ void REdoDodiStrings::Put(int index, std::string text)
     size_t suffix = 0;
     while (suffix < common - prefix && old[old.size() - 1 - suffix] == text[text.size() - 1 - suffix])
         ++suffix;
+    // The bytes that differ, widened to whole characters.
+    const auto continues = [](const std::string &s, size_t at) {
+        return at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80;
+    };
+    while (prefix > 0 && (continues(old, prefix) || continues(text, prefix)))
+        --prefix;
+    while (suffix > 0 && (continues(old, old.size() - suffix) || continues(text, text.size() - suffix)))
+        --suffix;
     const TLinesChange change{.Kind = TLinesChange::lcEdit,
                               .Line = index,
                               .Count = 1,
@@ -202,8 +226,9 @@ void REdoDodiStrings::Put(int index, std::string text)
     else
         lineLengths_.Add(len);
     Changing();
-    lines_[index].Text = std::move(text);
-    TextEdited(index, change.Start, change.OldLength, change.NewLength, len - oldLen);
+    std::string previous = std::exchange(lines_[index].Text, std::move(text));
+    TextEdited(index, change.Start, std::string_view(previous).substr(change.Start, change.OldLength), change.NewLength,
+               len - oldLen);
     Changed();
     Report(change);
 }
@@ -224,11 +249,12 @@ void REdoDodiStrings::ReplaceText(int index, size_t start, size_t length, std::s
     Announce(change);
     Changing();
     // The length moves by what changed; the rest of the line is not read.
-    const int delta = utf8::Length(text) - utf8::Length(std::string_view(line).substr(start, length));
+    const std::string removed = line.substr(start, length);
+    const int delta = utf8::Length(text) - utf8::Length(removed);
     line.replace(start, length, text);
     if (index < lineLengths_.Count())
         lineLengths_.Set(index, lineLengths_.Get(index) + delta);
-    TextEdited(index, start, length, text.size(), delta);
+    TextEdited(index, start, removed, text.size(), delta);
     Changed();
     Report(change);
 }

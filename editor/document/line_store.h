@@ -122,6 +122,9 @@ public:
     // counting from its start.
     size_t ByteOfColumn(int index, int column) const;
     int ColumnOfByte(int index, size_t byte) const;
+    // The column index of line `index` (made on first use); null for a line
+    // too short to need one, or out of range.
+    const TColumnIndex *ColumnIndexOf(int index) const;
     // The tokenizer's checkpoints inside line `index`; null for a line too
     // short to need them, or out of range.
     TLineScanPoints *ScanPointsOf(int index);
@@ -180,8 +183,9 @@ private:
     void InsertLine(int index, std::string text);
     void DeleteEntry(int index);
     void ClearEntries();
-    // Bytes [start, start + oldLength) of line `index` became newLength bytes.
-    void TextEdited(int index, size_t start, size_t oldLength, size_t newLength, int columnDelta);
+    // Bytes [start, start + oldLength) of line `index` became newLength
+    // bytes; `removed` were the old ones.
+    void TextEdited(int index, size_t start, std::string_view removed, size_t newLength, int columnDelta);
     void ReadLines(std::string_view text, bool throughAdd);
     // Appends lines made by a TLineReader, with their lengths.
     void AppendRead(std::vector<TStoredLine> read);

@@ -28,7 +28,7 @@ TLongLines::TEntry *TLongLines::Ensure(int line, std::string_view text)
 }
 
 void TLongLines::Edited(int line, std::string_view text, size_t start, size_t oldLength, size_t newLength,
-                        int columnDelta)
+                        int columnDelta, int cellDelta)
 {
     auto it = Slot(line);
     if (it == entries_.end() || it->first != line)
@@ -37,7 +37,7 @@ void TLongLines::Edited(int line, std::string_view text, size_t start, size_t ol
         entries_.erase(it);
         return;
     }
-    it->second->Columns.Edited(text, start, oldLength, newLength, columnDelta);
+    it->second->Columns.Edited(text, start, oldLength, newLength, columnDelta, cellDelta);
     it->second->Points.Edited(start, oldLength, newLength);
 }
 

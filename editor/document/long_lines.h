@@ -31,8 +31,10 @@ public:
     TEntry *Find(int line);
 
     // Bytes [start, start + oldLength) of `line` became newLength bytes
-    // holding `columnDelta` characters more; `text` is the line after it.
-    void Edited(int line, std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta);
+    // holding `columnDelta` characters and `cellDelta` cells more; `text` is
+    // the line after it.
+    void Edited(int line, std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta,
+                int cellDelta);
     void Inserted(int line, int count);
     void Removed(int line, int count);
     // Forgets every checkpoint (the tokenizer's setup changed).

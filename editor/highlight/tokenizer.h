@@ -55,10 +55,12 @@ public:
     // What painting a stretch of a line needs: the runs of line `line` that
     // cover columns [fromColumn, toColumn) go to OnRun (they may reach past
     // either end; runs wholly outside may be left out). `state` is the state
-    // at the start of the line and becomes the state at its end. A long line
-    // is tokenized from its checkpoint nearest fromColumn, so the cost
-    // follows the columns asked for, not the line's length.
-    void TokenizeColumns(REdoDodiStrings &lines, int line, RunState &state, int fromColumn, int toColumn);
+    // at the start of the line and becomes the state at its end when
+    // `endState` (the first time, that costs a scan of the rest of a long
+    // line). A long line is tokenized from its checkpoint nearest fromColumn,
+    // so the cost follows the columns asked for, not the line's length.
+    void TokenizeColumns(REdoDodiStrings &lines, int line, RunState &state, int fromColumn, int toColumn,
+                         bool endState = true);
     // The state at the end of line `line` when it starts in `state`: the
     // state the next line starts with. A long line keeps checkpoints on the
     // way, and after an edit the scan goes on from the last one before it

@@ -104,7 +104,8 @@ TScanPoint TLineTokenizer::PointBefore(std::string_view text, TLineScanPoints &p
     return point ? *point : LineStart(start);
 }
 
-void TLineTokenizer::TokenizeColumns(REdoDodiStrings &lines, int line, RunState &state, int fromColumn, int toColumn)
+void TLineTokenizer::TokenizeColumns(REdoDodiStrings &lines, int line, RunState &state, int fromColumn, int toColumn,
+                                     bool endState)
 {
     const std::string &text = lines[line];
     TLineScanPoints *points = PointsOf(lines, line, state);
@@ -134,7 +135,8 @@ void TLineTokenizer::TokenizeColumns(REdoDodiStrings &lines, int line, RunState 
         OnRun(pendingColumn_, pendingText_, pendingState_);
     pendingText_.clear();
     range_ = {};
-    state = points ? StateAfterLine(lines, line, start) : start;
+    if (points && endState)
+        state = StateAfterLine(lines, line, start);
 }
 
 void TLineTokenizer::PaintMarkupFrom(std::string_view text, const TScanPoint &at, size_t to)

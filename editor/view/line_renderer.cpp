@@ -36,6 +36,8 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     ctx_.Line = line;
     ctx_.Top = top;
     ctx_.X = x;
+    ctx_.Origin = x;
+    ctx_.NextColumn = 0;
     ctx_.Unit = unit;
     ctx_.Right = right;
 
@@ -67,6 +69,20 @@ void TLineRenderer::DrawRuns(std::string_view text, RunState &state)
     tokenizer_.TokenizeText(text, state);
 }
 
+void TLineRenderer::DrawVisibleRuns(int line, RunState &state, bool endState)
+{
+    tokenizer_.OnRun = [this](int column, std::string_view run, const RunState &runState) {
+        DrawRun(column, run, runState);
+    };
+    REdoDodiStrings &store = *ed_.ActiveLines();
+    const int unit = std::max(1, ctx_.Unit);
+    // A wide character cut by either edge still shows its part.
+    const int firstCell = std::max(0, -ctx_.Origin / unit);
+    const int from = std::max(0, ColumnOfCell(store, line, firstCell) - 1);
+    const int to = ColumnOfCell(store, line, firstCell + ctx_.Right / unit + 1) + 2;
+    tokenizer_.TokenizeColumns(store, line, state, from, to, endState);
+}
+
 bool TLineRenderer::StartsBlockWord(int column) const
 {
     if (!ed_.BlockShow())
@@ -82,6 +98,11 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
         return;
     const TRunColour colour = ColourOfRun(state, ctx_.Colours);
     const int length = utf8::Length(text);
+    // Runs come one after another, but a stretch of a long line starts
+    // where the row does.
+    if (column != ctx_.NextColumn)
+        ctx_.X = ctx_.Origin + CellOfColumn(*ed_.ActiveLines(), ctx_.Line, column) * ctx_.Unit;
+    ctx_.NextColumn = column + length;
     const TRunSplit split =
         SplitRunBySelection(ctx_.Line, column, length, ctx_.SelStart, ctx_.SelEnd, ctx_.SelectionHidden);
 
@@ -134,7 +155,8 @@ TColor TLineRenderer::RestOfLineColour(int line) const
     return ed_.BkColor();
 }
 
-void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state)
+void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state,
+                                    bool endState)
 {
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const int rowHeight = dest.Height();
@@ -161,7 +183,7 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
         ctx_.Colours.FoldSummary = true;
         DrawRun(0, summary, state);
     } else {
-        DrawRuns(store.Get(line), state);
+        DrawVisibleRuns(line, state, endState);
     }
 
     canvas.SetBrushColor(RestOfLineColour(line));

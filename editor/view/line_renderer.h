@@ -23,8 +23,10 @@ public:
 
     // Mode 0: the row `dest` of the window; `lineBitmap` is one row high and
     // as wide as the text area. `state` is the tokenizer state at the start of
-    // the line and becomes the state at its end.
-    void PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state);
+    // the line and becomes the state at its end (unless `endState` is false:
+    // no line is painted after this one). A long line costs what shows of it.
+    void PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state,
+                         bool endState = true);
     // Mode 2: the text starts at rect's top left, widths are measured with "w".
     void PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state);
 
@@ -35,7 +37,9 @@ private:
         int Line = 0;
         int Top = 0;
         int X = 0;
-        int Unit = 0;  // pixels per character
+        int Origin = 0;     // where column 0 is
+        int NextColumn = 0; // the column after the last run drawn
+        int Unit = 0;       // pixels per character
         int Right = 0; // nothing is drawn from here on
         TRunColourContext Colours;
         bool SelectionHidden = false;
@@ -45,6 +49,8 @@ private:
 
     void BeginLine(Canvas &target, int line, int x, int top, int unit, int right);
     void DrawRuns(std::string_view text, RunState &state);
+    // The runs of the columns of `line` that reach into the row.
+    void DrawVisibleRuns(int line, RunState &state, bool endState);
     void DrawRun(int column, std::string_view text, const RunState &state);
     void DrawPart(std::string_view text, int length, TColor textColor, TColor bkColor, TFontStyles style);
     bool StartsBlockWord(int column) const;

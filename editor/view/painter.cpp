@@ -102,7 +102,10 @@ void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
             state = ed_.ComputeTopState(line);
         previous = line;
         const int top = text.top + 1 + row * lineHeight;
-        renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, top, text.right, top + lineHeight}, state);
+        // The last row needs no state after it: a long line is then not
+        // scanned to its end.
+        renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, top, text.right, top + lineHeight}, state,
+                                  row < rows && line + 1 < count);
     }
     if (row <= rows)
         FillWith(canvas, {text.left, text.top + 1 + row * lineHeight, text.right, text.bottom}, ed_.BkColor());

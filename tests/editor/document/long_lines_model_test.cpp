@@ -1,9 +1,11 @@
-// Columns and bytes of long lines on the line store alone: after every edit
-// of a random sequence (typing, deleting, pasting, whole-line puts, lines
-// inserted and removed above), the store's conversions in both directions
-// equal a plain count from the line start, on lines mixing one- to
-// four-byte characters.
+// Columns, bytes and cells of long lines on the line store alone: after every
+// edit of a random sequence (typing, deleting, pasting, whole-line puts,
+// lines inserted and removed above), the store's conversions in every
+// direction equal a plain count from the line start, on lines mixing one- to
+// four-byte characters, wide ones and marks that take no cell.
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
+#include "editor/document/line_cells.h"
 #include "editor/document/line_store.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +17,18 @@ using namespace tarnwick;
 
 namespace {
 
-// One- to four-byte characters, ASCII the most common.
-const char *const kCharacters[] = {"a", "b", " ", "<", "\xC3\xA9", "\xC5\x81", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
+// One- to four-byte characters, ASCII the most common: a wide one (two
+// cells), an emoji (two) and a combining mark (none).
+const char *const kCharacters[] = {
+    "a", "b", " ", "<", "\xC3\xA9", "\xC5\x81", "\xE2\x82\xAC", "\xE4\xB8\xAD", "\xCC\x81", "\xF0\x9F\x98\x80"};
 
 std::string RandomText(std::mt19937 &rng, size_t characters)
 {
     std::string s;
-    std::uniform_int_distribution<int> pick(0, 9);
+    std::uniform_int_distribution<int> pick(0, 14);
     for (size_t i = 0; i < characters; ++i) {
         const int k = pick(rng);
-        s += kCharacters[k < 8 ? k : 0];
+        s += kCharacters[k < 10 ? k : 0];
     }
     return s;
 }
@@ -44,7 +48,11 @@ void ExpectConversionsMatch(const REdoDodiStrings &lines, int line, int around, 
         const size_t byte = anyByte(rng);
         ASSERT_EQ(lines.ColumnOfByte(line, byte), utf8::Length(std::string_view(text).substr(0, byte)))
             << "byte " << byte;
+        ASSERT_EQ(CellOfColumn(lines, line, column), cells::CellOfColumn(text, column)) << "column " << column;
+        const int cell = cells::CellOfColumn(text, column) + k % 3 - 1;
+        ASSERT_EQ(ColumnOfCell(lines, line, cell), cells::ColumnOfCell(text, cell)) << "cell " << cell;
     }
+    ASSERT_EQ(LineCells(lines, line), cells::Count(text));
 }
 
 } // namespace
