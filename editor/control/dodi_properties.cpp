@@ -195,6 +195,9 @@ void TCustomDodi::SetWordWrap(TWordWrapStyle v)
     wordWrap_ = v;
     if (v != wwNone)
         WrapAll();
+    // Regions stand on whole lines: none while lines are cut into pieces,
+    // found again once they are whole.
+    ScanRegions();
     Invalidate();
 }
 

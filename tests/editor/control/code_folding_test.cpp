@@ -185,6 +185,18 @@ TEST_F(CodeFolding, RegionsFollowInsertedLinesAndDeletedStartsAndEnds)
     EXPECT_EQ(ed.RegionCount(), 0);
 }
 
+TEST_F(CodeFolding, NothingFoldsWhileWordWrapCutsLinesIntoPieces)
+{
+    styler.Routines();
+    Load();
+    ed.SetExpanded(8, false);
+    ed.SetWordWrap(wwRightMargin);
+    EXPECT_EQ(ed.RegionCount(), 0);
+    EXPECT_EQ(ed.VisibleIndexOf(10), 10);
+    ed.SetWordWrap(wwNone);
+    EXPECT_EQ(ed.RegionCount(), 2);
+}
+
 class CodeFoldingPaint : public PaintTest {
 protected:
     CodeFoldingPaint()
