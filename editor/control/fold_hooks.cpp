@@ -14,6 +14,8 @@ void TCustomDodi::FoldLinesChanged(REdoDodiStrings &lines, const TLinesChange &c
     foldRegions_.LinesChanged(lines, change);
     if (foldFinder_)
         foldFinder_->LinesChanged(lines, change);
+    // Removed lines may have taken the last region, and the column, with them.
+    viewState_.FoldRegionCount = foldRegions_.RegionCount();
 }
 
 void TCustomDodi::SetFoldRegionFinder(std::unique_ptr<TFoldRegionFinder> finder)
