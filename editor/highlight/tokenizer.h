@@ -46,6 +46,9 @@ public:
 
     // The line cut into URL pieces; the whole line as one piece unless UrlAware.
     std::vector<std::string> SplitUrlPieces(std::string_view text) const;
+    // The piece of SplitUrlPieces(line) that holds byte `at` when it is an
+    // address, else empty; reads the piece around `at`, not the line.
+    std::string UrlAt(std::string_view line, size_t at) const;
     static bool IsUrl(std::string_view piece);
 
     // The per-line driver: every run of `line`, starting in `state`, goes to
@@ -165,7 +168,7 @@ private:
     TScanPoint PointBefore(std::string_view text, TLineScanPoints &points, const RunState &start, size_t byte);
     // Painting from a checkpoint to byte `to`, by the two rule sets and
     // without a styler.
-    void PaintMarkupFrom(std::string_view text, const TScanPoint &at, size_t to);
+    void PaintMarkupFrom(std::string_view text, TScanPoint at, size_t to);
     void PaintPiecesFrom(std::string_view text, const TScanPoint &at, size_t to);
     int FindCachedState(REdoDodiStrings &lines, const TStateCacheTracker &tracker, int from, int floor,
                         RunState &state) const;

@@ -13,6 +13,8 @@ namespace tarnwick {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+// Bytes before the first column that painting walks through itself.
+constexpr size_t kPaintLead = 256;
 
 TScanPoint LineStart(const RunState &state) { return {0, state, kScanFreshLine}; }
 
@@ -139,8 +141,18 @@ void TLineTokenizer::TokenizeColumns(REdoDodiStrings &lines, int line, RunState 
         state = StateAfterLine(lines, line, start);
 }
 
-void TLineTokenizer::PaintMarkupFrom(std::string_view text, const TScanPoint &at, size_t to)
+void TLineTokenizer::PaintMarkupFrom(std::string_view text, TScanPoint at, size_t to)
 {
+    // Painting takes every step; scanning for the state skips most. The
+    // stretch between the checkpoint and the first column is scanned, and
+    // painting starts from the last step there it may start from.
+    if (range_.From > at.Byte + kPaintLead) {
+        TMarkupScan probe(*this, text, true);
+        probe.Resume(at);
+        RunState st = at.State;
+        probe.Probe(range_.From, at);
+        probe.Run(st);
+    }
     RunState st = at.State;
     st.Url = 0;
     FindUrlRangesNear(text, at.Byte, to);
@@ -191,6 +203,28 @@ size_t TLineTokenizer::PieceStartBefore(std::string_view line, size_t at, bool &
         --b;
     }
     return b;
+}
+
+std::string TLineTokenizer::UrlAt(std::string_view line, size_t at) const
+{
+    if (!settings_.UrlAware || at >= line.size())
+        return {};
+    bool cut = false;
+    const size_t begin = escape_ != 0 ? 0 : PieceStartBefore(line, at, cut);
+    if (cut)
+        return {};
+    TUrlPieces pieces(line, escape_, begin);
+    for (size_t b = 0, e = 0; pieces.Next(b, e) && b <= at;) {
+        if (at >= e)
+            continue;
+        const std::string_view piece = line.substr(b, e - b);
+        if (!IsUrlPiece(piece))
+            return {};
+        // In markup the address ends where markup begins.
+        const size_t length = markup_ ? MarkupUrlLength(piece) : piece.size();
+        return at < b + length ? std::string(piece.substr(0, length)) : std::string();
+    }
+    return {};
 }
 
 void TLineTokenizer::FindUrlRangesNear(std::string_view line, size_t from, size_t to)

@@ -51,11 +51,26 @@ void TLineTokenizer::TMarkupScan::StopAt(size_t to)
     checkAt_ = std::min(checkAt_, to);
 }
 
+void TLineTokenizer::TMarkupScan::Probe(size_t target, TScanPoint &last)
+{
+    probe_ = &last;
+    stopAt_ = target;
+    checkAt_ = head_;
+}
+
 bool TLineTokenizer::TMarkupScan::Check(const RunState &st)
 {
     if (head_ >= stopAt_) {
         stopped_ = true;
         return false;
+    }
+    if (probe_) {
+        if (canonical_) {
+            RunState here = st;
+            here.ClearRunFlags();
+            *probe_ = {head_, here, Flags()};
+        }
+        return true;
     }
     if (points_) {
         if (head_ >= target_) {

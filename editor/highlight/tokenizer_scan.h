@@ -156,6 +156,10 @@ public:
     void Walk(TLineScanPoints &points, size_t target);
     // While painting: stops at the first step at or after byte `to`.
     void StopAt(size_t to);
+    // While scanning for the state: stops at the first step at or after
+    // `target`; `last` becomes the last step before it where painting may
+    // go on from (one the scan's flags are right at).
+    void Probe(size_t target, TScanPoint &last);
     // Run returned before the end of the line.
     bool Stopped() const { return stopped_; }
     void Run(RunState &st);
@@ -195,6 +199,7 @@ private:
     // checkpoint be made.
     bool canonical_ = true;
     TLineScanPoints *points_ = nullptr;
+    TScanPoint *probe_ = nullptr;
     size_t target_ = npos;
     size_t stopAt_ = npos;
     size_t checkAt_ = npos;

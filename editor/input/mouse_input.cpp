@@ -78,14 +78,7 @@ std::string TMouseInput::UrlPieceAt(int line, int column) const
     if (!ed_.UrlAware() || line < 0 || line >= store.Count() || column < 0)
         return {};
     ed_.PrepareTokenizer();
-    int start = 0;
-    for (const std::string &piece : ed_.Tokenizer().SplitUrlPieces(store.Get(line))) {
-        const int length = utf8::Length(piece);
-        if (column < start + length)
-            return TLineTokenizer::IsUrl(piece) ? piece : std::string();
-        start += length;
-    }
-    return {};
+    return ed_.Tokenizer().UrlAt(store.Get(line), store.ByteOfColumn(line, column));
 }
 
 TCursor TMouseInput::CursorAt(int x, int y) const

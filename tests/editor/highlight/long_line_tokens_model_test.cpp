@@ -236,6 +236,22 @@ TEST_P(LongLineTokens, EditsAboveTheLineAndSettingChangesStartItsCheckpointsAfre
     ExpectNextLineState("styler changed");
 }
 
+TEST_P(LongLineTokens, TheAddressUnderACharacterIsTheOneASplitOfTheWholeLineGives)
+{
+    const std::string &text = lines[1];
+    std::vector<std::string> owner(text.size());
+    size_t at = 0;
+    for (const std::string &piece : tokenizer.SplitUrlPieces(text)) {
+        for (size_t k = 0; k < piece.size(); ++k)
+            owner[at + k] = TLineTokenizer::IsUrl(piece) ? piece : std::string();
+        at += piece.size();
+    }
+    ASSERT_EQ(at, text.size());
+    for (size_t byte = 0; byte < text.size(); byte += 1 + rng() % 7)
+        ASSERT_EQ(tokenizer.UrlAt(text, byte), owner[byte]) << "byte " << byte;
+    EXPECT_EQ(tokenizer.UrlAt(text, text.size()), "");
+}
+
 INSTANTIATE_TEST_SUITE_P(Rules, LongLineTokens, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool> &info) { return info.param ? "Xml" : "AnyStyler"; });
 
