@@ -14,12 +14,9 @@ constexpr int kPollInterval = 15;
 
 } // namespace
 
-TBackgroundChecker::TBackgroundChecker(TCheck check) : check_(std::move(check))
+TBackgroundChecker::TBackgroundChecker(TCheck check) : worker_(std::move(check))
 {
-    pauseTimer_.OnTimer = [this] {
-        pauseTimer_.Stop();
-        StartCopy();
-    };
+    pauseTimer_.OnTimer = [this] { PauseTick(); };
     workTimer_.OnTimer = [this] {
         if (copying_)
             CopySlice();
@@ -30,7 +27,7 @@ TBackgroundChecker::TBackgroundChecker(TCheck check) : check_(std::move(check))
 
 TBackgroundChecker::~TBackgroundChecker()
 {
-    StopWorker();
+    worker_.Cancel();
     if (TCustomDodi *editor = Editor()) {
         editor->ActiveLines()->RemoveListener(this);
         ClearMarks();
@@ -45,6 +42,7 @@ void TBackgroundChecker::EditorAttached(TCustomDodi &editor)
     pauseTimer_.SetHost(editor.GetHost());
     workTimer_.SetHost(editor.GetHost());
     ++generation_;
+    lastChange_ = std::chrono::steady_clock::now();
     pauseTimer_.Start();
 }
 
@@ -54,9 +52,11 @@ void TBackgroundChecker::EditorDetached(TCustomDodi &editor, bool destroying)
     workTimer_.Stop();
     pauseTimer_.SetHost(nullptr);
     workTimer_.SetHost(nullptr);
-    StopWorker();
+    worker_.Cancel();
+    worker_.Wait();
+    inFlight_ = false;
     copying_ = false;
-    copy_.clear();
+    copy_.reset();
     if (!destroying) {
         editor.ActiveLines()->RemoveListener(this);
         for (const TMark &mark : marks_)
@@ -67,17 +67,32 @@ void TBackgroundChecker::EditorDetached(TCustomDodi &editor, bool destroying)
     marks_.clear();
 }
 
-// Typing costs this: the marks follow their lines, and the pause restarts.
+void TBackgroundChecker::SetPause(int ms)
+{
+    pause_ = std::max(0, ms);
+    pauseTimer_.SetInterval(std::max(1, pause_ / 4));
+}
+
+void TBackgroundChecker::PauseTick()
+{
+    if (std::chrono::steady_clock::now() - lastChange_ < std::chrono::milliseconds(pause_))
+        return;
+    pauseTimer_.Stop();
+    StartCopy();
+}
+
+// Typing costs this: the marks follow their lines, and the pause starts
+// again from now.
 void TBackgroundChecker::LinesChanged(REdoDodiStrings &, const TLinesChange &change)
 {
     ++generation_;
+    lastChange_ = std::chrono::steady_clock::now();
     if (copying_) {
         copying_ = false;
-        copy_.clear();
         workTimer_.Stop();
     }
-    if (cancel_)
-        cancel_->store(true, std::memory_order_relaxed);
+    if (inFlight_)
+        worker_.Cancel();
     if (change.Wholesale()) {
         marks_.clear(); // the records went with the old text
     } else {
@@ -85,7 +100,6 @@ void TBackgroundChecker::LinesChanged(REdoDodiStrings &, const TLinesChange &cha
             mark.Line = LineAfterChange(mark.Line, change, lrDrop);
         std::erase_if(marks_, [](const TMark &m) { return m.Line < 0; });
     }
-    pauseTimer_.Stop();
     pauseTimer_.Start();
 }
 
@@ -99,11 +113,17 @@ void TBackgroundChecker::StartCopy()
 {
     if (!Editor())
         return;
-    StopWorker();
+    worker_.Cancel();
+    worker_.Wait();
+    inFlight_ = false;
     checking_ = generation_;
     copying_ = true;
     copyLine_ = 0;
-    copy_.clear();
+    // The buffer of the last check is written again: a long text is neither
+    // allocated nor given back to the system anew for each check.
+    if (!copy_ || copy_.use_count() > 1)
+        copy_ = std::make_shared<std::string>();
+    copy_->clear();
     CopySlice();
 }
 
@@ -112,10 +132,11 @@ void TBackgroundChecker::StartCopy()
 void TBackgroundChecker::CopySlice()
 {
     const REdoDodiStrings &store = *Editor()->ActiveLines();
-    const size_t limit = copy_.size() + kSliceBytes;
-    while (copyLine_ < store.Count() && copy_.size() < limit) {
-        copy_ += store.Get(copyLine_++);
-        copy_ += '\n';
+    std::string &copy = *copy_;
+    const size_t limit = copy.size() + kSliceBytes;
+    while (copyLine_ < store.Count() && copy.size() < limit) {
+        copy += store.Get(copyLine_++);
+        copy += '\n';
     }
     if (copyLine_ < store.Count()) {
         workTimer_.SetInterval(1);
@@ -128,17 +149,8 @@ void TBackgroundChecker::CopySlice()
 
 void TBackgroundChecker::StartWorker()
 {
-    cancel_ = std::make_shared<std::atomic<bool>>(false);
-    {
-        std::lock_guard lock(resultLock_);
-        result_.reset();
-    }
-    worker_ = std::thread([this, text = std::move(copy_), cancel = cancel_, check = check_] {
-        std::vector<TMark> marks = check(text, *cancel);
-        std::lock_guard lock(resultLock_);
-        result_ = std::move(marks);
-    });
-    copy_.clear();
+    worker_.Start(copy_);
+    inFlight_ = true;
     workTimer_.Stop();
     workTimer_.SetInterval(kPollInterval);
     workTimer_.Start();
@@ -146,35 +158,18 @@ void TBackgroundChecker::StartWorker()
 
 void TBackgroundChecker::Poll()
 {
-    std::optional<std::vector<TMark>> result;
-    {
-        std::lock_guard lock(resultLock_);
-        result.swap(result_);
-    }
-    if (!result)
+    if (worker_.Busy())
         return;
     workTimer_.Stop();
-    StopWorker();
-    // The text changed while it was being checked: a newer check follows
-    // the pause.
-    if (checking_ == generation_)
+    inFlight_ = false;
+    std::optional<std::vector<TMark>> result = worker_.TakeResult();
+    // A check of a text that changed meanwhile was cancelled, or is stale:
+    // a newer check follows the pause.
+    if (result && checking_ == generation_)
         Apply(std::move(*result));
 }
 
-void TBackgroundChecker::WaitForWorker()
-{
-    if (worker_.joinable())
-        worker_.join();
-}
-
-void TBackgroundChecker::StopWorker()
-{
-    if (cancel_)
-        cancel_->store(true, std::memory_order_relaxed);
-    if (worker_.joinable())
-        worker_.join();
-    cancel_.reset();
-}
+void TBackgroundChecker::WaitForWorker() { worker_.Wait(); }
 
 void TBackgroundChecker::ClearMarks()
 {

@@ -6,34 +6,22 @@
 // dropped.
 #pragma once
 
+#include "editor/control/check_worker.h"
 #include "editor/control/redodi_checker.h"
 #include "editor/document/lines_listener.h"
 #include "editor/platform/dodi_timer.h"
 
-#include <atomic>
-#include <functional>
+#include <chrono>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tarnwick {
 
 class TBackgroundChecker : public REdoDodiChecker, public TLinesListener {
 public:
-    // A place the check found: line and column 0-based, in characters.
-    struct TMark {
-        int Line = 0;
-        int Column = 0;
-        int Length = 1;
-        std::string Message;
-        bool operator==(const TMark &) const = default;
-    };
-    // Runs in the checking thread on the text (lines joined by LF); answers
-    // early when `cancel` turns true.
-    using TCheck = std::function<std::vector<TMark>(const std::string &text, const std::atomic<bool> &cancel)>;
+    using TMark = TCheckMark;
+    using TCheck = TCheckFunction;
 
     // Timer ids asked of the editor's host, beside the editor's own.
     static constexpr int kPauseTimerId = 3;
@@ -45,12 +33,12 @@ public:
     ~TBackgroundChecker() override;
 
     // Milliseconds between the last change and the check.
-    int Pause() const { return pauseTimer_.Interval(); }
-    void SetPause(int ms) { pauseTimer_.SetInterval(ms); }
+    int Pause() const { return pause_; }
+    void SetPause(int ms);
     // Starts a check of the text as it is now.
     void CheckNow();
     // A check is being copied or run; being copied.
-    bool Busy() const { return copying_ || worker_.joinable(); }
+    bool Busy() { return copying_ || worker_.Busy(); }
     bool Copying() const { return copying_; }
     // Blocks until the checking thread has finished (tests, benchmarks).
     void WaitForWorker();
@@ -70,24 +58,28 @@ private:
     void CopySlice();
     void StartWorker();
     void Poll();
-    void StopWorker();
     void Apply(std::vector<TMark> marks);
     void ClearMarks();
 
-    TCheck check_;
-    TDodiTimer pauseTimer_{kPauseTimerId, 400};
+    void PauseTick();
+
+    // The pause timer ticks a few times per pause and starts the check once
+    // the last change is a pause old, so that a key costs no timer restart.
+    int pause_ = 400;
+    std::chrono::steady_clock::time_point lastChange_;
+    TDodiTimer pauseTimer_{kPauseTimerId, 100};
     TDodiTimer workTimer_{kWorkTimerId, 1};
     // Bumped by every change; a check is for the generation it copied.
     uint64_t generation_ = 0;
     uint64_t checking_ = 0;
     bool copying_ = false;
     int copyLine_ = 0;
-    std::string copy_;
-    std::thread worker_;
-    std::shared_ptr<std::atomic<bool>> cancel_;
-    std::mutex resultLock_;
-    std::optional<std::vector<TMark>> result_;
+    // The copy being made or checked; kept for the next check.
+    std::shared_ptr<std::string> copy_;
+    // A check was handed to the worker and its result not yet taken.
+    bool inFlight_ = false;
     std::vector<TMark> marks_;
+    TCheckWorker worker_;
 };
 
 } // namespace tarnwick

@@ -167,7 +167,14 @@ int DodiWidget::TrackPopupMenu(const std::vector<TMenuItem> &items, TPoint scree
 }
 
 bool DodiWidget::Focused() const { return hasFocus(); }
-void DodiWidget::SetFocus() { setFocus(Qt::OtherFocusReason); }
+// The editor's window comes first: a pop-up that had the focus (the
+// completion list) may have taken its activation.
+void DodiWidget::SetFocus()
+{
+    if (!window()->isActiveWindow())
+        window()->activateWindow();
+    setFocus(Qt::OtherFocusReason);
+}
 void DodiWidget::SetCursor(TCursor cursor) { setCursor(ShapeOf(cursor)); }
 // Drops are always let in and taken or refused per event (widget_mouse.cpp),
 // since the control's own selection may be dropped whatever AcceptFiles says.

@@ -157,6 +157,7 @@ protected:
               return marks;
           })
     {
+        checker.SetPause(0); // the test says when the pause is over
         ed.SetMemoChecker(&checker);
     }
     ~Background() override { Release(); }
