@@ -65,8 +65,6 @@ int ImageOfKind(int kind)
     }
 }
 
-} // namespace
-
 TColor KindColor(const TAutoCompletion &look, int kind)
 {
     switch (kind) {
@@ -86,6 +84,8 @@ TColor KindColor(const TAutoCompletion &look, int kind)
         return look.ColorIdentifier();
     }
 }
+
+} // namespace
 
 void TCompletion::Measure()
 {
