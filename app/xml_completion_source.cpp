@@ -56,7 +56,7 @@ void XmlCompletionSource::LinesChanged(REdoDodiStrings &, const TLinesChange &ch
 {
     if (change.Wholesale())
         checkpoints_.Clear();
-    else if (change.Kind != TLinesChange::lcRelayout)
+    else
         checkpoints_.Forget(change.Line);
 }
 

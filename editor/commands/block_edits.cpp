@@ -71,8 +71,6 @@ void TBlockEdits::DeleteSelection(bool repaint)
     ed_.DoSelectionChange();
     if (repaint)
         ed_.Invalidate();
-    if (ed_.WordWrap() != wwNone)
-        lines.MoveCaret(lines.Rewrap({ed_.CaretCol(), ed_.CaretLine()}));
     scope.Changed(TChangeNotice::Full);
     ed_.UndoList().Add(std::make_unique<TDeleteBufUndo>(caret.Col, caret.Line, ed_.CaretCol(), ed_.CaretLine(),
                                                         std::move(removed), start.Col, start.Line, end.Col, end.Line));
@@ -122,7 +120,6 @@ void TBlockEdits::InsertText(const std::string &text)
         lines.InsertLines(at.Line + 1, std::move(block));
         end = {utf8::Length(pieces.back()), at.Line + static_cast<int>(pieces.size()) - 1};
     }
-    end = lines.Rewrap(end);
     lines.MoveCaret(end);
     scope.Changed(TChangeNotice::Full);
     const int insertedLength = utf8::Length(inserted);

@@ -100,14 +100,12 @@ void TDodiCaret::SetLine(int line)
             ed_.SetActiveLine(line);
         const int left = state.CaretLine;
         state.CaretLine = line;
-        // Trailing blanks of the line the caret leaves go, unless a soft-wrapped
-        // piece follows it (the blanks are part of the wrapped text then).
+        // Trailing blanks of the line the caret leaves go.
         if (left != line && left >= 0 && left < lines.Count() &&
             (ed_.TrimTrailingSpaces() || ed_.WordWrap() != wwNone)) {
-            const TLineProp *next = lines.Store().LinePropOf(left + 1);
             const std::string_view text = lines.Text(left);
             const std::string_view trimmed = text::TrimRightBlanks(text);
-            if (!(next && next->WrapContinuation) && trimmed.size() != text.size()) {
+            if (trimmed.size() != text.size()) {
                 // The trimmed blanks are a change of the text like any other:
                 // undone with the step before, and reported.
                 lines.Replace(left, std::string(trimmed));

@@ -36,13 +36,31 @@ void TCaretMovement::Move(TShiftState shift, F &&move)
         ed_.CollapseSelection();
 }
 
-int TCaretMovement::LineRowsAway(int line, int rows) const
+// Rows up or down keep the caret's cell within its row, as far as the row
+// reaches; between unwrapped lines they keep its column.
+TCaretPos TCaretMovement::RowsAway(TCaretPos from, int rows) const
 {
-    const int count = ed_.ActiveLines()->Count();
-    if (count == 0)
-        return 0;
-    const int lastRow = ed_.VisibleIndexOf(count - 1);
-    return ed_.LineOfVisibleIndex(std::clamp(ed_.VisibleIndexOf(line) + rows, 0, lastRow));
+    const TRowLayout &layout = ed_.RowLayout();
+    const int lastRow = layout.RowCount() - 1;
+    if (lastRow < 0)
+        return {from.Col, 0};
+    const int row = std::clamp(layout.RowOf(from) + rows, 0, lastRow);
+    if (!layout.Wrapping())
+        return {from.Col, ed_.LineOfVisibleIndex(row)};
+    return layout.PositionAt(row, layout.CellInRow(from));
+}
+
+int TCaretMovement::ShownLineAfter(int line) const
+{
+    const TRowLayout &layout = ed_.RowLayout();
+    const int next = ed_.VisibleIndexOf(line) + static_cast<int>(layout.RowStarts(line).size());
+    return next < layout.RowCount() ? ed_.LineOfVisibleIndex(next) : line;
+}
+
+void TCaretMovement::MoveTo(TCaretPos pos)
+{
+    ed_.SetCaretLine(pos.Line);
+    ed_.SetCaretCol(pos.Col);
 }
 
 void TCaretMovement::Arrow(int dx, int dy, TShiftState shift)
@@ -56,7 +74,7 @@ void TCaretMovement::Arrow(int dx, int dy, TShiftState shift)
             return;
         }
         if (dy != 0)
-            ed_.SetCaretLine(LineRowsAway(ed_.CaretLine(), dy));
+            MoveTo(RowsAway({ed_.CaretCol(), ed_.CaretLine()}, dy));
         int column = ed_.CaretCol() + dx;
         // Shift+Right stops at the line end; Right alone may go past it.
         if (shift.Contains(ssShift))
@@ -116,7 +134,7 @@ void TCaretMovement::WordRight()
     // Past the text of the line the move goes on at the next line, without
     // first padding this one up to a column it then leaves.
     if (col > n && line < lines.Count() - 1) {
-        ed_.SetCaretLine(LineRowsAway(line, 1));
+        ed_.SetCaretLine(ShownLineAfter(line));
         ed_.SetCaretCol(0);
         return;
     }
@@ -172,10 +190,7 @@ void TCaretMovement::End(TShiftState shift)
             ed_.SetCaretCol(lines.Length(last));
         }
         const int line = ed_.CaretLine();
-        const TLineProp *next = lines.Store().LinePropOf(line + 1);
-        const bool wrapped = ed_.WordWrap() != wwNone && next && next->WrapContinuation;
-        const int length = lines.Length(line);
-        ed_.SetCaretCol(wrapped ? length : length - text::TrailingBlanks(lines.Text(line)));
+        ed_.SetCaretCol(lines.Length(line) - text::TrailingBlanks(lines.Text(line)));
     });
 }
 
@@ -187,9 +202,15 @@ void TCaretMovement::Page(int direction, TShiftState shift)
     // A page keeps one row of the old view in sight.
     const int rows = std::max(1, ed_.TextArea().Height() / lineHeight - 1);
     const int oldTop = ed_.TopLine();
+    const int oldTopRow = ed_.TopRow();
     Move(shift, [&] {
-        ed_.SetCaretLine(LineRowsAway(ed_.CaretLine(), direction * rows));
-        ed_.SetTopLine(std::max(0, oldTop + direction * rows));
+        MoveTo(RowsAway({ed_.CaretCol(), ed_.CaretLine()}, direction * rows));
+        // Unwrapped, the line setter may leave the last line in the middle
+        // of the view; wrapped rows go one by one.
+        if (ed_.RowLayout().Wrapping())
+            ed_.SetTopRow(oldTopRow + direction * rows);
+        else
+            ed_.SetTopLine(std::max(0, oldTop + direction * rows));
         if (!shift.Contains(ssCtrl))
             return;
         TLineEdits lines(ed_);

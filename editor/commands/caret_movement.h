@@ -28,8 +28,11 @@ private:
     void WordLeft();
     void WordRight();
     bool IsWordDelimiter(char32_t c) const;
-    // The line `rows` visible rows away from `line`, within the text.
-    int LineRowsAway(int line, int rows) const;
+    // The position `rows` rows of the view away from `from`, within the text.
+    TCaretPos RowsAway(TCaretPos from, int rows) const;
+    // The next line shown below `line`; `line` itself at the end of the text.
+    int ShownLineAfter(int line) const;
+    void MoveTo(TCaretPos pos);
 
     TEditTarget &ed_;
 };

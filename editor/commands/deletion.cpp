@@ -74,32 +74,19 @@ void TDeletion::DeleteCharAt(std::optional<TCaretPos> from)
         ed_.UndoList().Add(
             std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y, std::move(removed), from.has_value()));
     } else if (y + 1 < lines.Count()) {
-        const TLineProp *next = lines.Store().LinePropOf(y + 1);
-        if (ed_.WordWrap() != wwNone && next && next->WrapContinuation) {
-            // A soft break is no character: the first character of the
-            // wrapped piece goes instead.
-            const TCaretPos origin = from.value_or(TCaretPos{x, y});
-            std::string removed(lines.Chars(y + 1, 0, 1));
-            lines.ReplaceChars(y + 1, 0, 1, {});
-            ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, x, y + 1, std::move(removed),
-                                                                 from.has_value()));
-        } else {
-            // The record holds the join point, the old line end, even when the
-            // caret stands past it: undo splits there. A Backspace from past
-            // the end of this same line is recorded as a Delete there too.
-            const bool backspace = from.has_value() && from->Line != y;
-            const TCaretPos origin = backspace ? *from : TCaretPos{length, y};
-            lines.ReplaceChars(y, length, 0, std::string(lines.Text(y + 1)));
-            lines.MoveMarkersUp(y + 1);
-            lines.RemoveLines(y + 1, 1);
-            ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, length, y, "\r", backspace));
-            ed_.ScanRegions();
-        }
+        // The record holds the join point, the old line end, even when the
+        // caret stands past it: undo splits there. A Backspace from past the
+        // end of this same line is recorded as a Delete there too.
+        const bool backspace = from.has_value() && from->Line != y;
+        const TCaretPos origin = backspace ? *from : TCaretPos{length, y};
+        lines.ReplaceChars(y, length, 0, std::string(lines.Text(y + 1)));
+        lines.MoveMarkersUp(y + 1);
+        lines.RemoveLines(y + 1, 1);
+        ed_.UndoList().Add(std::make_unique<TDeleteCharUndo>(origin.Col, origin.Line, length, y, "\r", backspace));
+        ed_.ScanRegions();
     } else {
         return;
     }
-    if (ed_.WordWrap() != wwNone)
-        lines.MoveCaret(lines.Rewrap(CaretOf(ed_)));
     scope.Changed(TChangeNotice::Full);
 }
 
@@ -113,7 +100,7 @@ void TDeletion::DeleteWordLeft()
     const int line = lines.CaretLine();
     const int length = lines.Length(line);
     const int column = ed_.CaretCol();
-    if (column > 0 && column <= length && ed_.WordWrap() == wwNone) {
+    if (column > 0 && column <= length) {
         // Within the line the word goes in one edit, the one record the
         // single steps below would merge into.
         const std::string_view text = lines.Text(line);

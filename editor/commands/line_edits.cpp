@@ -43,21 +43,6 @@ void TLineEdits::MoveCaret(TCaretPos pos)
     ed_.SetCaretCol(pos.Col);
 }
 
-TCaretPos TLineEdits::Rewrap(TCaretPos pos)
-{
-    const TWordWrapStyle mode = ed_.WordWrap();
-    if (mode == wwNone)
-        return pos;
-    const int index = ed_.IndexOfPosition(pos);
-    const int count = Count();
-    ed_.Rewrap();
-    if (Count() != count)
-        ed_.UpdateScrollBars();
-    if (mode == wwClientWidth || ed_.RightMargin() < ed_.VisibleColumns())
-        ed_.SetLeftColumn(0);
-    return ed_.PositionOfIndex(index);
-}
-
 // MaxLineLength follows the edit without a rescan: a longer line raises it at
 // once; shortening the longest line only marks it stale, and the next caret
 // column change (or the change handler) rescans.

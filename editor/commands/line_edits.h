@@ -56,9 +56,6 @@ public:
 
     // The caret to `pos` through the setters, line first.
     void MoveCaret(TCaretPos pos);
-    // With word wrap on: re-wraps and returns where the text position `pos`
-    // went, scrolled back to column 0 as the wrap mode asks. Else `pos`.
-    TCaretPos Rewrap(TCaretPos pos);
 
 private:
     // Keeps MaxLineLength in step with a line that went from `before` to

@@ -61,7 +61,7 @@ void TTyping::TypeChar(char32_t ch)
         const std::string typed = utf8::Encode(ch);
         std::string replaced(lines.Chars(y, x0, 1));
         lines.ReplaceChars(y, x0, 1, typed);
-        const TCaretPos end = lines.Rewrap({x0 + 1, y});
+        const TCaretPos end{x0 + 1, y};
         lines.MoveCaret(end);
         ed_.CollapseSelection();
         ed_.UndoList().Add(std::make_unique<TOverwriteUndo>(x0, y, end.Col, end.Line, typed, std::move(replaced)));
@@ -86,7 +86,7 @@ void TTyping::InsertAtCaret(const std::string &s, int column)
         column = length;
     }
     lines.InsertInLine(y, column, inserted);
-    const TCaretPos end = lines.Rewrap({column + utf8::Length(inserted), y});
+    const TCaretPos end{column + utf8::Length(inserted), y};
     lines.MoveCaret(end);
     ed_.CollapseSelection();
     ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(column, y, end.Col, end.Line, std::move(inserted)));
@@ -117,7 +117,7 @@ void TTyping::NewLine()
     const std::string tail = text::Spaces(indent) + std::string(core);
     lines.CutLine(y, x0);
     lines.InsertLine(y + 1, tail);
-    const TCaretPos end = lines.Rewrap({indent, y + 1});
+    const TCaretPos end{indent, y + 1};
     lines.MoveCaret(end);
     ed_.CollapseSelection();
     ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(x0, y, end.Col, end.Line, "\r" + text::Spaces(indent)));
@@ -149,7 +149,7 @@ void TTyping::Tab(TShiftState shift)
         const std::string_view rest = utf8::From(line, p);
         const std::string_view core = text::TrimRightBlanks(rest);
         lines.Replace(y, std::string(utf8::Left(line, p)) + indent + std::string(core));
-        const TCaretPos end = lines.Rewrap({p + static_cast<int>(indent.size()), y});
+        const TCaretPos end{p + static_cast<int>(indent.size()), y};
         lines.MoveCaret(end);
         ed_.CollapseSelection();
         ed_.UndoList().Add(std::make_unique<TInsertCharUndo>(p, y, end.Col, end.Line, indent));

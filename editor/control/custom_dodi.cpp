@@ -13,8 +13,8 @@
 #include "editor/undo/undo_list.h"
 #include "editor/view/gutter_painter.h"
 #include "editor/view/painter.h"
+#include "editor/view/row_layout.h"
 #include "editor/view/scroller.h"
-#include "editor/view/word_wrap.h"
 
 #include <algorithm>
 #include <array>
@@ -63,7 +63,7 @@ TCustomDodi::TCustomDodi(Host *host)
     painter_ = std::make_unique<TDodiPainter>(*this);
     gutterPainter_ = std::make_unique<TGutterPainter>(*this);
     scroller_ = std::make_unique<TDodiScroller>(*this);
-    wordWrapper_ = std::make_unique<TWordWrapper>(*this);
+    rowLayout_ = std::make_unique<TRowLayout>(*this, foldRegions_);
     mouse_ = std::make_unique<TMouseInput>(*this);
     completion_ = std::make_unique<TCompletion>(*this);
     parameterHint_ = std::make_unique<TParameterHint>(*this);

@@ -52,7 +52,6 @@ class TPopupMenu;
 class TDodiPainter;
 class TGutterPainter;
 class TDodiScroller;
-class TWordWrapper;
 class TDodiUndoList;
 class TDodiKeyboard;
 struct TEditSession;
@@ -192,6 +191,7 @@ public:
 
     // ---- view ----
     void SetTopLine(int line) override;
+    void SetTopRow(int row) override;
     void SetLeftColumn(int column) override;
     TRect TextArea() const override;
     void MakeCaretVisible() override;
@@ -227,8 +227,7 @@ public:
     void RemoveFoldRegionStartingAt(int line) override;
     void RemoveFoldRegionEndingAt(int line) override;
     void ScanRegions() override;
-    void WrapAll();
-    void UnwrapAll();
+    // Lays the lines out again when the wrap width changed.
     void Rewrap() override;
     void InvalidateStateCaches() override;
     void Refresh();
@@ -262,10 +261,12 @@ public:
     // Whole rows and columns the text area shows.
     int VisibleRows() const override;
     int VisibleColumns() const override;
-    // Lines <-> rows of the view; every mapping between the two goes here.
+    // A line <-> its first row of the view; every mapping between the two
+    // goes here. RowLayout() adds where in its line a row starts.
     int VisibleIndexOf(int line) const override;
     int LineOfVisibleIndex(int index) const override;
-    // The view row of `line`, counted from TopLine.
+    const TRowLayout &RowLayout() const override { return *rowLayout_; }
+    // The view row of `line`'s first row, counted from the view's top.
     int RowOfLine(int line) const override;
     void ScrollBy(TScrollBarKind bar, int delta);
     // The user operated a scroll bar; `position` is where the thumb was taken.
@@ -566,6 +567,11 @@ protected:
     void FoldLinesChanged(REdoDodiStrings &lines, const TLinesChange &change);
     // After regions or their states changed: the column, scroll bars, repaint.
     void FoldRegionsChanged();
+    // Resets the fold regions (and lays the rows out again) when their line
+    // count is not the active text's.
+    void FollowLineCount();
+    // Lays every line out again after the wrap mode or width was set.
+    void RelayoutRows();
     void ActiveLineSettingsChanged(bool atCursorSwitchedOn);
     void AutoCompletionChanged(TAutoCompletion::TChange change);
     void CreatePopups();
@@ -603,7 +609,7 @@ protected:
     std::unique_ptr<TDodiPainter> painter_;
     std::unique_ptr<TGutterPainter> gutterPainter_;
     std::unique_ptr<TDodiScroller> scroller_;
-    std::unique_ptr<TWordWrapper> wordWrapper_;
+    std::unique_ptr<TRowLayout> rowLayout_;
     std::unique_ptr<TEditSession> editSession_;
     std::unique_ptr<TDodiUndoList> undoList_;
     // The edit bracket around an undo or redo.

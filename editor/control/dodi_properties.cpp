@@ -98,6 +98,8 @@ void TCustomDodi::SetUseStyler(bool v)
 void TCustomDodi::SetRightMargin(int v)
 {
     rightMargin_ = v;
+    if (wordWrap_ == wwRightMargin)
+        RelayoutRows();
     Invalidate();
 }
 
@@ -185,19 +187,23 @@ void TCustomDodi::StylerRemoved(TCustomDodiStyler *styler)
     Invalidate();
 }
 
-// Unwrapping runs while the old mode is still set, wrapping once the new one is.
+// Wrapping changes rows only: the text, the caret and the history stay.
 void TCustomDodi::SetWordWrap(TWordWrapStyle v)
 {
     if (v == wordWrap_)
         return;
-    if (wordWrap_ != wwNone)
-        UnwrapAll();
     wordWrap_ = v;
-    if (v != wwNone)
-        WrapAll();
-    // Regions stand on whole lines: none while lines are cut into pieces,
-    // found again once they are whole.
-    ScanRegions();
+    RelayoutRows();
+}
+
+void TCustomDodi::RelayoutRows()
+{
+    FollowLineCount();
+    rowLayout_->Relayout(true);
+    if (rowLayout_->Wrapping())
+        viewState_.LeftColumn = 0;
+    UpdateScrollBars(false);
+    MakeCaretVisible();
     Invalidate();
 }
 

@@ -171,9 +171,10 @@ void REdoDodiFindDialog::KeepDialogClearOfHit()
     const REdoDodiStrings &store = *didIzad_->ActiveLines();
     const int startCell = CellOfColumn(store, start.Line, start.Col);
     const int endCell = CellOfColumn(store, end.Line, end.Col);
-    const int left = std::max(text.left, text.left + (startCell - didIzad_->LeftColumn()) * cw);
-    const int right = std::min(text.right, text.left + (endCell - didIzad_->LeftColumn()) * cw);
-    const int top = text.top + didIzad_->RowOfLine(start.Line) * didIzad_->LineHeight();
+    const TPoint origin = didIzad_->RowLayout().CellOrigin(start);
+    const int left = std::max(text.left, origin.x);
+    const int right = std::min(text.right, origin.x + (endCell - startCell) * cw);
+    const int top = origin.y;
     const TPoint corner = host->ClientToScreen({left, top});
     window_->KeepClearOf(
         {corner.x, corner.y, corner.x + std::max(right - left, cw), corner.y + didIzad_->LineHeight()});

@@ -34,22 +34,35 @@ void TCustomDodi::FoldRegionsChanged()
     if (foldRegions_.IsHidden(caretState_.CaretLine))
         SetCaretLine(foldRegions_.LineOfVisibleIndex(foldRegions_.VisibleIndexOf(caretState_.CaretLine)));
     if (foldRegions_.IsHidden(viewState_.TopLine))
-        viewState_.TopLine = foldRegions_.LineOfVisibleIndex(foldRegions_.VisibleIndexOf(viewState_.TopLine));
+        SetTopRowDirect(foldRegions_.VisibleIndexOf(viewState_.TopLine));
     UpdateScrollBars();
     Invalidate();
 }
 
+// The row map stays as long as the text, so that word wrap finds its lines
+// whether folding is on or not.
+void TCustomDodi::FollowLineCount()
+{
+    const int count = ActiveLines()->Count();
+    if (foldRegions_.LineCount() == count)
+        return;
+    foldRegions_.Reset(count);
+    rowLayout_->Relayout(true);
+}
+
 void TCustomDodi::ScanRegions()
 {
-    if (!codeFolding_->Enabled())
+    FollowLineCount();
+    if (!codeFolding_->Enabled()) {
+        // Switched off, folding leaves nothing hidden.
+        if (foldRegions_.RegionCount() > 0) {
+            foldRegions_.ClearRegions();
+            FoldRegionsChanged();
+        }
         return;
+    }
     REdoDodiStrings &lines = *ActiveLines();
-    if (foldRegions_.LineCount() != lines.Count())
-        foldRegions_.Reset(lines.Count());
-    if (wordWrap_ != wwNone) {
-        // Regions stand on whole lines, not on the pieces word wrap cuts.
-        foldRegions_.ClearRegions();
-    } else if (foldFinder_) {
+    if (foldFinder_) {
         foldFinder_->Update(lines, foldRegions_, true);
     } else {
         const TCustomDodiStyler *styler = SyntaxStyles();
@@ -62,11 +75,10 @@ void TCustomDodi::ScanRegions()
 
 void TCustomDodi::UpdateFoldRegions(bool force)
 {
-    if (!codeFolding_->Enabled() || !foldFinder_ || wordWrap_ != wwNone)
+    if (!codeFolding_->Enabled() || !foldFinder_)
         return;
     REdoDodiStrings &lines = *ActiveLines();
-    if (foldRegions_.LineCount() != lines.Count())
-        foldRegions_.Reset(lines.Count());
+    FollowLineCount();
     if (!foldFinder_->Pending())
         return;
     const int rows = foldRegions_.VisibleCount();

@@ -22,9 +22,7 @@ bool TCustomDodi::StartsCompletion(char32_t c) const { return autoCompletion_->I
 
 TPoint TCustomDodi::CaretCellOrigin() const
 {
-    const TRect text = TextArea();
-    return {text.left + (caretState_.CaretCol - viewState_.LeftColumn) * viewState_.CharWidth,
-            text.top + RowOfLine(caretState_.CaretLine) * viewState_.LineHeight};
+    return rowLayout_->CellOrigin({caretState_.CaretCol, caretState_.CaretLine});
 }
 
 // The word handler speaks first; the token handler when it did not run,
@@ -37,10 +35,8 @@ bool TCustomDodi::HintAt(int x, int y, std::string &hint, TRect *area)
     const TCaretPos cell = mouse_->CellAt(x, y);
     mouse_->State().HintCell = cell;
     if (area) {
-        const TRect text = TextArea();
-        const int left = text.left + (cell.Col - viewState_.LeftColumn) * viewState_.CharWidth;
-        const int top = text.top + RowOfLine(cell.Line) * viewState_.LineHeight;
-        *area = {left, top, left + viewState_.CharWidth, top + viewState_.LineHeight};
+        const TPoint origin = rowLayout_->CellOrigin(cell);
+        *area = {origin.x, origin.y, origin.x + viewState_.CharWidth, origin.y + viewState_.LineHeight};
     }
     if (memoChecker_ && memoChecker_->HintAt(cell.Line, cell.Col, hint))
         return true;

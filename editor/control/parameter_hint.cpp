@@ -144,9 +144,9 @@ bool TParameterHint::Compute()
 
 bool TParameterHint::CaretLineOnScreen() const
 {
-    const int line = ed_.CaretLine();
     const int height = ed_.TextArea().Height();
-    return ed_.LineHeight() > 0 && line >= ed_.TopLine() && ed_.RowOfLine(line) <= (height - 1) / ed_.LineHeight();
+    const int row = ed_.RowLayout().RowOf({ed_.CaretCol(), ed_.CaretLine()}) - ed_.TopRow();
+    return ed_.LineHeight() > 0 && row >= 0 && row <= (height - 1) / ed_.LineHeight();
 }
 
 void TParameterHint::Show()

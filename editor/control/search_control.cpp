@@ -9,16 +9,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-bool IsContinuationLine(const REdoDodiStrings &store, int line)
-{
-    const TLineProp *p = store.LinePropOf(line);
-    return p && p->WrapContinuation;
-}
-
-} // namespace
-
 int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
 {
     if (text.empty())
@@ -35,10 +25,8 @@ int TCustomDodi::SearchText(const std::string &text, TFindOptions options)
             Invalidate();
             return -1;
         }
-        // Blanks ending a line are padding, except before a soft-wrapped
-        // continuation where they are part of the wrapped text.
-        const std::u32string line =
-            IsContinuationLine(store, i + 1) ? CodePoints(store.Get(i)) : TrimmedCodePoints(store.Get(i));
+        // Blanks ending a line are padding.
+        const std::u32string line = TrimmedCodePoints(store.Get(i));
         TSearchWindow window{0, static_cast<int>(line.size())};
         if (selStart.Line == i && selEnd.Line == i) {
             if (down) {

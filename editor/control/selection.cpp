@@ -8,16 +8,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-bool IsContinuation(const REdoDodiStrings &store, int line)
-{
-    const TLineProp *p = store.LinePropOf(line);
-    return p && p->WrapContinuation;
-}
-
-} // namespace
-
 void TCustomDodi::NormalizedSelection(TCaretPos &start, TCaretPos &end) const
 {
     start = caretState_.SelStart;
@@ -35,7 +25,7 @@ TCaretPos TCustomDodi::PositionOfIndex(int index) const
     long long sum = 0;
     for (int line = 0; line < store.Count(); ++line) {
         const int len = store.LineLength(line);
-        const int step = IsContinuation(store, line + 1) ? len : len + 2;
+        const int step = len + 2;
         if (sum + step > index)
             return {static_cast<int>(index - sum), line};
         sum += step;
@@ -49,7 +39,7 @@ int TCustomDodi::IndexOfPosition(TCaretPos pos) const
     long long sum = 0;
     const int last = std::min(pos.Line, store.Count());
     for (int line = 0; line < last; ++line)
-        sum += store.LineLength(line) + (IsContinuation(store, line + 1) ? 0 : 2);
+        sum += store.LineLength(line) + 2;
     if (pos.Line >= 0 && pos.Line < store.Count())
         sum += std::clamp(pos.Col, 0, store.LineLength(pos.Line));
     return static_cast<int>(sum);
@@ -62,7 +52,6 @@ int TCustomDodi::SelStart() const
         return 0;
     TCaretPos start, end;
     NormalizedSelection(start, end);
-    // Counted as every other index is: no break before a soft-wrapped piece.
     return IndexOfPosition(start);
 }
 
@@ -96,8 +85,7 @@ std::string TCustomDodi::SelText() const
         return std::string(utf8::Mid(lineText(start.Line), start.Col, end.Col - start.Col));
     std::string out(utf8::From(lineText(start.Line), start.Col));
     for (int line = start.Line + 1; line <= end.Line; ++line) {
-        if (!IsContinuation(store, line))
-            out += "\r\n";
+        out += "\r\n";
         if (line == end.Line)
             out += utf8::Left(lineText(line), end.Col);
         else

@@ -57,6 +57,7 @@ void TCustomDodi::SourceAttached(REdoDodiSource &source, int leftColumn, int top
     source.Lines()->AddListener(&bookmarks_);
     viewState_.LeftColumn = leftColumn;
     viewState_.TopLine = topLine;
+    viewState_.TopSubRow = 0;
     StylerSwitched();
     ScanRegions();
     RecomputeMaxLineLength();

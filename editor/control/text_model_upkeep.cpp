@@ -5,6 +5,7 @@
 #include "editor/commands/caret.h"
 #include "editor/commands/edit_session.h"
 #include "editor/undo/undo_list.h"
+#include "editor/view/row_layout.h"
 
 namespace tarnwick {
 
@@ -42,6 +43,7 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
     if (&lines != ActiveLines())
         return;
     FoldLinesChanged(lines, change);
+    rowLayout_->LinesChanged(change);
     switch (change.Kind) {
     case TLinesChange::lcEdit:
     case TLinesChange::lcInsert:
@@ -81,16 +83,10 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         DropTopLineState();
         viewState_.MaxLineLength = lines.LongestLineLength();
         LinesChanged();
-        if (WordWrap() != wwNone)
-            Rewrap();
         ScanRegions();
         Refresh();
         break;
     }
-    case TLinesChange::lcRelayout:
-        // Regions stand on whole lines: none while lines are cut into pieces.
-        ScanRegions();
-        break;
     }
 }
 

@@ -7,7 +7,6 @@
 #include "editor/view/painter.h"
 #include "editor/view/printer.h"
 #include "editor/view/scroller.h"
-#include "editor/view/word_wrap.h"
 
 namespace tarnwick {
 
@@ -60,6 +59,7 @@ void TCustomDodi::RemoveMarker(int line)
 }
 
 void TCustomDodi::SetTopLine(int line) { scroller_->SetTopLine(line); }
+void TCustomDodi::SetTopRow(int row) { scroller_->SetTopRow(row); }
 void TCustomDodi::SetLeftColumn(int column) { scroller_->SetLeftColumn(column); }
 void TCustomDodi::ScrollBy(TScrollBarKind bar, int delta) { scroller_->ScrollBy(bar, delta); }
 void TCustomDodi::MakeCaretVisible() { scroller_->MakeCaretVisible(); }
@@ -71,9 +71,7 @@ void TCustomDodi::ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int posi
     scroller_->BarScrolled(bar, code, position);
 }
 
-void TCustomDodi::WrapAll() { wordWrapper_->WrapAll(); }
-void TCustomDodi::UnwrapAll() { wordWrapper_->UnwrapAll(); }
-void TCustomDodi::Rewrap() { wordWrapper_->Rewrap(); }
+void TCustomDodi::Rewrap() { rowLayout_->Relayout(false); }
 
 bool TCustomDodi::Print() { return TDodiPrinter(*this).Print(); }
 

@@ -65,6 +65,6 @@ int TCustomDodi::VisibleColumns() const
     return std::max(0, (TextArea().Width() - 1) / viewState_.CharWidth);
 }
 
-int TCustomDodi::RowOfLine(int line) const { return VisibleIndexOf(line) - VisibleIndexOf(viewState_.TopLine); }
+int TCustomDodi::RowOfLine(int line) const { return VisibleIndexOf(line) - TopRow(); }
 
 } // namespace tarnwick

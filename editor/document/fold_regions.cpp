@@ -14,7 +14,13 @@ void TFoldRegions::Reset(int lineCount)
     regionCount_ = 0;
 }
 
-void TFoldRegions::ClearRegions() { Reset(LineCount()); }
+// The lines keep the rows they show in.
+void TFoldRegions::ClearRegions()
+{
+    marks_.Reset(LineCount());
+    rows_.SetHidden(0, LineCount(), false);
+    regionCount_ = 0;
+}
 
 // ---- reading ----
 
@@ -603,16 +609,22 @@ bool TFoldRegions::Check() const
     }
     if (starts != regionCount_ || rows_.LineCount() != n || !rows_.Check())
         return false;
-    std::vector<TRowMap::TRun> walked;
-    for (const TRowMap::TRun &run : WalkRows()) {
-        if (run.Lines <= 0)
-            continue;
-        if (!walked.empty() && walked.back().Hidden == run.Hidden)
-            walked.back().Lines += run.Lines;
-        else
-            walked.push_back(run);
-    }
-    return walked == rows_.Runs();
+    // Only which lines are hidden follows from the marks; the rows a shown
+    // line takes are the layout's.
+    auto hiding = [](const std::vector<TRowMap::TRun> &runs) {
+        std::vector<TRowMap::TRun> joined;
+        for (TRowMap::TRun run : runs) {
+            run.RowsPerLine = 1;
+            if (run.Lines <= 0)
+                continue;
+            if (!joined.empty() && joined.back().Hidden == run.Hidden)
+                joined.back().Lines += run.Lines;
+            else
+                joined.push_back(run);
+        }
+        return joined;
+    };
+    return hiding(WalkRows()) == hiding(rows_.Runs());
 }
 
 } // namespace tarnwick

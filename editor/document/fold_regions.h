@@ -28,7 +28,7 @@ public:
 
     TFoldRegions() { Reset(0); }
 
-    // No regions, `lineCount` lines.
+    // No regions, `lineCount` lines of one row each.
     void Reset(int lineCount);
     int LineCount() const { return marks_.LineCount(); }
     // Lines that start a region.
@@ -99,6 +99,9 @@ public:
     int LineOfVisibleIndex(int index) const;
     int VisibleCount() const { return rows_.RowCount(); }
     const TRowMap &Rows() const { return rows_; }
+    // The rows each of lines [first, first + count) takes while shown: more
+    // than one for a line the view shows in pieces. Hiding keeps them.
+    void SetLineRows(int first, int count, int rows) { rows_.SetRowsPerLine(first, count, rows); }
 
     // ---- following the text ----
     void LinesInserted(int at, int count);

@@ -31,7 +31,6 @@ struct TLineProp {
     bool Modified : 1 = false;
     bool FlagMark : 1 = false;
     bool StateCacheValid : 1 = false;
-    bool WrapContinuation : 1 = false;
     std::unique_ptr<TUnderlineRanges> UnderlineRanges;
 
     void SetRegionEndCount(int32_t n)

@@ -498,24 +498,6 @@ std::vector<std::string> REdoDodiStrings::ToVector() const
     return out;
 }
 
-template <typename F>
-void REdoDodiStrings::ForEachJoinedLine(F &&f) const
-{
-    std::string joined;
-    for (int i = 0; i < Count(); ++i) {
-        const bool continued = i + 1 < Count() && lines_[i + 1].Prop && lines_[i + 1].Prop->WrapContinuation;
-        if (joined.empty() && !continued) {
-            f(std::string_view(lines_[i].Text));
-            continue;
-        }
-        joined += lines_[i].Text;
-        if (!continued) {
-            f(std::string_view(joined));
-            joined.clear();
-        }
-    }
-}
-
 std::string REdoDodiStrings::Text() const
 {
     size_t size = 0;
@@ -523,10 +505,10 @@ std::string REdoDodiStrings::Text() const
         size += l.Text.size() + 2;
     std::string out;
     out.reserve(size);
-    ForEachJoinedLine([&](std::string_view line) {
-        out += line;
+    for (const Line &l : lines_) {
+        out += l.Text;
         out += "\r\n";
-    });
+    }
     return out;
 }
 
@@ -624,10 +606,10 @@ void REdoDodiStrings::LoadFromFile(const std::string &fileName)
 
 void REdoDodiStrings::SaveToStream(std::ostream &out) const
 {
-    ForEachJoinedLine([&](std::string_view line) {
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    for (const Line &l : lines_) {
+        out.write(l.Text.data(), static_cast<std::streamsize>(l.Text.size()));
         out.write("\r\n", 2);
-    });
+    }
 }
 
 // The text goes to a temporary file beside the target which then replaces
@@ -735,22 +717,6 @@ void REdoDodiStrings::SetLineProp(int index, std::unique_ptr<TLineProp> prop)
     if (index < 0 || index >= Count())
         return;
     lines_[index].Prop = std::move(prop);
-}
-
-std::vector<REdoDodiStrings::TStoredLine> REdoDodiStrings::TakeLines()
-{
-    Announce({.Kind = TLinesChange::lcRelayout});
-    lineLengths_.Clear();
-    longLines_.Clear();
-    return lines_.Release();
-}
-
-void REdoDodiStrings::PutLines(std::vector<TStoredLine> lines)
-{
-    lines_ = GapVector<Line>(std::move(lines));
-    RebuildLineLengths();
-    stateTracker_.InvalidateAll();
-    Report({.Kind = TLinesChange::lcRelayout});
 }
 
 void REdoDodiStrings::InvalidateStateCaches()

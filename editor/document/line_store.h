@@ -152,12 +152,6 @@ public:
         std::unique_ptr<TLineProp> Prop;
         void *Object = nullptr;
     };
-    // Rewrites of the whole text that must carry every line's record (word
-    // wrap): take the lines out, put the rewritten ones back. Neither raises
-    // an event; listeners hear one lcRelayout around the pair. PutLines
-    // rebuilds LineLengths and makes every cached tokenizer state suspect.
-    std::vector<TStoredLine> TakeLines();
-    void PutLines(std::vector<TStoredLine> lines);
     // Replaces all content as a load does (listeners hear one load; with an
     // editor, caret, undo and scroll state are reset), with lines read off
     // the store by a TLineReader: a huge text can be read while it is still
@@ -190,9 +184,6 @@ private:
     // Appends lines made by a TLineReader, with their lengths.
     void AppendRead(std::vector<TStoredLine> read);
     void LoadBytes(std::string_view bytes);
-    // Calls f(line) for every line of the text, soft-wrapped pieces joined.
-    template <typename F>
-    void ForEachJoinedLine(F &&f) const;
 
     TLinesOwner *ownerMemo_ = nullptr;
     std::vector<TLinesListener *> listeners_;

@@ -13,13 +13,12 @@ class REdoDodiStrings;
 
 struct TLinesChange {
     enum TKind : uint8_t {
-        lcEdit,     // bytes [Start, Start + OldLength) of Line became NewLength bytes
-        lcInsert,   // Count lines were inserted before Line
-        lcRemove,   // the Count lines from Line on were removed
-        lcClear,    // every line was removed
-        lcReset,    // the whole text was replaced (assignment, SetText)
-        lcLoad,     // the whole text was replaced by a load
-        lcRelayout, // word wrap regrouped the lines; the text itself is unchanged
+        lcEdit,   // bytes [Start, Start + OldLength) of Line became NewLength bytes
+        lcInsert, // Count lines were inserted before Line
+        lcRemove, // the Count lines from Line on were removed
+        lcClear,  // every line was removed
+        lcReset,  // the whole text was replaced (assignment, SetText)
+        lcLoad,   // the whole text was replaced by a load
     };
     TKind Kind = lcEdit;
     int Line = 0;

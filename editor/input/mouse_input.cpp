@@ -25,17 +25,14 @@ bool StartsCollapsedRegion(const TInputTarget &ed, int line)
     return ed.FoldRegions().IsRegionStart(line) && !ed.FoldRegions().IsExpanded(line);
 }
 
-bool IsContinuationLine(const TInputTarget &ed, int line)
+// The text position at view row `row` (which may lie above the text: its
+// line is then negative) and cell `cell` of the text area.
+TCaretPos PositionAtView(const TInputTarget &ed, int row, int cell)
 {
-    const TLineProp *p = ed.ActiveLines()->LinePropOf(line);
-    return p && p->WrapContinuation;
-}
-
-// The line of the view row `row` (which may lie above the view), folding-aware.
-int LineOfRow(const TInputTarget &ed, int row)
-{
-    const int index = ed.VisibleIndexOf(ed.TopLine()) + row;
-    return index < 0 ? index : ed.LineOfVisibleIndex(index);
+    const int index = ed.TopRow() + row;
+    if (index < 0)
+        return {std::max(0, cell + ed.LeftColumn()), index};
+    return ed.RowLayout().PositionAt(index, cell + ed.LeftColumn());
 }
 
 } // namespace
@@ -56,8 +53,11 @@ TCaretPos TMouseInput::CellAt(int x, int y)
     const TRect text = ed_.TextArea();
     const int col = (x - text.left) / ed_.CharWidth();
     const int row = (y - text.top) / ed_.LineHeight();
-    const int line = row < 0 ? 0 : LineOfRow(ed_, row);
-    return {col < 0 ? 0 : ColumnOfCell(*ed_.ActiveLines(), line, col + ed_.LeftColumn()), line};
+    // Above the text is its first line; left of the text, the row's start.
+    TCaretPos pos = PositionAtView(ed_, row < 0 ? -ed_.TopRow() : row, std::max(col, 0));
+    if (col < 0 && !ed_.RowLayout().Wrapping())
+        pos.Col = 0;
+    return pos;
 }
 
 long long TMouseInput::IndexOfCell(TCaretPos cell) const
@@ -88,9 +88,8 @@ TCursor TMouseInput::CursorAt(int x, int y) const
     if (ed_.CharWidth() <= 0 || ed_.LineHeight() <= 0)
         return ed_.Cursor();
     const TRect text = ed_.TextArea();
-    const int line = LineOfRow(ed_, (y - text.top) / ed_.LineHeight());
-    const int column = ColumnOfCell(*ed_.ActiveLines(), line, (x - text.left) / ed_.CharWidth() + ed_.LeftColumn());
-    return UrlPieceAt(line, column).empty() ? ed_.Cursor() : crHandPoint;
+    const TCaretPos pos = PositionAtView(ed_, (y - text.top) / ed_.LineHeight(), (x - text.left) / ed_.CharWidth());
+    return UrlPieceAt(pos.Line, pos.Col).empty() ? ed_.Cursor() : crHandPoint;
 }
 
 // ---- caret ----
@@ -249,14 +248,16 @@ void TMouseInput::SelectByDragging(int x, int y)
     const TRect text = ed_.TextArea();
     const int col = (x - text.left) / ed_.CharWidth();
     const int row = (y - text.top) / ed_.LineHeight();
-    ed_.SetCaretLine(LineOfRow(ed_, row));
+    const TCaretPos pos = PositionAtView(ed_, row, col < 0 ? -ed_.LeftColumn() : col);
+    ed_.SetCaretLine(pos.Line);
     if (col < 0) {
-        ed_.SetCaretCol(0);
+        ed_.SetCaretCol(pos.Line == ed_.CaretLine() ? pos.Col : 0);
         ed_.SetLeftColumn(0);
     } else {
         const REdoDodiStrings &store = *ed_.ActiveLines();
         const int line = ed_.CaretLine();
-        ed_.SetCaretCol(std::min(store.LineLength(line), ColumnOfCell(store, line, col + ed_.LeftColumn())));
+        const int column = pos.Line == line ? pos.Col : ColumnOfCell(store, line, col + ed_.LeftColumn());
+        ed_.SetCaretCol(std::min(store.LineLength(line), column));
     }
     const TCaretPos caret{ed_.CaretCol(), ed_.CaretLine()};
     if (ed_.CaretState().SelEnd != caret)
@@ -299,7 +300,7 @@ void TMouseInput::DblClick(int x, int y)
     if (col < 0 || col >= length || ed_.IsDelimiter(text[col])) {
         if (!ed_.CodeFolding()->Enabled())
             return;
-        if (ed_.AutoExpand() && !IsContinuationLine(ed_, line + 1)) {
+        if (ed_.AutoExpand()) {
             const std::string &bytes = store.Get(line);
             const size_t keep = bytes.find_last_not_of(std::string_view(" \t\r\n\f\v"));
             const std::string trimmed = keep == std::string::npos ? std::string() : bytes.substr(0, keep + 1);

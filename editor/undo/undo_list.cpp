@@ -17,19 +17,6 @@ void TDodiUndoList::Attach(REdoDodiStrings *lines)
     pending_.clear();
 }
 
-// Where the lines of the store break: each line's byte length and whether it
-// continues the line before.
-std::vector<std::pair<size_t, bool>> TDodiUndoList::LayoutOf(const REdoDodiStrings &lines)
-{
-    std::vector<std::pair<size_t, bool>> layout;
-    layout.reserve(lines.Count());
-    for (int i = 0; i < lines.Count(); ++i) {
-        const TLineProp *prop = lines.LinePropOf(i);
-        layout.emplace_back(lines.Get(i).size(), prop && prop->WrapContinuation);
-    }
-    return layout;
-}
-
 TUndo *TDodiUndoList::Items(int index) const
 {
     if (index < 0 || index >= Count())
@@ -43,8 +30,6 @@ void TDodiUndoList::LinesChanging(REdoDodiStrings &lines, const TLinesChange &ch
         return;
     if (change.Kind == TLinesChange::lcEdit) {
         removedText_ = lines.Get(change.Line).substr(change.Start, change.OldLength);
-    } else if (change.Kind == TLinesChange::lcRelayout) {
-        layout_ = LayoutOf(lines);
     } else if (change.Kind == TLinesChange::lcRemove) {
         removedLines_.clear();
         removedLines_.reserve(change.Count);
@@ -76,14 +61,6 @@ void TDodiUndoList::LinesChanged(REdoDodiStrings &lines, const TLinesChange &cha
         edit.Kind = TTextEdit::teRemove;
         edit.Lines = std::move(removedLines_);
         break;
-    case TLinesChange::lcRelayout:
-        // Recorded edits name lines and byte offsets of the layout they were
-        // made in; once word wrap cuts the text differently they would land
-        // in the wrong place.
-        if (LayoutOf(lines) != layout_)
-            Clear();
-        layout_.clear();
-        return;
     default:
         // The whole text was replaced: nothing recorded before still fits it.
         Clear();

@@ -78,7 +78,6 @@ private:
     // Hands changes no record took to the newest step.
     void Settle();
     void DropRedoSide();
-    static std::vector<std::pair<size_t, bool>> LayoutOf(const REdoDodiStrings &lines);
     // Undo or redo of one record, bracketed for the editor.
     template <typename F>
     void Replay(F &&step);
@@ -100,8 +99,6 @@ private:
     // What a change about to happen removes, read before it goes.
     std::string removedText_;
     std::vector<std::string> removedLines_;
-    // The line breaks before a word wrap regroups the lines.
-    std::vector<std::pair<size_t, bool>> layout_;
 };
 
 // Keeps the records of one operation together as one history step.

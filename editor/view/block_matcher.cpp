@@ -73,7 +73,8 @@ void TBlockMatcher::InvalidateRow(int line)
         return;
     const TRect text = ed_.TextArea();
     const int top = text.top + 1 + ed_.RowOfLine(line) * ed_.LineHeight();
-    ed_.InvalidateRect({text.left, top - 1, text.right, top + ed_.LineHeight() + 1});
+    const int rows = static_cast<int>(ed_.RowLayout().RowStarts(line).size());
+    ed_.InvalidateRect({text.left, top - 1, text.right, top + rows * ed_.LineHeight() + 1});
 }
 
 // The caret line's first opener starts the block and its first closer ends
@@ -98,8 +99,7 @@ void TBlockMatcher::Match()
         const std::vector<std::u32string> closers = WordList(styler->BlockCloser());
         const int firstLine = std::min(view.TopLine, caretLine);
         const int lastLine =
-            std::max(caretLine, std::min(store.Count() - 1,
-                                         ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(view.TopLine) + ed_.VisibleRows())));
+            std::max(caretLine, std::min(store.Count() - 1, ed_.LineOfVisibleIndex(ed_.TopRow() + ed_.VisibleRows())));
         auto wordsOf = [&](int line) { return WordsOf(store.Get(line), openers, closers); };
 
         // Downwards from after (line, col): the closer that leaves `depth` open pairs.

@@ -1,6 +1,7 @@
 #include "editor/view/fold_marks.h"
 
 #include "editor/document/fold_regions.h"
+#include "editor/view/row_layout.h"
 
 namespace tarnwick {
 
@@ -58,15 +59,27 @@ void PaintFoldRow(Canvas &canvas, int x0, int columnRight, int y0, int y1, const
         canvas.Line(x, y0 + d + 2, x, y0 + d + 7);
 }
 
-void PaintFoldColumn(Canvas &canvas, const TFoldRegions &regions, const TRect &column, int topIndex, int rows,
-                     int lineHeight, const TFoldLook &look)
+// A line shown in several rows has its button on the first of them and the
+// ticks of the regions it ends on the last; the rows between carry the line on.
+void PaintFoldColumn(Canvas &canvas, const TFoldRegions &regions, const TRowLayout &layout, const TRect &column,
+                     int topRow, int rows, int lineHeight, const TFoldLook &look)
 {
     for (int row = 0; row <= rows; ++row) {
-        const int line = regions.LineOfVisibleIndex(topIndex + row);
-        if (line >= regions.LineCount())
+        const TRowSpan span = layout.SpanOfRow(topRow + row);
+        if (span.Line >= regions.LineCount())
             break;
+        TFoldRowMarks marks = FoldMarksOfLine(regions, span.Line);
+        if (span.Index > 0 || !span.Last) {
+            const bool goesOn = marks.Inside || (marks.Starts && marks.Expanded);
+            if (span.Index > 0) {
+                marks.Inside = goesOn;
+                marks.Starts = false;
+            }
+            if (!span.Last)
+                marks.Ends = 0;
+        }
         const int top = column.top + 1 + row * lineHeight;
-        PaintFoldRow(canvas, column.left, column.right, top, top + lineHeight, FoldMarksOfLine(regions, line), look);
+        PaintFoldRow(canvas, column.left, column.right, top, top + lineHeight, marks, look);
     }
 }
 

@@ -9,6 +9,7 @@
 namespace tarnwick {
 
 class TFoldRegions;
+class TRowLayout;
 
 struct TFoldRowMarks {
     bool Inside = false;     // below a region's start, up to and including its end
@@ -31,10 +32,11 @@ struct TFoldLook {
 // The marks of one row in the column from x0 to `columnRight`, rows from y0 to y1.
 void PaintFoldRow(Canvas &canvas, int x0, int columnRight, int y0, int y1, const TFoldRowMarks &marks,
                   const TFoldLook &look);
-// The marks of the rows shown in `column` from view row `topIndex` on, row r
-// from column.top + 1 + r * lineHeight; `rows` whole rows and the part below.
-void PaintFoldColumn(Canvas &canvas, const TFoldRegions &regions, const TRect &column, int topIndex, int rows,
-                     int lineHeight, const TFoldLook &look);
+// The marks of the rows shown in `column` from row `topRow` of the layout
+// on, row r from column.top + 1 + r * lineHeight; `rows` whole rows and the
+// part below.
+void PaintFoldColumn(Canvas &canvas, const TFoldRegions &regions, const TRowLayout &layout, const TRect &column,
+                     int topRow, int rows, int lineHeight, const TFoldLook &look);
 // The box with three dots after a collapsed line's text that ends at x.
 void PaintEllipsisBox(Canvas &canvas, int x, int rowBottom, TColor lineColor, TColor bkColor);
 

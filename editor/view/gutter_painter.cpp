@@ -68,19 +68,17 @@ void TGutterPainter::Paint(Canvas &canvas)
     const int lineHeight = ed_.LineHeight();
     if (lineHeight <= 0)
         return;
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const int lastLine = std::max(store.Count() - 1, 0);
-    const int topIndex = ed_.VisibleIndexOf(ed_.TopLine());
-    int number = topIndex - ContinuationRowsAbove(ed_.TopLine());
+    const int lastLine = std::max(ed_.ActiveLines()->Count() - 1, 0);
+    const TRowLayout &layout = ed_.RowLayout();
+    const int topRow = ed_.TopRow();
+    // A line's number and marks go beside its first row; the handler gets
+    // that row, from which it finds the line.
     for (int row = 0, y = r.top; y < r.bottom; ++row, y += lineHeight) {
-        const int line = ed_.LineOfVisibleIndex(topIndex + row);
-        if (line > lastLine)
+        const TRowSpan span = layout.SpanOfRow(topRow + row);
+        if (span.Line > lastLine)
             break;
-        const TLineProp *prop = store.LinePropOf(line);
-        if (prop && prop->WrapContinuation)
-            continue;
-        ed_.OnGutterDraw(ed_.Sender(), canvas, number, {r.left, y, right - 1, y + lineHeight});
-        ++number;
+        if (span.Index == 0)
+            ed_.OnGutterDraw(ed_.Sender(), canvas, topRow + row, {r.left, y, right - 1, y + lineHeight});
     }
 }
 
@@ -106,16 +104,6 @@ void TGutterPainter::PaintBackground(Canvas &canvas, const TRect &r)
         canvas.SetBrushColor(c);
         canvas.FillRect({x, r.top, x2, r.bottom});
     }
-}
-
-// Continuation rows of wrapped lines carry no number of their own. The wrap
-// keeps their indexes sorted, so counting those above a line is a search.
-int TGutterPainter::ContinuationRowsAbove(int line) const
-{
-    if (ed_.WordWrap() == wwNone)
-        return 0;
-    const std::vector<int32_t> &rows = ed_.ViewState().WrapList.Items();
-    return static_cast<int>(std::lower_bound(rows.begin(), rows.end(), line) - rows.begin());
 }
 
 TBitmap &TGutterPainter::FlagGlyph(Canvas &canvas)
@@ -217,7 +205,7 @@ int TGutterPainter::LineAt(int x, int y) const
     if (lineHeight <= 0)
         return -1;
     const int row = (y - ed_.TextArea().top) / lineHeight;
-    const int line = ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(ed_.TopLine()) + std::max(row, 0));
+    const int line = ed_.RowLayout().SpanOfRow(ed_.TopRow() + std::max(row, 0)).Line;
     return line < ed_.ActiveLines()->Count() ? line : -1;
 }
 

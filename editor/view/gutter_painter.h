@@ -31,10 +31,11 @@ public:
     explicit TGutterPainter(TViewTarget &editor) : ed_(editor) {}
 
     // Background, border lines, then OnGutterDraw once per row that starts a
-    // line. Rows follow the visible-row mapping; continuation rows of wrapped
-    // lines get no entry.
+    // line, with that row's index among the rows of the text; the further
+    // rows of a wrapped line get no entry.
     void Paint(Canvas &canvas);
-    // The default OnGutterDraw handler: the marks of line `number` in `rect`.
+    // The default OnGutterDraw handler: the marks of the line whose first row
+    // is `number`, in `rect`.
     void PaintLine(Canvas &canvas, int number, const TRect &rect);
 
     // The existing line whose row holds (x, y) inside the gutter, else -1.
@@ -48,7 +49,6 @@ public:
 
 private:
     void PaintBackground(Canvas &canvas, const TRect &r);
-    int ContinuationRowsAbove(int line) const;
     TBitmap &FlagGlyph(Canvas &canvas);
 
     TViewTarget &ed_;

@@ -40,6 +40,8 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     ctx_.NextColumn = 0;
     ctx_.Unit = unit;
     ctx_.Right = right;
+    ctx_.FromColumn = 0;
+    ctx_.ToColumn = INT_MAX;
 
     TRunColourContext &c = ctx_.Colours;
     c.Styler = ed_.UseStyler() ? ed_.ActiveStyler() : nullptr;
@@ -96,8 +98,18 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
 {
     if (text.empty())
         return;
+    int length = utf8::Length(text);
+    if (column < ctx_.FromColumn || column + length > ctx_.ToColumn) {
+        const int skip = std::max(0, ctx_.FromColumn - column);
+        const int keep = std::min(column + length, ctx_.ToColumn) - column - skip;
+        if (keep <= 0)
+            return;
+        const size_t from = utf8::ByteOffset(text, skip);
+        text = text.substr(from, utf8::ByteOffset(text.substr(from), keep));
+        column += skip;
+        length = keep;
+    }
     const TRunColour colour = ColourOfRun(state, ctx_.Colours);
-    const int length = utf8::Length(text);
     // Runs come one after another, but a stretch of a long line starts
     // where the row does.
     if (column != ctx_.NextColumn)
@@ -155,8 +167,8 @@ TColor TLineRenderer::RestOfLineColour(int line) const
     return ed_.BkColor();
 }
 
-void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state,
-                                    bool endState)
+void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, TRowCells cells,
+                                    RunState &state, bool endState)
 {
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const int rowHeight = dest.Height();
@@ -172,13 +184,14 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
     canvas.FillRect({0, 0, width, rowHeight});
 
     const int charWidth = ed_.CharWidth();
-    BeginLine(canvas, line, -ed_.LeftColumn() * charWidth, 0, charWidth, width);
+    const int right = cells.End < 0 ? width : std::clamp((cells.End - cells.First) * charWidth, 0, width);
+    BeginLine(canvas, line, -cells.First * charWidth, 0, charWidth, right);
     // A collapsed region's first line shows its summary in place of its text
     // where its definition gives one, else its text and an ellipsis box.
     const bool collapsed = ed_.CodeFolding()->Enabled() && !ed_.FoldRegions().IsExpanded(line);
     int definition = -1;
     std::string summary;
-    const bool summarised = collapsed && ed_.RegionSummary(line, definition, summary);
+    const bool summarised = collapsed && cells.First == 0 && ed_.RegionSummary(line, definition, summary);
     if (summarised) {
         ctx_.Colours.FoldSummary = true;
         DrawRun(0, summary, state);
@@ -186,9 +199,10 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
         DrawVisibleRuns(line, state, endState);
     }
 
+    const int textEnd = std::clamp(ctx_.X, 0, right);
     canvas.SetBrushColor(RestOfLineColour(line));
-    canvas.FillRect({std::max(ctx_.X, 0), 0, width, rowHeight - 1});
-    if (collapsed && !summarised)
+    canvas.FillRect({textEnd, 0, width, rowHeight - 1});
+    if (collapsed && !summarised && cells.End < 0)
         PaintEllipsisBox(canvas, ctx_.X, rowHeight, ed_.CodeFolding()->LineColor(), ed_.BkColor());
 
     DrawUnderlines(canvas, line);
@@ -206,18 +220,15 @@ void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
     const TUnderlineRanges &ranges = *prop->UnderlineRanges;
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const int charWidth = ed_.CharWidth();
-    const int left = ed_.LeftColumn();
     const int y = ed_.LineHeight() - 2;
     canvas.SetPen({kUnderlineColor, 1, psSolid});
     for (int k = 0; k < ranges.Starts.Count(); ++k) {
         const int s = ranges.Starts[k];
         const int n = ranges.Lengths[k];
-        const int a = std::max(0, CellOfColumn(store, line, s) - left);
-        const int b = std::max(0, CellOfColumn(store, line, s + n) - left);
-        if (a == b)
+        const int from = std::clamp(ctx_.Origin + CellOfColumn(store, line, s) * charWidth, 0, ctx_.Right) & ~1;
+        const int to = std::clamp(ctx_.Origin + CellOfColumn(store, line, s + n) * charWidth, 0, ctx_.Right);
+        if (from >= to)
             continue;
-        const int from = (a * charWidth) & ~1;
-        const int to = b * charWidth;
         auto waveY = [y](int x) { return (x / 2) % 2 == 0 ? y + 1 : y - 1; };
         for (int x = from; x < to; x += 2)
             canvas.Line(x, waveY(x), x + 2, waveY(x + 2));
@@ -235,20 +246,23 @@ void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
         if (block.Line != line || block.Col < 0)
             continue;
         const REdoDodiStrings &store = *ed_.ActiveLines();
-        const int from = (CellOfColumn(store, line, block.Col) - ed_.LeftColumn()) * charWidth;
-        const int to =
-            (CellOfColumn(store, line, block.Col + std::max(1, block.Length)) - ed_.LeftColumn()) * charWidth;
-        canvas.Line(from, y, to, y);
+        const int from = std::clamp(ctx_.Origin + CellOfColumn(store, line, block.Col) * charWidth, 0, ctx_.Right);
+        const int to = std::clamp(
+            ctx_.Origin + CellOfColumn(store, line, block.Col + std::max(1, block.Length)) * charWidth, 0, ctx_.Right);
+        if (from < to)
+            canvas.Line(from, y, to, y);
     }
 }
 
 // The number right-aligned in a field as wide as the line count's text and
-// the suffix; returns the field's width.
-int TLineRenderer::DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit)
+// the suffix (left empty unless `numbered`); returns the field's width.
+int TLineRenderer::DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit, bool numbered)
 {
     const TDodiGutter &gutter = *ed_.Gutter();
     const std::string field = std::to_string(ed_.ActiveLines()->Count()) + gutter.NumberSuffix();
     const int fieldWidth = unit * utf8::Length(field);
+    if (!numbered)
+        return fieldWidth;
     const std::string number = GutterNumberText(line + gutter.LineNumberStart(), gutter);
     TFont font = ed_.Font();
     font.Color = clBlack;
@@ -259,7 +273,7 @@ int TLineRenderer::DrawPrintLineNumber(Canvas &canvas, int line, const TRect &re
     return fieldWidth;
 }
 
-void TLineRenderer::PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state)
+void TLineRenderer::PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state, TPrintColumns columns)
 {
     const REdoDodiStrings &store = *ed_.ActiveLines();
     if (line < 0 || line >= store.Count()) {
@@ -271,10 +285,13 @@ void TLineRenderer::PaintPrintLine(Canvas &canvas, int line, const TRect &rect, 
     const int unit = canvas.TextWidth("w");
     int x = rect.left;
     if (ed_.PrintOptions()->PrintLineNumbers)
-        x += DrawPrintLineNumber(canvas, line, rect, unit);
+        x += DrawPrintLineNumber(canvas, line, rect, unit, columns.Numbered);
 
-    BeginLine(canvas, line, x, rect.top, unit, INT_MAX);
+    BeginLine(canvas, line, x - CellOfColumn(store, line, columns.From) * unit, rect.top, unit, INT_MAX);
+    ctx_.FromColumn = columns.From;
+    ctx_.ToColumn = columns.To;
     DrawRuns(store.Get(line), state);
+    ctx_.X = std::max(ctx_.X, x);
     canvas.SetBrushColor(RestOfLineColour(line));
     if (ctx_.X < rect.right)
         canvas.FillRect({ctx_.X, rect.top, rect.right, rect.bottom});

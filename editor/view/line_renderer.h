@@ -9,6 +9,7 @@
 #include "editor/highlight/tokenizer_run_colour.h"
 #include "editor/platform/canvas.h"
 
+#include <climits>
 #include <string_view>
 
 namespace tarnwick {
@@ -17,18 +18,34 @@ class TViewTarget;
 class TLineTokenizer;
 class REdoDodiStrings;
 
+// The cells of a line one screen row shows: from cell First of the line up to
+// cell End (-1: as far as the row reaches).
+struct TRowCells {
+    int First = 0;
+    int End = -1;
+};
+
+// The columns [From, To) of a line one printed row shows, and whether the
+// line's number goes before them.
+struct TPrintColumns {
+    int From = 0;
+    int To = INT_MAX;
+    bool Numbered = true;
+};
+
 class TLineRenderer {
 public:
     TLineRenderer(TViewTarget &editor, TLineTokenizer &tokenizer);
 
-    // Mode 0: the row `dest` of the window; `lineBitmap` is one row high and
-    // as wide as the text area. `state` is the tokenizer state at the start of
-    // the line and becomes the state at its end (unless `endState` is false:
-    // no line is painted after this one). A long line costs what shows of it.
-    void PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, RunState &state,
-                         bool endState = true);
+    // Mode 0: the row `dest` of the window shows `cells` of `line`;
+    // `lineBitmap` is one row high and as wide as the text area. `state` is
+    // the tokenizer state at the start of the line and becomes the state at
+    // its end (unless `endState` is false: no line is painted after this
+    // row). A long line costs what shows of it.
+    void PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, TRowCells cells,
+                         RunState &state, bool endState = true);
     // Mode 2: the text starts at rect's top left, widths are measured with "w".
-    void PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state);
+    void PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state, TPrintColumns columns = {});
 
 private:
     // What DrawRun needs while one line is being drawn.
@@ -40,7 +57,10 @@ private:
         int Origin = 0;     // where column 0 is
         int NextColumn = 0; // the column after the last run drawn
         int Unit = 0;       // pixels per character
-        int Right = 0; // nothing is drawn from here on
+        int Right = 0;      // nothing is drawn from here on
+        // Only the columns [FromColumn, ToColumn) are drawn.
+        int FromColumn = 0;
+        int ToColumn = INT_MAX;
         TRunColourContext Colours;
         bool SelectionHidden = false;
         TCaretPos SelStart;
@@ -56,7 +76,7 @@ private:
     bool StartsBlockWord(int column) const;
     void DrawUnderlines(Canvas &canvas, int line);
     void DrawBlockLines(Canvas &canvas, int line);
-    int DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit);
+    int DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit, bool numbered);
     TColor RestOfLineColour(int line) const;
 
     TViewTarget &ed_;

@@ -51,7 +51,7 @@ void TDodiPainter::Paint(Canvas &canvas)
         const TCodeFolding &folding = *ed_.CodeFolding();
         const TFoldLook look{folding.LineColor(), ed_.BkColor(), folding.ExpandGlyph().get(),
                              folding.CollapsedGlyph().get()};
-        PaintFoldColumn(canvas, ed_.FoldRegions(), fold, ed_.VisibleIndexOf(ed_.TopLine()), ed_.VisibleRows(),
+        PaintFoldColumn(canvas, ed_.FoldRegions(), ed_.RowLayout(), fold, ed_.TopRow(), ed_.VisibleRows(),
                         ed_.LineHeight(), look);
     }
 
@@ -82,30 +82,40 @@ void TDodiPainter::PrepareLineBitmap(Canvas &canvas, const TRect &textArea)
     lineBitmap_->GetCanvas().SetFont(ed_.Font());
 }
 
+// Every row of a line is drawn from the tokenizer state at the line's start;
+// the last one carries the state on to the next line.
 void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
 {
-    REdoDodiStrings &store = *ed_.ActiveLines();
-    TViewState &st = ed_.ViewState();
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const TRowLayout &layout = ed_.RowLayout();
     RunState state = ed_.TopLineState();
+    RunState lineStart = state;
 
     const int lineHeight = ed_.LineHeight();
     const int rows = ed_.VisibleRows();
-    const int topIndex = ed_.VisibleIndexOf(st.TopLine);
+    const int topRow = ed_.TopRow();
     const int count = store.Count();
     int row = 0;
     for (int previous = -1; row <= rows; ++row) {
-        const int line = ed_.LineOfVisibleIndex(topIndex + row);
-        if (line >= count)
+        const TRowSpan span = layout.SpanOfRow(topRow + row);
+        if (span.Line >= count)
             break;
-        // Past a collapsed region the state comes from the lines it hides.
-        if (previous >= 0 && line != previous + 1)
-            state = ed_.ComputeTopState(line);
-        previous = line;
+        if (span.Line != previous) {
+            // Past a collapsed region the state comes from the lines it hides.
+            if (previous >= 0 && span.Line != previous + 1)
+                state = ed_.ComputeTopState(span.Line);
+            previous = span.Line;
+            lineStart = state;
+        }
+        state = lineStart;
+        const TRowCells cells = layout.Wrapping() ? TRowCells{layout.FirstCellOf(span),
+                                                              span.Last ? -1 : CellOfColumn(store, span.Line, span.End)}
+                                                  : TRowCells{ed_.LeftColumn(), -1};
         const int top = text.top + 1 + row * lineHeight;
         // The last row needs no state after it: a long line is then not
         // scanned to its end.
-        renderer_.PaintScreenLine(canvas, *lineBitmap_, line, {text.left, top, text.right, top + lineHeight}, state,
-                                  row < rows && line + 1 < count);
+        renderer_.PaintScreenLine(canvas, *lineBitmap_, span.Line, {text.left, top, text.right, top + lineHeight},
+                                  cells, state, span.Last && row < rows && span.Line + 1 < count);
     }
     if (row <= rows)
         FillWith(canvas, {text.left, text.top + 1 + row * lineHeight, text.right, text.bottom}, ed_.BkColor());
@@ -181,8 +191,13 @@ void TDodiPainter::PaintLine(Canvas &canvas, int line, const TRect &rect, int mo
     const TRect text = ed_.TextArea();
     if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas)) || lineBitmap_->Height() != ed_.LineHeight())
         PrepareLineBitmap(canvas, text);
+    // A wrapped line shows its first row here.
+    const TRowLayout &layout = ed_.RowLayout();
+    const std::vector<int> &starts = layout.RowStarts(line);
+    const TRowCells cells = starts.size() > 1 ? TRowCells{0, CellOfColumn(*ed_.ActiveLines(), line, starts[1])}
+                                              : TRowCells{layout.Wrapping() ? 0 : ed_.LeftColumn(), -1};
     renderer_.PaintScreenLine(canvas, *lineBitmap_, line,
-                              {text.left, rect.top, text.right, rect.top + ed_.LineHeight()}, state);
+                              {text.left, rect.top, text.right, rect.top + ed_.LineHeight()}, cells, state);
 }
 
 void TDodiPainter::PlaceCaret()
@@ -193,8 +208,10 @@ void TDodiPainter::PlaceCaret()
     if (!host || !flags.Focused || ed_.HiddenCaret() || ed_.LineHeight() <= 0)
         return;
     const TRect text = ed_.TextArea();
-    const int row = ed_.RowOfLine(caret.CaretLine);
-    const int cell = CellOfColumn(*ed_.ActiveLines(), caret.CaretLine, caret.CaretCol);
+    const TRowLayout &layout = ed_.RowLayout();
+    const TCaretPos at{caret.CaretCol, caret.CaretLine};
+    const int row = layout.RowOf(at) - ed_.TopRow();
+    const int cell = layout.CellInRow(at);
     const TPoint pos{text.left + (cell - ed_.LeftColumn()) * ed_.CharWidth(),
                      text.top + 1 + row * ed_.LineHeight() + 1};
     // A caret left of the view would be drawn over the gutter.
@@ -226,8 +243,8 @@ void TDodiPainter::SetActiveLine(int line)
     if (!settings.ShowActiveLine())
         return;
     ed_.MakeCaretVisible();
-    const int lastVisible = ed_.LineOfVisibleIndex(ed_.VisibleIndexOf(st.TopLine) + ed_.VisibleRows() - 1);
-    if (line < st.TopLine || line > lastVisible)
+    const int row = ed_.VisibleIndexOf(line) - ed_.TopRow();
+    if (row < 0 || row >= ed_.VisibleRows())
         ed_.SetTopLine(line);
     ed_.Invalidate();
 }

@@ -5,8 +5,24 @@
 #include "editor/view/view_target.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace tarnwick {
+
+TDodiPrinter::TDodiPrinter(TViewTarget &editor) : ed_(editor), renderer_(editor, editor.Tokenizer()) {}
+
+int TDodiPrinter::RowsOfLine(int line) const { return static_cast<int>(ed_.RowLayout().RowStarts(line).size()); }
+
+int TDodiPrinter::RowCount() const
+{
+    const int count = ed_.ActiveLines()->Count();
+    if (!ed_.RowLayout().Wrapping())
+        return count;
+    int rows = 0;
+    for (int line = 0; line < count; ++line)
+        rows += RowsOfLine(line);
+    return rows;
+}
 
 TDodiPrinter::PageGeometry TDodiPrinter::Geometry(Canvas &canvas, int pageWidth, int pageHeight) const
 {
@@ -28,8 +44,7 @@ TDodiPrinter::PageGeometry TDodiPrinter::Geometry(Canvas &canvas, int pageWidth,
 int TDodiPrinter::PageCount(Canvas &canvas, int pageWidth, int pageHeight) const
 {
     const PageGeometry g = Geometry(canvas, pageWidth, pageHeight);
-    const int lines = ed_.ActiveLines()->Count();
-    return std::max(0, lines - 1) / g.linesPerPage + 1;
+    return std::max(0, RowCount() - 1) / g.linesPerPage + 1;
 }
 
 void TDodiPrinter::DrawCentred(Canvas &canvas, const std::string &text, const TRect &rect) const
@@ -51,16 +66,34 @@ void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int 
         line.bottom += g.lineHeight;
     }
 
-    const int count = ed_.ActiveLines()->Count();
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int count = store.Count();
     const int first = (pageNumber - 1) * g.linesPerPage;
-    const int last = std::min(pageNumber * g.linesPerPage, count) - 1;
-    if (first < count) {
+    // The line and the row of it the page starts with.
+    int at = first, index = 0;
+    if (ed_.RowLayout().Wrapping()) {
+        at = 0;
+        index = first;
+        while (at < count && index >= RowsOfLine(at))
+            index -= RowsOfLine(at++);
+    }
+    if (at < count) {
         ed_.PrepareTokenizer();
-        RunState state = ed_.ComputeTopState(first);
-        for (int i = first; i <= last; ++i) {
-            ed_.PaintLine(canvas, i, line, 2, state);
+        RunState lineStart = ed_.ComputeTopState(at);
+        for (int row = 0; row < g.linesPerPage && at < count; ++row) {
+            // Each row of a line is drawn from the state at the line's start.
+            RunState state = lineStart;
+            const std::vector<int> starts = ed_.RowLayout().RowStarts(at);
+            const int rows = static_cast<int>(starts.size());
+            const int to = index + 1 < rows ? starts[index + 1] : INT_MAX;
+            renderer_.PaintPrintLine(canvas, at, line, state, {starts[index], to, index == 0});
             line.top += g.lineHeight;
             line.bottom += g.lineHeight;
+            if (++index == rows) {
+                lineStart = state;
+                ++at;
+                index = 0;
+            }
         }
     }
     if (options.PageNr)

@@ -1,10 +1,12 @@
-// TDodiPrinter: prints the editor's whole text, one print line per text line,
-// with an optional title on every page, page numbers and line numbers. The
-// lines are drawn by the painter's print mode, so paper shows the screen's
-// colours.
+// TDodiPrinter: prints the editor's whole text, one print line per row of a
+// text line (a wrapped line takes as many as on screen, its number on the
+// first), with an optional title on every page, page numbers and line
+// numbers. The rows are drawn by the line renderer's print mode, so paper
+// shows the screen's colours.
 #pragma once
 
 #include "editor/base/graphics_types.h"
+#include "editor/view/line_renderer.h"
 
 #include <string>
 
@@ -15,7 +17,7 @@ class TViewTarget;
 
 class TDodiPrinter {
 public:
-    explicit TDodiPrinter(TViewTarget &editor) : ed_(editor) {}
+    explicit TDodiPrinter(TViewTarget &editor);
 
     // Prints on the host's default printer; false when no job could be
     // started or finished (no printer, spooler failure).
@@ -35,8 +37,12 @@ private:
 
     PageGeometry Geometry(Canvas &canvas, int pageWidth, int pageHeight) const;
     void DrawCentred(Canvas &canvas, const std::string &text, const TRect &rect) const;
+    // Print rows of the whole text, and of `line`.
+    int RowCount() const;
+    int RowsOfLine(int line) const;
 
     TViewTarget &ed_;
+    TLineRenderer renderer_;
 };
 
 } // namespace tarnwick

@@ -25,18 +25,10 @@ void TDodiScroller::TopLeftChanged()
         ed_.OnTopLeftChanged(ed_.Sender());
 }
 
-// Rows of the text through the visible-row mapping.
-static int TextRows(const TViewTarget &ed)
-{
-    const int count = ed.ActiveLines()->Count();
-    return count == 0 ? 0 : ed.VisibleIndexOf(count - 1) + 1;
-}
+// Rows of the text through the row layout.
+static int TextRows(const TViewTarget &ed) { return ed.RowLayout().RowCount(); }
 
-int TDodiScroller::TopLineLimit() const
-{
-    const int limitIndex = std::max(0, TextRows(ed_) - ed_.VisibleRows());
-    return ed_.LineOfVisibleIndex(limitIndex);
-}
+int TDodiScroller::TopRowLimit() const { return std::max(0, TextRows(ed_) - ed_.VisibleRows()); }
 
 // The horizontal bar spans cells. Lines are measured in characters, so the
 // widest line in view (wide characters take two cells) may reach further
@@ -45,7 +37,7 @@ static int WidestCells(const TViewTarget &ed)
 {
     const REdoDodiStrings &store = *ed.ActiveLines();
     int widest = ed.MaxLineLength();
-    const int top = ed.VisibleIndexOf(ed.TopLine());
+    const int top = ed.TopRow();
     for (int row = 0; row <= ed.VisibleRows(); ++row) {
         const int line = ed.LineOfVisibleIndex(top + row);
         if (line < 0 || line >= store.Count())
@@ -66,32 +58,45 @@ void TDodiScroller::SetTopLine(int line)
 {
     TViewState &st = ed_.ViewState();
     const int count = ed_.ActiveLines()->Count();
+    const int textRows = TextRows(ed_);
     const int rows = ed_.VisibleRows();
-    const int entry = st.TopLine;
+    const int entry = ed_.TopRow();
     // A text shorter than the view is shown from its first line; the caret
     // stays where the user put it.
-    if (count < rows) {
-        if (st.TopLine != 0) {
-            st.TopLine = 0;
+    if (textRows < rows) {
+        if (entry != 0) {
+            ed_.SetTopRowDirect(0);
             ed_.VertScrollBar().SetPosition(0);
             ed_.Invalidate();
         }
         return;
     }
     if (line >= 0) {
-        if (line + rows < count) {
-            st.TopLine = line;
-        } else if (ed_.CodeFolding()->Enabled() && st.FoldRegionCount > 0) {
-            st.TopLine = ed_.LineOfVisibleIndex(std::max(0, ed_.VisibleIndexOf(count - 1) - rows + 1));
+        const bool lineRows = ed_.RowLayout().Wrapping() || (ed_.CodeFolding()->Enabled() && st.FoldRegionCount > 0);
+        if (ed_.VisibleIndexOf(line) + rows < textRows) {
+            ed_.SetTopRowDirect(ed_.VisibleIndexOf(line));
+        } else if (lineRows) {
+            ed_.SetTopRowDirect(std::max(0, textRows - rows));
         } else {
             // The last line ends up in the middle of the view.
-            st.TopLine = std::max(0, count - rows / 2);
+            ed_.SetTopRowDirect(std::max(0, count - rows / 2));
         }
-        ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(st.TopLine));
+        ed_.VertScrollBar().SetPosition(ed_.TopRow());
         ed_.Invalidate();
     }
-    if (line != entry)
+    if (ed_.TopRow() != entry)
         TopLeftChanged();
+}
+
+void TDodiScroller::SetTopRow(int row)
+{
+    row = std::clamp(row, 0, TopRowLimit());
+    if (row == ed_.TopRow())
+        return;
+    ed_.SetTopRowDirect(row);
+    ed_.VertScrollBar().SetPosition(row);
+    ed_.Invalidate();
+    TopLeftChanged();
 }
 
 void TDodiScroller::SetLeftColumn(int column)
@@ -110,13 +115,11 @@ void TDodiScroller::ScrollBy(TScrollBarKind bar, int delta)
 {
     TViewState &st = ed_.ViewState();
     if (bar == sbVertical) {
-        const int limit = ed_.VisibleIndexOf(TopLineLimit());
-        const int index = std::clamp(ed_.VisibleIndexOf(st.TopLine) + delta, 0, std::max(0, limit));
-        const int line = ed_.LineOfVisibleIndex(index);
-        if (line == st.TopLine)
+        const int row = std::clamp(ed_.TopRow() + delta, 0, TopRowLimit());
+        if (row == ed_.TopRow())
             return;
-        st.TopLine = line;
-        ed_.VertScrollBar().SetPosition(index);
+        ed_.SetTopRowDirect(row);
+        ed_.VertScrollBar().SetPosition(row);
     } else {
         const int column = std::clamp(st.LeftColumn + delta, 0, LeftColumnLimit());
         if (column == st.LeftColumn)
@@ -136,10 +139,12 @@ void TDodiScroller::MakeCaretVisible()
     const bool strict = ed_.ScrollMode() == smStrict;
     bool changed = false;
 
+    const TRowLayout &layout = ed_.RowLayout();
+    const TCaretPos at{caret.CaretCol, caret.CaretLine};
     const int columns = ed_.VisibleColumns();
     if (columns > 0) {
         const REdoDodiStrings &store = *ed_.ActiveLines();
-        const int caretCell = CellOfColumn(store, caret.CaretLine, caret.CaretCol);
+        const int caretCell = layout.CellInRow(at);
         const int lastColumn = view.LeftColumn + columns - 1;
         if (caretCell < view.LeftColumn) {
             view.LeftColumn = std::max(0, caretCell - 2);
@@ -160,24 +165,24 @@ void TDodiScroller::MakeCaretVisible()
 
     const int rows = ed_.VisibleRows();
     if (rows > 0) {
-        const int caretIndex = ed_.VisibleIndexOf(caret.CaretLine);
-        const int topIndex = ed_.VisibleIndexOf(view.TopLine);
-        const int lastIndex = topIndex + rows - 1;
-        if (caretIndex < topIndex) {
-            view.TopLine = std::max(0, caret.CaretLine);
+        const int caretRow = layout.RowOf(at);
+        const int topRow = ed_.TopRow();
+        const int lastRow = topRow + rows - 1;
+        if (caretRow < topRow) {
+            ed_.SetTopRowDirect(std::max(0, caretRow));
             changed = true;
-        } else if (caretIndex > lastIndex) {
+        } else if (caretRow > lastRow) {
             if (!AllowsVertical(bars) && strict)
-                caret.CaretLine = ed_.LineOfVisibleIndex(lastIndex);
+                caret.CaretLine = layout.SpanOfRow(lastRow).Line;
             else
-                view.TopLine = ed_.LineOfVisibleIndex(topIndex + caretIndex - lastIndex);
+                ed_.SetTopRowDirect(topRow + caretRow - lastRow);
             changed = true;
         }
     }
 
     if (!changed)
         return;
-    ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(view.TopLine));
+    ed_.VertScrollBar().SetPosition(ed_.TopRow());
     ed_.HorzScrollBar().SetPosition(view.LeftColumn);
     ed_.Invalidate();
     TopLeftChanged();
@@ -194,22 +199,21 @@ void TDodiScroller::UpdateBarsOnce(bool &changed)
     const bool wasVertical = vert.Visible();
     const bool wasHorizontal = horz.Visible();
     const TScrollStyle bars = ed_.ScrollBars();
-    const int count = ed_.ActiveLines()->Count();
-
     if (AllowsVertical(bars)) {
         const int rows = ed_.VisibleRows();
-        if (rows < 1 || TextRows(ed_) <= rows) {
+        const int textRows = TextRows(ed_);
+        if (rows < 1 || textRows <= rows) {
             vert.SetPageSize(0);
-            if (view.TopLine != 0) {
-                view.TopLine = 0;
+            if (ed_.TopRow() != 0) {
+                ed_.SetTopRowDirect(0);
                 ed_.Invalidate();
                 TopLeftChanged();
             }
             vert.SetVisible(false);
         } else {
-            vert.SetRange(0, ed_.VisibleIndexOf(count - 1));
+            vert.SetRange(0, textRows - 1);
             vert.SetPageSize(rows);
-            vert.SetPosition(ed_.VisibleIndexOf(view.TopLine));
+            vert.SetPosition(ed_.TopRow());
             vert.SetExtent(vert.SystemExtent());
             vert.SetVisible(true);
         }
@@ -276,17 +280,15 @@ void TDodiScroller::ApplyVerticalBar()
     TDodiScrollBar &vert = ed_.VertScrollBar();
     if (!vert.Visible())
         return;
-    TViewState &st = ed_.ViewState();
     int position = vert.Position();
     const int limit = vert.Max() - vert.PageSize() + 1;
     if (vert.PageSize() > 0 && position > limit) {
         position = limit;
         vert.SetPosition(position);
     }
-    const int line = ed_.LineOfVisibleIndex(position);
-    if (line == st.TopLine)
+    if (position == ed_.TopRow())
         return;
-    st.TopLine = line;
+    ed_.SetTopRowDirect(position);
     ed_.Invalidate();
     TopLeftChanged();
 }
@@ -317,45 +319,35 @@ void TDodiScroller::LayoutChanged()
         ed_.Invalidate();
         return;
     }
-    TCaretState &caret = ed_.CaretState();
     TViewState &view = ed_.ViewState();
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const bool wrapped = ed_.WordWrap() != wwNone;
-    const int oldTop = view.TopLine;
-    const int oldCount = store.Count();
-    // Rewrapping renumbers the lines; the caret keeps its place in the text.
-    const int caretOffset = wrapped ? ed_.IndexOfPosition({caret.CaretCol, caret.CaretLine}) : 0;
-
+    // A new wrap width moves the rows; the view keeps the text at its top.
+    const TCaretPos top{ed_.RowLayout().SpanOfRow(ed_.TopRow()).Start, view.TopLine};
     ed_.Rewrap();
-    if (wrapped) {
-        const TCaretPos moved = ed_.PositionOfIndex(caretOffset);
-        caret.CaretCol = moved.Col;
-        caret.CaretLine = moved.Line;
-    } else {
-        UpdateScrollBars(false);
-    }
+    const int topRow = ed_.RowLayout().RowOf(top);
+    ed_.SetTopRowDirect(topRow);
+    UpdateScrollBars(false);
     ed_.Gutter()->SetHeight(ed_.TextArea().Height());
     MakeCaretVisible();
-    if (store.Count() == oldCount || !wrapped) {
-        // Only as far as the new size allows: a grown view must not keep
-        // the text scrolled out of reach.
-        view.TopLine = std::min(oldTop, TopLineLimit());
-        ed_.VertScrollBar().SetPosition(ed_.VisibleIndexOf(view.TopLine));
-    }
+    // Only as far as the new size allows: a grown view must not keep the
+    // text scrolled out of reach.
+    ed_.SetTopRowDirect(std::min(topRow, TopRowLimit()));
+    ed_.VertScrollBar().SetPosition(ed_.TopRow());
     ed_.Invalidate();
 }
 
 void TDodiScroller::MouseWheel(bool down)
 {
     const int rows = ed_.VisibleRows();
-    const int topIndex = ed_.VisibleIndexOf(ed_.TopLine());
-    if (down) {
-        if (topIndex + rows < TextRows(ed_))
-            SetTopLine(ed_.LineOfVisibleIndex(topIndex + kWheelRows));
-    } else if (topIndex > kWheelRows) {
-        SetTopLine(ed_.LineOfVisibleIndex(topIndex - kWheelRows));
-    } else if (rows < TextRows(ed_)) {
-        SetTopLine(0);
+    const int topRow = ed_.TopRow();
+    if (!down) {
+        SetTopRow(topRow - kWheelRows);
+    } else if (topRow + rows < TextRows(ed_)) {
+        // Whole lines go by the line setter, which may leave the last line
+        // in the middle of the view; rows of wrapped lines one by one.
+        if (ed_.RowLayout().Wrapping())
+            SetTopRow(topRow + kWheelRows);
+        else
+            SetTopLine(ed_.LineOfVisibleIndex(topRow + kWheelRows));
     }
     ed_.PlaceCaret();
 }

@@ -1,4 +1,4 @@
-// TDodiScroller: moves the view over the text (TopLine, LeftColumn), keeps
+// TDodiScroller: moves the view over the text (its top row, LeftColumn), keeps
 // the two scroll bars in step with it, follows the caret, answers the bars'
 // notifications and the mouse wheel, and shows the row hint while the
 // vertical thumb is dragged.
@@ -32,7 +32,10 @@ public:
 
     explicit TDodiScroller(TViewTarget &editor) : ed_(editor) {}
 
+    // Shows `line` from its first row at the top, as far as the text allows.
     void SetTopLine(int line);
+    // Shows the text from `row` on, as far as the text allows.
+    void SetTopRow(int row);
     void SetLeftColumn(int column);
     void ScrollBy(TScrollBarKind bar, int delta);
     void MakeCaretVisible();
@@ -51,8 +54,8 @@ public:
 private:
     void ApplyVerticalBar();
     void ApplyHorizontalBar();
-    // The largest TopLine the vertical bar allows.
-    int TopLineLimit() const;
+    // The largest top row the vertical bar allows.
+    int TopRowLimit() const;
     int LeftColumnLimit() const;
     void UpdateBarsOnce(bool &changed);
     void ShowScrollHint(int position);

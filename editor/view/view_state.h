@@ -2,7 +2,6 @@
 // geometry, the highlighted lines and the tokenizer state at its top line.
 #pragma once
 
-#include "editor/base/int_list.h"
 #include "editor/base/run_state.h"
 
 namespace tarnwick {
@@ -16,7 +15,10 @@ struct TBlockRange {
 };
 
 struct TViewState {
+    // The view starts with row TopSubRow of TopLine: 0 unless word wrap shows
+    // that line in several rows and the first of them are scrolled away.
     int TopLine = 0;
+    int TopSubRow = 0;
     int LeftColumn = 0;
     // The horizontal scroll range: the longest line, or the caret's column
     // when it stands further right.
@@ -32,8 +34,6 @@ struct TViewState {
     int ActiveLine = -1;
     TBlockRange BlockStart;
     TBlockRange BlockEnd;
-    // Lines made continuation lines by the last wrap.
-    TIntList WrapList;
     int FoldRegionCount = 0;
     bool ScrollBarUpdatesSuspended = false;
 };

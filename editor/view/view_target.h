@@ -1,4 +1,4 @@
-// TViewTarget: what painting, the gutter, scrolling, word wrap, block matching
+// TViewTarget: what painting, the gutter, scrolling, the row layout, block matching
 // and printing need of the editor they draw. The control implements it; the
 // view's collaborators hold this narrow face, never the control itself.
 #pragma once
@@ -21,8 +21,10 @@
 #include "editor/view/dodi_markers.h"
 #include "editor/view/editor_events.h"
 #include "editor/view/print_options.h"
+#include "editor/view/row_layout.h"
 #include "editor/view/view_state.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace tarnwick {
@@ -53,6 +55,14 @@ public:
     TViewState &ViewState() { return viewState_; }
     const TViewState &ViewState() const { return viewState_; }
     int TopLine() const { return viewState_.TopLine; }
+    // The first row of the view, counted from the first row of the text.
+    int TopRow() const { return VisibleIndexOf(viewState_.TopLine) + viewState_.TopSubRow; }
+    // Moves the view's top to `row`, nothing else.
+    void SetTopRowDirect(int row)
+    {
+        viewState_.TopLine = LineOfVisibleIndex(row);
+        viewState_.TopSubRow = std::max(0, row - VisibleIndexOf(viewState_.TopLine));
+    }
     int LeftColumn() const { return viewState_.LeftColumn; }
     int MaxLineLength() const { return viewState_.MaxLineLength; }
     int CharWidth() const { return viewState_.CharWidth; }
@@ -74,8 +84,7 @@ public:
     virtual const REdoDodiStrings *ActiveLines() const = 0;
     // Selection start and end in document order.
     virtual void NormalizedSelection(TCaretPos &start, TCaretPos &end) const = 0;
-    // Character index <-> position; every line break counts 2 characters,
-    // except before a soft-wrapped continuation line.
+    // Character index <-> position; every line break counts 2 characters.
     virtual TCaretPos PositionOfIndex(int index) const = 0;
     virtual int IndexOfPosition(TCaretPos pos) const = 0;
     virtual bool IsDelimiter(char32_t c) const = 0;
@@ -90,9 +99,11 @@ public:
     // Whole rows and columns the text area shows.
     virtual int VisibleRows() const = 0;
     virtual int VisibleColumns() const = 0;
-    // Lines <-> rows of the view; every mapping between the two goes here.
+    // A line <-> its first row of the view; every mapping between the two
+    // goes here. RowLayout() adds where in its line a row starts.
     virtual int VisibleIndexOf(int line) const = 0;
     virtual int LineOfVisibleIndex(int index) const = 0;
+    virtual const TRowLayout &RowLayout() const = 0;
     // The fold regions of the text and the rows they leave shown.
     virtual const TFoldRegions &FoldRegions() const = 0;
     // Reads again around the edits a region finder has not read yet; unless
@@ -101,15 +112,17 @@ public:
     // For a region start whose first word names a definition that shows its
     // comments: true, with the definition's index and the summary text.
     virtual bool RegionSummary(int line, int &definitionIndex, std::string &summary) const = 0;
-    // The view row of `line`, counted from TopLine.
+    // The view row of `line`'s first row, counted from the view's top.
     virtual int RowOfLine(int line) const = 0;
     virtual void SetTopLine(int line) = 0;
+    virtual void SetTopRow(int row) = 0;
     // Recomputes MaxLineLength from the line lengths when they are complete.
     virtual void RecomputeMaxLineLength() = 0;
     virtual void MakeCaretVisible() = 0;
     virtual void UpdateScrollBars(bool repaint = true) = 0;
     virtual TDodiScrollBar &VertScrollBar() = 0;
     virtual TDodiScrollBar &HorzScrollBar() = 0;
+    // Lays the lines out again when the wrap width changed.
     virtual void Rewrap() = 0;
 
     // ---- highlighting ----

@@ -185,16 +185,18 @@ TEST_F(CodeFolding, RegionsFollowInsertedLinesAndDeletedStartsAndEnds)
     EXPECT_EQ(ed.RegionCount(), 0);
 }
 
-TEST_F(CodeFolding, NothingFoldsWhileWordWrapCutsLinesIntoPieces)
+TEST_F(CodeFolding, CollapsedRegionsStayCollapsedUnderWordWrap)
 {
     styler.Routines();
     Load();
     ed.SetExpanded(8, false);
+    const int row = ed.VisibleIndexOf(10);
     ed.SetWordWrap(wwRightMargin);
-    EXPECT_EQ(ed.RegionCount(), 0);
-    EXPECT_EQ(ed.VisibleIndexOf(10), 10);
-    ed.SetWordWrap(wwNone);
     EXPECT_EQ(ed.RegionCount(), 2);
+    EXPECT_FALSE(ed.IsExpanded(8));
+    EXPECT_EQ(ed.VisibleIndexOf(10), row);
+    ed.SetWordWrap(wwNone);
+    EXPECT_EQ(ed.VisibleIndexOf(10), row);
 }
 
 class CodeFoldingPaint : public PaintTest {

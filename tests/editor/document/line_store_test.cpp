@@ -337,7 +337,7 @@ TEST(LineStoreObjects, RecordsAreCreatedOnFirstUseWithDefaults)
     TLineProp *p = s.EnsureLineProp(0);
     EXPECT_TRUE(p->Expanded);
     EXPECT_FALSE(p->InRegion || p->StartsRegion || p->Breakpoint || p->DotMark || p->Modified || p->FlagMark ||
-                 p->WrapContinuation || p->StateCacheValid);
+                 p->StateCacheValid);
     EXPECT_EQ(p->RegionEndCount, 0);
     EXPECT_EQ(p->UnderlineRanges, nullptr);
     EXPECT_EQ(s.EnsureLineProp(0), p);
@@ -658,9 +658,6 @@ TEST(LineStoreLengths, LongestLineFollowsRandomChangesWithoutARescanPerEdit)
                 break;
             case 6:
                 s.RemoveLines(at, random.Upto(5));
-                break;
-            case 7:
-                s.PutLines(s.TakeLines());
                 break;
             default:
                 if (random.Upto(20) == 0)

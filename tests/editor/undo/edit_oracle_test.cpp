@@ -1,13 +1,15 @@
 // Random edit sequences on random texts, as keys, clicks and commands would
-// run them, with the caret also in the free space past line ends and with
-// trailing blanks trimmed in some runs.
-// After every step the store's line lengths are right, the caret is on a line
-// and a step that changed the text raised exactly one change notification.
+// run them, with the caret also in the free space past line ends, with
+// trailing blanks trimmed in some runs, and with word wrap on in others.
+// After every step the store's line lengths are right, the caret is on a line,
+// a step that changed the text raised exactly one change notification, and
+// under word wrap every line's rows are those a fresh wrap of it gives.
 // At the end, undoing everything gives back the starting text exactly and
 // redoing everything gives back the final text.
 #include "support/editing_fixture.h"
 
 #include "editor/base/utf8.h"
+#include "editor/view/row_layout.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,8 +49,12 @@ protected:
     {
         std::vector<std::string> lines;
         for (int n = Random(9); n > 0; --n)
-            lines.push_back(Utf8(RandomWord(10)));
+            lines.push_back(Utf8(RandomWord(wrap_ ? 40 : 10)));
         SetText(lines);
+        if (wrap_) {
+            ed.SetRightMargin(4 + Random(12));
+            ed.SetWordWrap(wwRightMargin);
+        }
         ed.SetAutoIndent(Chance(70));
         ed.SetAutoExpand(Chance(70));
         ed.SetSmartTabs(Chance(30));
@@ -189,6 +195,17 @@ protected:
             ASSERT_EQ(changes, 1) << step << ": one change notification per edit";
         else
             ASSERT_LE(changes, 1) << step;
+        if (!wrap_)
+            return;
+        const TRowLayout &layout = ed.RowLayout();
+        int rows = 0;
+        for (int line = 0; line < store.Count(); ++line) {
+            ASSERT_EQ(ed.VisibleIndexOf(line), rows) << step << ": line " << line;
+            const size_t expected = WrapPieceStarts(store.Get(line), layout.WrapWidth()).size();
+            ASSERT_EQ(layout.RowStarts(line).size(), expected) << step << ": line " << line;
+            rows += static_cast<int>(expected);
+        }
+        ASSERT_EQ(layout.RowCount(), rows) << step;
     }
 
     void RunSequence(int steps)
@@ -252,9 +269,16 @@ protected:
 
     std::mt19937 rng_;
     bool trace_ = false;
+    bool wrap_ = false;
 };
 
 TEST_F(EditOracle, UndoingEveryRandomEditSequenceGivesBackTheStartingText) { RunSequences(3000); }
+
+TEST_F(EditOracle, UndoingEveryRandomEditSequenceUnderWordWrapGivesBackTheStartingText)
+{
+    wrap_ = true;
+    RunSequences(1500);
+}
 
 } // namespace
 } // namespace tarnwick::test

@@ -96,12 +96,20 @@ TEST_F(Gutter, OneNumberPerRowFromTheTopLine)
     EXPECT_EQ(numbers.size(), 7u);
 }
 
-TEST_F(Gutter, ContinuationRowsOfAWrappedLineHaveNoNumber)
+// A wrapped line's number and marks go beside its first row only; the next
+// line's marks beside the next line.
+TEST_F(Gutter, ContinuationRowsOfAWrappedLineHaveNoNumberNorMarks)
 {
     SetText(std::string(200, 'x') + "\r\nnext\r\n");
+    ed.Lines()->EnsureLineProp(1)->Breakpoint = true;
     ed.SetWordWrap(wwRightMargin);
-    ASSERT_EQ(ed.Lines()->Count(), 4);
+    ASSERT_EQ(ed.Lines()->Count(), 2);
     EXPECT_EQ(Numbers(), (std::vector<std::string>{"1", "2"}));
+    const std::vector<CanvasCall> breakpoints = Only(GutterCalls(), "Ellipse");
+    ASSERT_EQ(breakpoints.size(), 1u);
+    const int row = (breakpoints[0].Args[1] - ed.Gutter()->Rect().top) / kRow;
+    EXPECT_EQ(row, ed.VisibleIndexOf(1));
+    EXPECT_EQ(row, 3);
 }
 
 TEST_F(Gutter, GradientIn48BandsFromGutterColourToColourTo)

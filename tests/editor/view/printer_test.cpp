@@ -131,6 +131,22 @@ TEST_F(Printing, LineNumbersStandRightAlignedBeforeTheText)
     EXPECT_TRUE(Drew(texts, "1line 0"));
 }
 
+TEST_F(Printing, AWrappedLinePrintsItsRowsUnderOneNumber)
+{
+    TPrintOptions options = *ed.PrintOptions();
+    options.PrintLineNumbers = true;
+    ed.SetPrintOptions(options);
+    ed.Lines()->SetText("alpha beta gamma delta epsilon\r\nnext\r\n");
+    ed.SetRightMargin(13);
+    ed.SetWordWrap(wwRightMargin);
+    const std::vector<CanvasCall> texts = PageTexts(1);
+    EXPECT_TRUE(Drew(texts, "1alpha beta "));
+    EXPECT_TRUE(Drew(texts, "gamma delta "));
+    EXPECT_TRUE(Drew(texts, "epsilon"));
+    EXPECT_TRUE(Drew(texts, "2next"));
+    EXPECT_EQ(Pages(), 1);
+}
+
 TEST_F(Printing, MarginsTooWideForALineStillPrintEveryLine)
 {
     TPrintOptions options = *ed.PrintOptions();

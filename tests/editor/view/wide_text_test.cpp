@@ -6,7 +6,7 @@
 
 #include "editor/base/utf8.h"
 #include "editor/highlight/xml_styler.h"
-#include "editor/view/word_wrap.h"
+#include "editor/view/row_layout.h"
 
 #include <tuple>
 

@@ -1,0 +1,236 @@
+#include "editor/view/row_layout.h"
+
+#include "editor/base/text_cells.h"
+#include "editor/base/utf8.h"
+#include "editor/document/line_cells.h"
+#include "editor/view/view_target.h"
+
+#include <algorithm>
+
+namespace tarnwick {
+
+// The bytes and cells of the characters of `rest` that fit into `width`
+// cells: at least one character, so a wide one in a one-cell width still
+// makes progress.
+static void CutAtWidth(std::string_view rest, int width, size_t &head, int &headCells)
+{
+    head = utf8::ByteOffset(rest, std::max(1, cells::ColumnsWithin(rest, width)));
+    headCells = cells::Count(rest.substr(0, head));
+}
+
+std::vector<size_t> WrapPieceStarts(std::string_view text, int width)
+{
+    std::vector<size_t> starts{0};
+    if (width <= 0)
+        return starts;
+    size_t restStart = 0;
+    int restLength = cells::Count(text);
+    while (restLength > width) {
+        const std::string_view rest = text.substr(restStart);
+        size_t head = 0;
+        int headLength = 0;
+        for (;;) {
+            const size_t space = rest.find(' ', head);
+            if (space == std::string_view::npos)
+                break;
+            const int wordLength = cells::Count(rest.substr(head, space + 1 - head));
+            if (headLength + wordLength < width) {
+                head = space + 1;
+                headLength += wordLength;
+                continue;
+            }
+            if (headLength == 0)
+                CutAtWidth(rest, width, head, headLength);
+            break;
+        }
+        if (headLength == 0)
+            CutAtWidth(rest, width, head, headLength);
+        restStart += head;
+        restLength -= headLength;
+        starts.push_back(restStart);
+    }
+    return starts;
+}
+
+// ---- laying lines out ----
+
+int TRowLayout::ComputeWidth() const
+{
+    switch (ed_.WordWrap()) {
+    case wwClientWidth:
+        return std::max(0, ed_.VisibleColumns() - 1);
+    case wwRightMargin:
+        return std::max(0, ed_.RightMargin());
+    case wwNone:
+        break;
+    }
+    return 0;
+}
+
+std::vector<int> TRowLayout::ComputeStarts(int line) const
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    if (!Wrapping() || line < 0 || line >= store.Count() || LineCells(store, line) <= width_)
+        return oneRow_;
+    const std::string_view text = store.Get(line);
+    std::vector<int> columns;
+    int column = 0;
+    size_t at = 0;
+    for (const size_t start : WrapPieceStarts(text, width_)) {
+        column += utf8::Length(text.substr(at, start - at));
+        at = start;
+        columns.push_back(column);
+    }
+    return columns;
+}
+
+const std::vector<int> &TRowLayout::RowStarts(int line) const
+{
+    if (!Wrapping())
+        return oneRow_;
+    if (const auto found = starts_.find(line); found != starts_.end())
+        return found->second;
+    std::vector<int> starts = ComputeStarts(line);
+    if (starts.size() == 1)
+        return oneRow_;
+    // A view's worth of wrapped lines, and then some, is what gets asked again.
+    constexpr size_t kKeptLines = 4096;
+    if (starts_.size() >= kKeptLines)
+        starts_.clear();
+    return starts_.emplace(line, std::move(starts)).first->second;
+}
+
+void TRowLayout::UpdateRows(int first, int count)
+{
+    const int n = ed_.ActiveLines()->Count();
+    if (rows_.LineCount() != n)
+        return;
+    const TRowMap &map = rows_.Rows();
+    for (int line = std::max(first, 0); line < std::min(first + count, n); ++line) {
+        const int rows = static_cast<int>(RowStarts(line).size());
+        if (map.RowsPerLine(line) != rows)
+            rows_.SetLineRows(line, 1, rows);
+    }
+}
+
+void TRowLayout::Relayout(bool force)
+{
+    const int width = ComputeWidth();
+    if (width == width_ && !force)
+        return;
+    width_ = width;
+    starts_.clear();
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int n = store.Count();
+    if (rows_.LineCount() != n)
+        return;
+    rows_.SetLineRows(0, n, 1);
+    if (!Wrapping())
+        return;
+    // Lines that fit are most; the others are set a run of equal counts at
+    // a time.
+    int runStart = 0, runRows = 1;
+    for (int line = 0; line <= n; ++line) {
+        const int rows = line == n ? 1 : static_cast<int>(RowStarts(line).size());
+        if (rows == runRows && line < n)
+            continue;
+        if (runRows > 1)
+            rows_.SetLineRows(runStart, line - runStart, runRows);
+        runStart = line;
+        runRows = rows;
+    }
+}
+
+void TRowLayout::LinesChanged(const TLinesChange &change)
+{
+    switch (change.Kind) {
+    case TLinesChange::lcEdit:
+        starts_.erase(change.Line);
+        if (Wrapping())
+            UpdateRows(change.Line, 1);
+        break;
+    case TLinesChange::lcInsert:
+        starts_.clear();
+        if (Wrapping())
+            UpdateRows(change.Line, change.Count);
+        break;
+    case TLinesChange::lcRemove:
+        starts_.clear();
+        break;
+    default:
+        Relayout(true);
+        break;
+    }
+}
+
+// ---- rows ----
+
+int TRowLayout::RowCount() const
+{
+    const int n = ed_.ActiveLines()->Count();
+    if (n == 0)
+        return 0;
+    const int lastRow = ed_.VisibleIndexOf(n - 1);
+    return lastRow + static_cast<int>(RowStarts(ed_.LineOfVisibleIndex(lastRow)).size());
+}
+
+TRowSpan TRowLayout::SpanOfRow(int row) const
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int line = ed_.LineOfVisibleIndex(row);
+    if (line < 0 || line >= store.Count())
+        return {line, 0, 0, 0, true};
+    const std::vector<int> &starts = RowStarts(line);
+    const int last = static_cast<int>(starts.size()) - 1;
+    const int index = std::clamp(row - ed_.VisibleIndexOf(line), 0, last);
+    const int end = index < last ? starts[index + 1] : store.LineLength(line);
+    return {line, index, starts[index], end, index == last};
+}
+
+int TRowLayout::RowOf(TCaretPos pos) const
+{
+    const int first = ed_.VisibleIndexOf(pos.Line);
+    if (!Wrapping() || pos.Line < 0 || pos.Line >= ed_.ActiveLines()->Count() ||
+        ed_.LineOfVisibleIndex(first) != pos.Line)
+        return first;
+    const std::vector<int> &starts = RowStarts(pos.Line);
+    return first + static_cast<int>(std::upper_bound(starts.begin() + 1, starts.end(), pos.Col) - starts.begin()) - 1;
+}
+
+int TRowLayout::FirstCellOf(const TRowSpan &span) const
+{
+    return span.Start > 0 ? CellOfColumn(*ed_.ActiveLines(), span.Line, span.Start) : 0;
+}
+
+int TRowLayout::CellInRow(TCaretPos pos) const
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const int cell = CellOfColumn(store, pos.Line, pos.Col);
+    if (!Wrapping() || pos.Line < 0 || pos.Line >= store.Count())
+        return cell;
+    const std::vector<int> &starts = RowStarts(pos.Line);
+    const int start = *(std::upper_bound(starts.begin() + 1, starts.end(), pos.Col) - 1);
+    return cell - (start > 0 ? CellOfColumn(store, pos.Line, start) : 0);
+}
+
+TPoint TRowLayout::CellOrigin(TCaretPos pos) const
+{
+    const TRect text = ed_.TextArea();
+    return {text.left + (CellInRow(pos) - ed_.LeftColumn()) * ed_.CharWidth(),
+            text.top + (RowOf(pos) - ed_.TopRow()) * ed_.LineHeight()};
+}
+
+TCaretPos TRowLayout::PositionAt(int row, int cell) const
+{
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const TRowSpan span = SpanOfRow(row);
+    if (span.Line < 0 || span.Line >= store.Count())
+        return {std::max(0, cell), span.Line};
+    int column = ColumnOfCell(store, span.Line, FirstCellOf(span) + std::max(0, cell));
+    // The column at a break would show at the start of the next row.
+    if (!span.Last)
+        column = std::min(column, span.End - 1);
+    return {column, span.Line};
+}
+
+} // namespace tarnwick
