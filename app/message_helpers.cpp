@@ -31,11 +31,22 @@ MessageAnswer AnswerOf(QMessageBox::StandardButton button)
     }
 }
 
+// Every box shows its text as it is: a parser's message may start with
+// something that looks like a tag, which rich text would swallow.
+MessageAnswer ShowBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+                      QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton, QWidget *owner)
+{
+    QMessageBox box(icon, title, text, buttons, owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(defaultButton);
+    return AnswerOf(static_cast<QMessageBox::StandardButton>(box.exec()));
+}
+
 // A warning box owned by `owner`; Cancel is the default and what Escape gives.
 MessageAnswer AskWarning(QWidget *owner, const QString &title, const QString &text,
                          QMessageBox::StandardButtons buttons)
 {
-    return AnswerOf(QMessageBox::warning(owner, title, text, buttons, QMessageBox::Cancel));
+    return ShowBox(QMessageBox::Warning, title, text, buttons, QMessageBox::Cancel, owner);
 }
 
 } // namespace
@@ -48,7 +59,8 @@ void ShowInfoMessage(const QString &text)
         Sink()(MessageKind::Information, text);
         return;
     }
-    QMessageBox::information(DefaultOwner(), QObject::tr("Information"), text);
+    ShowBox(QMessageBox::Information, QObject::tr("Information"), text, QMessageBox::Ok, QMessageBox::Ok,
+            DefaultOwner());
 }
 
 void ShowErrorMessage(const QString &text)
@@ -57,7 +69,7 @@ void ShowErrorMessage(const QString &text)
         Sink()(MessageKind::Error, text);
         return;
     }
-    QMessageBox::critical(DefaultOwner(), QObject::tr("Error"), text);
+    ShowBox(QMessageBox::Critical, QObject::tr("Error"), text, QMessageBox::Ok, QMessageBox::Ok, DefaultOwner());
 }
 
 void ShowPlainMessage(const QString &text)
@@ -66,8 +78,8 @@ void ShowPlainMessage(const QString &text)
         Sink()(MessageKind::Plain, text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, DefaultOwner());
-    box.exec();
+    ShowBox(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok, QMessageBox::Ok,
+            DefaultOwner());
 }
 
 MessageAnswer AskExitQuestion(QWidget *owner)
@@ -103,6 +115,6 @@ MessageAnswer AskContinueSearchQuestion(QWidget *owner, bool down)
                               : QStringLiteral("Reached the beginning of the document. Continue from the end?");
     if (Sink())
         return Sink()(MessageKind::ContinueSearchQuestion, text);
-    return AnswerOf(QMessageBox::question(owner, QStringLiteral("Find"), text, QMessageBox::Yes | QMessageBox::No,
-                                          QMessageBox::Yes));
+    return ShowBox(QMessageBox::Question, QStringLiteral("Find"), text, QMessageBox::Yes | QMessageBox::No,
+                   QMessageBox::Yes, owner);
 }

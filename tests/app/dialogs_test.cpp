@@ -1,12 +1,17 @@
-// The Go to, Add Node and About dialogs, driven as their buttons drive them.
+// The Go to, Add Node and About dialogs, driven as their buttons drive them,
+// and the message boxes.
 #include "shell_fixture.h"
 
 #include "app/add_node_dialog.h"
 #include "app/error_guard.h"
 #include "app/goto_dialog.h"
+#include "app/message_helpers.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QTimer>
 #include <QToolButton>
 
 using Dialogs = ShellTest;
@@ -105,4 +110,24 @@ TEST_F(Dialogs, ListAppendsTheFirstNodeEveryClick)
     ASSERT_EQ(dialog.ListBox1->count(), 2);
     EXPECT_EQ(dialog.ListBox1->item(0)->text(), "#version=\"1.0\" encoding=\"ISO-8859-1\"");
     EXPECT_EQ(dialog.ListBox1->item(1)->text(), dialog.ListBox1->item(0)->text());
+}
+
+// A parser's message may begin with what looks like a tag; the box shows it
+// whole rather than as rich text.
+TEST_F(Dialogs, MessageBoxesShowTheirTextAsItIs)
+{
+    SetMessageSink({});
+    const QString text = QStringLiteral("<!DOCTYPE page SYSTEM \"missing.dtd\">\nError in 4:23: no DTD");
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        format = box->textFormat();
+        shown = box->text();
+        box->accept();
+    });
+    ShowErrorMessage(text);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
 }
