@@ -36,8 +36,9 @@ void TCaretMovement::Move(TShiftState shift, F &&move)
         ed_.CollapseSelection();
 }
 
-// Rows up or down keep the caret's cell within its row, as far as the row
-// reaches; between unwrapped lines they keep its column.
+// Rows up or down keep the caret's cell within its row (as far as a wrapped
+// row reaches), so the caret keeps its place on screen across lines of wide
+// characters too.
 TCaretPos TCaretMovement::RowsAway(TCaretPos from, int rows) const
 {
     const TRowLayout &layout = ed_.RowLayout();
@@ -45,8 +46,6 @@ TCaretPos TCaretMovement::RowsAway(TCaretPos from, int rows) const
     if (lastRow < 0)
         return {from.Col, 0};
     const int row = std::clamp(layout.RowOf(from) + rows, 0, lastRow);
-    if (!layout.Wrapping())
-        return {from.Col, ed_.LineOfVisibleIndex(row)};
     return layout.PositionAt(row, layout.CellInRow(from));
 }
 

@@ -6,6 +6,7 @@
 
 #include "editor/base/utf8.h"
 #include "editor/highlight/xml_styler.h"
+#include "editor/base/win_constants.h"
 #include "editor/view/row_layout.h"
 
 #include <tuple>
@@ -123,6 +124,16 @@ TEST_F(WideText, TheCaretStandsAtTheCellOfItsColumnAndIsScrolledIntoViewByIt)
     Paint();
     EXPECT_EQ(host.CaretPos.x, text.left + (80 - ed.LeftColumn()) * kCell);
     EXPECT_TRUE(host.CaretVisible);
+
+    // Up and Down keep the caret's cell, not its column.
+    ed.SetCaretDirect(2, 0);
+    uint16_t key = VK_DOWN;
+    ed.KeyDown(key, {});
+    EXPECT_EQ(ed.CaretCol(), 4);
+    EXPECT_EQ(ed.CaretLine(), 1);
+    key = VK_UP;
+    ed.KeyDown(key, {});
+    EXPECT_EQ(ed.CaretCol(), 2);
 }
 
 TEST(WideTextWrap, PiecesHoldAtMostTheWidthInCellsAndKeepMarksWithTheirLetter)
