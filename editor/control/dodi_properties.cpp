@@ -199,11 +199,13 @@ void TCustomDodi::SetWordWrap(TWordWrapStyle v)
 void TCustomDodi::RelayoutRows()
 {
     FollowLineCount();
+    // The text at the top of the view stays there.
+    const TCaretPos top{rowLayout_->SpanOfRow(TopRow()).Start, viewState_.TopLine};
     rowLayout_->Relayout(true);
+    SetTopRowDirect(rowLayout_->RowOf(top));
     if (rowLayout_->Wrapping())
         viewState_.LeftColumn = 0;
     UpdateScrollBars(false);
-    MakeCaretVisible();
     Invalidate();
 }
 

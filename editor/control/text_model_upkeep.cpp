@@ -44,6 +44,9 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         return;
     FoldLinesChanged(lines, change);
     rowLayout_->LinesChanged(change);
+    // A top line that lost rows hands the rows past its end to the next line.
+    if (viewState_.TopSubRow > 0)
+        SetTopRowDirect(TopRow());
     switch (change.Kind) {
     case TLinesChange::lcEdit:
     case TLinesChange::lcInsert:

@@ -200,6 +200,21 @@ TEST_F(Wrapping, AWidthChangeMovesTheBreaksNotTheTextNorItsHistory)
     ASSERT_TRUE(ed.CanUndo());
     ed.Undo();
     EXPECT_EQ(Line(0), text_);
+
+    // Scrolled into the middle of a long line, the view keeps showing the
+    // same text at its top across a new width.
+    std::string words;
+    for (int k = 0; k < 150; ++k)
+        words += "word" + std::to_string(k) + " ";
+    SetText({words});
+    ed.SetWordWrap(wwRightMargin);
+    ed.SetRightMargin(20);
+    ed.SetTopRow(6);
+    ASSERT_EQ(ed.TopRow(), 6);
+    const int column = Layout().SpanOfRow(6).Start;
+    ed.SetRightMargin(33);
+    EXPECT_EQ(ed.TopRow(), Layout().RowOf({column, 0}));
+    EXPECT_GT(ed.TopRow(), 0);
 }
 
 // Random lines of words and blanks, wrapped at random widths and edited at
