@@ -1,5 +1,6 @@
 #include "editor/commands/caret_movement.h"
 
+#include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
@@ -74,12 +75,32 @@ void TCaretMovement::Arrow(int dx, int dy, TShiftState shift)
         }
         if (dy != 0)
             MoveTo(RowsAway({ed_.CaretCol(), ed_.CaretLine()}, dy));
-        int column = ed_.CaretCol() + dx;
+        int column = SkipMarks(ed_.CaretLine(), ed_.CaretCol() + dx, dx);
         // Shift+Right stops at the line end; Right alone may go past it.
         if (shift.Contains(ssShift))
             column = std::min(column, ed_.ActiveLines()->LineLength(ed_.CaretLine()));
         ed_.SetCaretCol(column);
     });
+}
+
+// A letter and the marks drawn on it are one stop: a column before a mark
+// moves on in the direction `dx` went.
+int TCaretMovement::SkipMarks(int line, int column, int dx) const
+{
+    TLineEdits lines(ed_);
+    if (dx == 0 || line < 0 || line >= lines.Count())
+        return column;
+    const int length = lines.Length(line);
+    if (column <= 0 || column >= length)
+        return column;
+    const std::string_view t = lines.Text(line);
+    size_t at = lines.ByteOf(line, column);
+    size_t next = 0;
+    while (column > 0 && column < length && cells::WidthOf(text::CharAt(t, at, &next)) == 0) {
+        column += dx > 0 ? 1 : -1;
+        at = dx > 0 ? next : text::PreviousChar(t, at);
+    }
+    return column;
 }
 
 // The moves read the characters next to the caret one by one, from the

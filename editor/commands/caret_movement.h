@@ -33,6 +33,7 @@ private:
     // The next line shown below `line`; `line` itself at the end of the text.
     int ShownLineAfter(int line) const;
     void MoveTo(TCaretPos pos);
+    int SkipMarks(int line, int column, int dx) const;
 
     TEditTarget &ed_;
 };

@@ -5,8 +5,8 @@
 #include "support/paint_fixture.h"
 
 #include "editor/base/utf8.h"
-#include "editor/highlight/xml_styler.h"
 #include "editor/base/win_constants.h"
+#include "editor/highlight/xml_styler.h"
 #include "editor/view/row_layout.h"
 
 #include <tuple>
@@ -134,6 +134,16 @@ TEST_F(WideText, TheCaretStandsAtTheCellOfItsColumnAndIsScrolledIntoViewByIt)
     key = VK_UP;
     ed.KeyDown(key, {});
     EXPECT_EQ(ed.CaretCol(), 2);
+
+    // Left and Right never stop between a letter and its combining marks.
+    SetText("ae\xCC\x81\xCC\xA3x");
+    ed.SetCaretDirect(1, 0);
+    key = VK_RIGHT;
+    ed.KeyDown(key, {});
+    EXPECT_EQ(ed.CaretCol(), 4);
+    key = VK_LEFT;
+    ed.KeyDown(key, {});
+    EXPECT_EQ(ed.CaretCol(), 1);
 }
 
 TEST(WideTextWrap, PiecesHoldAtMostTheWidthInCellsAndKeepMarksWithTheirLetter)
