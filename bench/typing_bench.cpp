@@ -1,7 +1,8 @@
 // Typing speed: one typed character and one Enter in the middle of the
 // indented 100 MB catalog and of a 1 KB document, in the main window's
-// editor, from the key-down to the end of the change notification. Painting
-// is left out: the widget is never shown, so a repaint request only marks it.
+// editor, from the key-down to the end of the change notification; the
+// character also with word wrap on at a right margin of 60. Painting is left
+// out: the widget is never shown, so a repaint request only marks it.
 //
 // The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
 // missing; the 1 KB document is its first kilobyte of whole lines.
@@ -28,13 +29,17 @@ namespace {
 constexpr int kBatch = 64;
 
 struct Document {
-    explicit Document(const std::string &text)
+    Document(const std::string &text, bool wrapped)
     {
         ConfigureMainStyler(styler);
         ConfigureMainEditor(widget.Control(), styler);
         widget.resize(900, 600);
         Editor().SetBounds(0, 0, 900, 600);
         Editor().Lines()->LoadFromString(text);
+        if (wrapped) {
+            Editor().SetRightMargin(60);
+            Editor().SetWordWrap(wwRightMargin);
+        }
         // The shell's change handler: the title and status follow each change.
         Editor().OnChange = [this](TCustomDodi &) { ++changes; };
         line = Editor().Lines()->Count() / 2;
@@ -89,12 +94,12 @@ std::string SmallDocument()
     return catalog.substr(0, end == std::string::npos ? catalog.size() : end + 1);
 }
 
-Document &DocumentOf(bool large)
+Document &DocumentOf(bool large, bool wrapped = false)
 {
-    static std::map<bool, std::unique_ptr<Document>> documents;
-    auto &slot = documents[large];
+    static std::map<std::pair<bool, bool>, std::unique_ptr<Document>> documents;
+    auto &slot = documents[{large, wrapped}];
     if (!slot)
-        slot = std::make_unique<Document>(large ? Catalog() : SmallDocument());
+        slot = std::make_unique<Document>(large ? Catalog() : SmallDocument(), wrapped);
     return *slot;
 }
 
@@ -106,9 +111,9 @@ void Counters(benchmark::State &state, Document &doc)
         benchmark::Counter(static_cast<double>(doc.changes), benchmark::Counter::kAvgIterations);
 }
 
-void TypeCharacter(benchmark::State &state, bool large)
+void TypeCharacter(benchmark::State &state, bool large, bool wrapped = false)
 {
-    Document &doc = DocumentOf(large);
+    Document &doc = DocumentOf(large, wrapped);
     doc.Restore(0);
     doc.changes = 0;
     int inBatch = 0;
@@ -146,11 +151,15 @@ void Enter(benchmark::State &state, bool large)
 
 void BM_TypeCharacter1KB(benchmark::State &state) { TypeCharacter(state, false); }
 void BM_TypeCharacter100MB(benchmark::State &state) { TypeCharacter(state, true); }
+void BM_TypeCharacterWrapped1KB(benchmark::State &state) { TypeCharacter(state, false, true); }
+void BM_TypeCharacterWrapped100MB(benchmark::State &state) { TypeCharacter(state, true, true); }
 void BM_Enter1KB(benchmark::State &state) { Enter(state, false); }
 void BM_Enter100MB(benchmark::State &state) { Enter(state, true); }
 
 BENCHMARK(BM_TypeCharacter1KB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TypeCharacter100MB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeCharacterWrapped1KB)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TypeCharacterWrapped100MB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Enter1KB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Enter100MB)->Unit(benchmark::kMicrosecond);
 
