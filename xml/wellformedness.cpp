@@ -1,7 +1,9 @@
 // libxml2's parser with SAX callbacks that build nothing: the document node
 // and the internal subset are kept (entity references must find their
 // declarations), text and comments go nowhere, and the start of each element
-// only looks now and then whether the check was cancelled.
+// only looks now and then whether the check was cancelled. The parser reads
+// the text a piece at a time, as it reads a file: handed the text whole, it
+// would first copy all of it into a buffer of its own.
 #include "xml/wellformedness.h"
 
 #include "xml/libxml2_internal.h"
@@ -9,7 +11,9 @@
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 
 namespace tarnwick::xml {
 
@@ -52,6 +56,17 @@ void LookForCancel(void *parserContext, const xmlChar *, const xmlChar *, const 
     }
 }
 
+// The text not yet handed to the parser.
+int ReadText(void *context, char *buffer, int length)
+{
+    std::string_view &rest = *static_cast<std::string_view *>(context);
+    const size_t n = std::min(rest.size(), static_cast<size_t>(std::max(length, 0)));
+    if (n > 0)
+        std::memcpy(buffer, rest.data(), n);
+    rest.remove_prefix(n);
+    return static_cast<int>(n);
+}
+
 void FillHandler(xmlSAXHandler &sax)
 {
     xmlSAXVersion(&sax, 2);
@@ -86,8 +101,9 @@ std::optional<WellFormednessError> FirstWellFormednessError(std::string_view tex
     else {
         LoaderPolicyScope policy(LoaderPolicy::Nothing);
         StructuredErrorScope quiet(&state.error);
-        xmlDocPtr doc = xmlCtxtReadMemory(ctxt, text.data(), static_cast<int>(text.size()), nullptr, nullptr,
-                                          XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_IGNORE_ENC);
+        std::string_view rest = text;
+        xmlDocPtr doc = xmlCtxtReadIO(ctxt, ReadText, nullptr, &rest, nullptr, nullptr,
+                                      XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_IGNORE_ENC);
         xmlFreeDoc(doc);
     }
     xmlFreeParserCtxt(ctxt);

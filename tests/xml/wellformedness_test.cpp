@@ -7,6 +7,7 @@
 #include <libxml/parser.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 namespace tarnwick::xml {
@@ -60,6 +61,44 @@ TEST(WellFormedness, TheFirstErrorWithItsPlaceAndLibxml2sMessage)
 
     EXPECT_TRUE(FirstWellFormednessError("<a>"));
     EXPECT_TRUE(FirstWellFormednessError(""));
+}
+
+// A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); 0 when unknown.
+long StatusKiB(const std::string &field)
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stol(line.substr(field.size() + 1));
+    return 0;
+}
+
+// The check runs on a copy of a document that may be hundreds of megabytes:
+// it must not take another copy of its own. One line of many elements, as
+// machine-written XML comes; then the same broken at its very end, where the
+// error is still placed.
+TEST(WellFormedness, ABigTextIsCheckedWithoutACopyOfIt)
+{
+    std::string text = "<catalog>";
+    while (text.size() < (32u << 20))
+        text += "<book id=\"bk1\" lang=\"zh\"><title>Title &amp; more</title><price>47.71</price></book>";
+    const size_t body = text.size();
+    text += "</catalog>";
+
+    // The peak starts again from the present size (Linux).
+    if (!(std::ofstream("/proc/self/clear_refs") << "5") || StatusKiB("VmHWM") == 0)
+        GTEST_SKIP() << "the peak memory cannot be reset here";
+    const long before = StatusKiB("VmRSS");
+    EXPECT_FALSE(FirstWellFormednessError(text));
+    const long riseKiB = StatusKiB("VmHWM") - before;
+    EXPECT_LT(riseKiB, static_cast<long>(body / 1024 / 8)) << "KiB more at the peak";
+
+    text.replace(body, std::string::npos, "</catalgo>");
+    const auto found = FirstWellFormednessError(text);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->line, 1);
+    EXPECT_GT(found->column, static_cast<int>(body)) << found->message;
+    EXPECT_LE(found->column, static_cast<int>(text.size()) + 1) << found->message;
 }
 
 TEST(WellFormedness, ACancelledCheckAnswersNothing)
