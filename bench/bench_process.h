@@ -23,6 +23,7 @@ struct Outcome {
     double seconds = -1; // negative when the run failed
     double peakMiB = 0;
     double processPeakMiB = 0; // Measure: the whole process's peak, not only the rise
+    double settledPeakMiB = 0; // the process's peak also over what followed the measured work
 };
 
 inline double SecondsSince(Clock::time_point start)

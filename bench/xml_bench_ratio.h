@@ -2,6 +2,8 @@
 // benchmark to its peer measured in the same run. Times are CPU times: the
 // process's for in-process benchmarks, the child's for peers run as a
 // process (reported as manual time), so a busy machine moves both alike.
+// With repetitions the ratio is of the medians, which is also what is left
+// when only the aggregates are reported.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -29,19 +31,23 @@ public:
 
     void ReportRuns(const std::vector<Run> &runs) override
     {
-        for (const Run &run : runs)
+        for (const Run &run : runs) {
+            const bool manual = run.benchmark_name().find("manual_time") != std::string::npos;
             if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                bool manual = run.benchmark_name().find("manual_time") != std::string::npos;
                 double total = manual ? run.real_accumulated_time : run.cpu_accumulated_time;
                 seconds_[run.benchmark_name()] = total / static_cast<double>(run.iterations);
+            } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                const double adjusted = manual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+                medians_[run.run_name.str()] = adjusted / benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\nRatios (ours / peer, CPU time per iteration):\n");
+        std::printf("\nRatios (ours / peer, CPU time per iteration%s):\n", medians_.empty() ? "" : ", medians");
         for (const auto &[ours, peer] : pairs_) {
             auto a = Find(ours), b = Find(peer);
             if (a > 0 && b > 0)
@@ -53,6 +59,9 @@ public:
 private:
     double Find(const std::string &prefix) const
     {
+        for (const auto &[name, seconds] : medians_)
+            if (name.rfind(prefix, 0) == 0)
+                return seconds;
         for (const auto &[name, seconds] : seconds_)
             if (name.rfind(prefix, 0) == 0)
                 return seconds;
@@ -62,6 +71,7 @@ private:
     double scale_;
     const char *unit_;
     std::map<std::string, double> seconds_;
+    std::map<std::string, double> medians_;
 };
 
 // Runs a program with its output discarded; returns the CPU time (user +
