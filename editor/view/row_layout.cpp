@@ -69,10 +69,7 @@ int TRowLayout::ComputeWidth() const
 
 std::vector<int> TRowLayout::ComputeStarts(int line) const
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    if (!Wrapping() || line < 0 || line >= store.Count() || LineCells(store, line) <= width_)
-        return oneRow_;
-    const std::string_view text = store.Get(line);
+    const std::string_view text = ed_.ActiveLines()->Get(line);
     std::vector<int> columns;
     int column = 0;
     size_t at = 0;
@@ -86,18 +83,17 @@ std::vector<int> TRowLayout::ComputeStarts(int line) const
 
 const std::vector<int> &TRowLayout::RowStarts(int line) const
 {
-    if (!Wrapping())
+    const REdoDodiStrings &store = *ed_.ActiveLines();
+    // Most lines fit, which their cells tell without reading their text.
+    if (!Wrapping() || line < 0 || line >= store.Count() || LineCells(store, line) <= width_)
         return oneRow_;
     if (const auto found = starts_.find(line); found != starts_.end())
         return found->second;
-    std::vector<int> starts = ComputeStarts(line);
-    if (starts.size() == 1)
-        return oneRow_;
     // A view's worth of wrapped lines, and then some, is what gets asked again.
     constexpr size_t kKeptLines = 4096;
     if (starts_.size() >= kKeptLines)
         starts_.clear();
-    return starts_.emplace(line, std::move(starts)).first->second;
+    return starts_.emplace(line, ComputeStarts(line)).first->second;
 }
 
 void TRowLayout::UpdateRows(int first, int count)

@@ -78,6 +78,7 @@ public:
 
 private:
     int ComputeWidth() const;
+    // The row starts of a line longer than the wrap width.
     std::vector<int> ComputeStarts(int line) const;
     void UpdateRows(int first, int count);
 
