@@ -1,6 +1,7 @@
 #include "app/document_open.h"
 
 #include "app/long_work.h"
+#include "app/xml_commands.h"
 #include "editor/document/line_reader.h"
 #include "xml/streamed_open.h"
 
@@ -47,12 +48,6 @@ size_t CountLineFeeds(const std::string &path)
     return count;
 }
 
-void Forget(xml::TXMLDocument &document)
-{
-    document.SetActive(false);
-    document.XML().Clear();
-}
-
 } // namespace
 
 std::vector<REdoDodiStrings::TStoredLine> ReadDocumentLines(LongWork &work, xml::TXMLDocument &document,
@@ -61,7 +56,7 @@ std::vector<REdoDodiStrings::TStoredLine> ReadDocumentLines(LongWork &work, xml:
     const std::string file = path.toStdString();
     std::vector<REdoDodiStrings::TStoredLine> lines;
     work.Run(QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()), [&](TWorkProgress &progress) {
-        Forget(document);
+        ReleaseDocument(document);
         {
             TLineReader reader(tabSize, CountLineFeeds(file) + 1);
             LinesAssembly assembly(reader);
@@ -78,7 +73,7 @@ std::vector<REdoDodiStrings::TStoredLine> ReadDocumentLines(LongWork &work, xml:
         document.SetActive(true);
         TLineReader reader(tabSize);
         reader.Append(document.XML().Text());
-        Forget(document);
+        ReleaseDocument(document);
         lines = reader.Finish();
     });
     return lines;

@@ -613,6 +613,7 @@ bool TForm1::WriteDocument(const QString &path)
         const std::string text = DidIzad1->Lines()->Text();
         const std::string folder = DocumentFolder();
         longWork_->Run(QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()), [&](TWorkProgress &) {
+            ReleasedAfter release{XMLDoc1};
             try {
                 CopyTextIntoDocument(text, folder);
             } catch (const EDOMParseError &error) {

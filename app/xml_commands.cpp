@@ -24,6 +24,12 @@ std::string FolderOf(const std::string &path) { return std::filesystem::absolute
 
 } // namespace
 
+void ReleaseDocument(TXMLDocument &document)
+{
+    document.SetActive(false);
+    document.XML().Clear();
+}
+
 std::string FormatDocument(TXMLDocument &document, const std::string &text, const std::string &encoding,
                            const std::string &baseDirectory)
 {
@@ -33,8 +39,7 @@ std::string FormatDocument(TXMLDocument &document, const std::string &text, cons
     // lets go of what it holds (an opened file's tree and text) before the
     // parse, and keeps no copy of the result: every command that uses it
     // copies the editor's text in first.
-    document.SetActive(false);
-    document.XML().Clear();
+    ReleaseDocument(document);
     return NamingSourceLines([&] { return std::string_view(text); }, encoding,
                              [&] { return FormatXML(text, encoding, baseDirectory); });
 }
@@ -48,6 +53,7 @@ ValidationReport ValidateDocument(TXMLDocument &document, const std::string &tex
         TParseOptions options = document.ParseOptions();
         ~RestoreOptions() { document.SetParseOptions(options); }
     } restore{document};
+    ReleasedAfter release{document};
     document.XML().SetText(text);
     document.SetParseOptions({poValidateOnParse});
     document.SetBaseDirectory(baseDirectory);

@@ -11,6 +11,17 @@
 
 namespace tarnwick {
 
+// Lets go of the document's tree and text. The editor holds the text and
+// every command copies it into the document first; a tree takes many times
+// the size of its text, so none is kept between commands.
+void ReleaseDocument(xml::TXMLDocument &document);
+
+// Releases the document when it leaves scope, also when a command throws.
+struct ReleasedAfter {
+    xml::TXMLDocument &document;
+    ~ReleasedAfter() { ReleaseDocument(document); }
+};
+
 // Re-indents `text` as Format (Tidy) does and writes `encoding` into the
 // declaration; returns the text the editor shows next. `document` is left
 // inactive and empty. Throws what the XML layer throws (not well-formed text,
@@ -25,7 +36,8 @@ struct ValidationReport {
 
 // Parses `text` with validation against its DTD or schema, resolving relative
 // references against `baseDirectory`. Validation is for this parse only: the
-// document's parse options are as they were afterwards, also when it throws.
+// document's parse options are as they were afterwards, also when it throws,
+// and it keeps neither the text nor the tree.
 // A text that is not well-formed or not valid throws EDOMParseError; a report
 // with valid == false carries a load error that the document kept without
 // throwing.

@@ -69,6 +69,30 @@ TEST_F(ValidateChangesNothing, SaveAfterValidateKeepsTheIndentation)
     EXPECT_EQ(ReadFile(path), kIndented);
 }
 
+// The editor holds the text: a tree of a big document takes many times its
+// size, so none stays behind a command, whatever its verdict.
+TEST_F(ValidateChangesNothing, NoTreeNorTextStaysInTheDocumentAfterValidateOrSave)
+{
+    const auto released = [this] { return !window->Document().Active() && window->Document().XML().Count() == 0; };
+    const QString path = WriteFile("doc.xml", kIndented);
+    Open(path);
+    EXPECT_TRUE(released()) << "after Open";
+    window->Run(CommandId::Validate);
+    EXPECT_EQ(Last(MessageKind::Information), "XML document is valid.");
+    EXPECT_TRUE(released()) << "after Validate";
+    InsertAt(2, 2, "<new/>");
+    window->Run(CommandId::Save);
+    EXPECT_EQ(window->StatusText(), "Status: saved");
+    EXPECT_TRUE(released()) << "after Save";
+
+    window->Editor().Lines()->SetText("<root><a></root>");
+    window->Run(CommandId::Validate);
+    EXPECT_FALSE(Last(MessageKind::Error).isEmpty());
+    EXPECT_TRUE(released()) << "after Validate of a text that is not well-formed";
+    window->Run(CommandId::Save);
+    EXPECT_TRUE(released()) << "after Save of a text that is not well-formed";
+}
+
 TEST_F(ValidateChangesNothing, FormatAfterValidateGivesTheSameLayoutAsBefore)
 {
     const QString path = WriteFile("doc.xml", kIndented);
