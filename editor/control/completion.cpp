@@ -66,7 +66,7 @@ TLinePlace TCompletion::PlaceAt(int column, int line) const
     place.Text = store.Get(line);
     place.Length = store.LineLength(line);
     place.Column = std::max(0, column);
-    place.Byte = utf8::ByteOffset(place.Text, place.Column);
+    place.Byte = store.ByteOfColumn(line, place.Column);
     return place;
 }
 
