@@ -8,10 +8,15 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The mark of the text's first well-formedness error, none when it is
-// well-formed: the tag, entity reference or name the error was found at.
-std::vector<tarnwick::TBackgroundChecker::TMark> XmlFormMarks(const std::string &text, const std::atomic<bool> &cancel);
+// well-formed, at the line and column libxml2 found it.
+std::vector<tarnwick::TBackgroundChecker::TMark> XmlFormMarks(tarnwick::TTextStream &text,
+                                                              const std::atomic<bool> &cancel);
+// Widens such a mark to the tag, entity reference or name it was found at in
+// its line's text.
+void XmlMarkExtent(std::string_view line, int &column, int &length);
 
 std::unique_ptr<tarnwick::TBackgroundChecker> MakeXmlFormChecker();

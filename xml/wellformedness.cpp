@@ -56,15 +56,11 @@ void LookForCancel(void *parserContext, const xmlChar *, const xmlChar *, const 
     }
 }
 
-// The text not yet handed to the parser.
+// The parser's input callback: the next of the text from the reader.
 int ReadText(void *context, char *buffer, int length)
 {
-    std::string_view &rest = *static_cast<std::string_view *>(context);
-    const size_t n = std::min(rest.size(), static_cast<size_t>(std::max(length, 0)));
-    if (n > 0)
-        std::memcpy(buffer, rest.data(), n);
-    rest.remove_prefix(n);
-    return static_cast<int>(n);
+    const TextReader &read = *static_cast<const TextReader *>(context);
+    return static_cast<int>(read(buffer, static_cast<size_t>(std::max(length, 0))));
 }
 
 void FillHandler(xmlSAXHandler &sax)
@@ -88,6 +84,18 @@ std::optional<WellFormednessError> FirstWellFormednessError(std::string_view tex
 {
     if (text.size() > INT_MAX)
         return std::nullopt;
+    const TextReader read = [&text](char *buffer, size_t length) {
+        const size_t n = std::min(text.size(), length);
+        if (n > 0)
+            std::memcpy(buffer, text.data(), n);
+        text.remove_prefix(n);
+        return n;
+    };
+    return FirstWellFormednessError(read, cancel);
+}
+
+std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &read, const std::atomic<bool> *cancel)
+{
     InstallEntityLoader();
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
     if (!ctxt)
@@ -101,8 +109,7 @@ std::optional<WellFormednessError> FirstWellFormednessError(std::string_view tex
     else {
         LoaderPolicyScope policy(LoaderPolicy::Nothing);
         StructuredErrorScope quiet(&state.error);
-        std::string_view rest = text;
-        xmlDocPtr doc = xmlCtxtReadIO(ctxt, ReadText, nullptr, &rest, nullptr, nullptr,
+        xmlDocPtr doc = xmlCtxtReadIO(ctxt, ReadText, nullptr, const_cast<TextReader *>(&read), nullptr, nullptr,
                                       XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_IGNORE_ENC);
         xmlFreeDoc(doc);
     }

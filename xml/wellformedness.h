@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ struct WellFormednessError {
 // `text` is UTF-8 whatever its declaration says. When `cancel` turns true
 // the check stops early and answers nothing.
 std::optional<WellFormednessError> FirstWellFormednessError(std::string_view text,
+                                                            const std::atomic<bool> *cancel = nullptr);
+
+// Fills up to `length` bytes of `buffer` with the next of the text and says
+// how many; 0 at its end.
+using TextReader = std::function<size_t(char *buffer, size_t length)>;
+// The same for a text read as the check goes.
+std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &read,
                                                             const std::atomic<bool> *cancel = nullptr);
 
 } // namespace tarnwick::xml

@@ -9,12 +9,15 @@ namespace tarnwick {
 
 namespace {
 
-// Between two looks whether the checking thread is done.
+// Between two looks whether the checking thread is done, and between two
+// looks whether it has read the text handed to it.
 constexpr int kPollInterval = 15;
+constexpr int kCopyInterval = 2;
 
 } // namespace
 
-TBackgroundChecker::TBackgroundChecker(TCheck check) : worker_(std::move(check))
+TBackgroundChecker::TBackgroundChecker(TCheck check, TExtent extent)
+    : extent_(std::move(extent)), worker_(std::move(check))
 {
     pauseTimer_.OnTimer = [this] { PauseTick(); };
     workTimer_.OnTimer = [this] {
@@ -56,7 +59,7 @@ void TBackgroundChecker::EditorDetached(TCustomDodi &editor, bool destroying)
     worker_.Wait();
     inFlight_ = false;
     copying_ = false;
-    copy_.reset();
+    stream_.reset();
     if (!destroying) {
         editor.ActiveLines()->RemoveListener(this);
         for (const TMark &mark : marks_)
@@ -115,44 +118,46 @@ void TBackgroundChecker::StartCopy()
         return;
     worker_.Cancel();
     worker_.Wait();
-    inFlight_ = false;
     checking_ = generation_;
-    copying_ = true;
     copyLine_ = 0;
-    // The buffer of the last check is written again: a long text is neither
-    // allocated nor given back to the system anew for each check.
-    if (!copy_ || copy_.use_count() > 1)
-        copy_ = std::make_shared<std::string>();
-    copy_->clear();
+    copyByte_ = 0;
+    stream_ = std::make_shared<TTextStream>(kQueuedBytes);
+    worker_.Start(stream_);
+    inFlight_ = true;
+    copying_ = true;
     CopySlice();
 }
 
-// Whole lines until a slice's worth is copied; the rest waits for the next
-// turn of the event loop, so a key pressed meanwhile is handled in between.
+// A slice's worth at a turn of the event loop, and only while the check has
+// read what came before, so a key pressed meanwhile is handled in between and
+// the check never holds much of the text, however long its lines.
 void TBackgroundChecker::CopySlice()
 {
     const REdoDodiStrings &store = *Editor()->ActiveLines();
-    std::string &copy = *copy_;
-    const size_t limit = copy.size() + kSliceBytes;
-    while (copyLine_ < store.Count() && copy.size() < limit) {
-        copy += store.Get(copyLine_++);
-        copy += '\n';
+    // A check that ended early (at an error) reads no more.
+    while (copyLine_ < store.Count() && stream_->HasRoom() && worker_.Busy()) {
+        std::string slice;
+        slice.reserve(kSliceBytes + 1);
+        while (copyLine_ < store.Count() && slice.size() < kSliceBytes) {
+            const std::string_view line = store.Get(copyLine_);
+            const size_t n = std::min(line.size() - copyByte_, kSliceBytes - slice.size());
+            slice.append(line.substr(copyByte_, n));
+            copyByte_ += n;
+            if (copyByte_ == line.size()) {
+                slice += '\n';
+                ++copyLine_;
+                copyByte_ = 0;
+            }
+        }
+        stream_->Write(std::move(slice));
     }
-    if (copyLine_ < store.Count()) {
-        workTimer_.SetInterval(1);
-        workTimer_.Start();
-        return;
+    const bool done = copyLine_ >= store.Count() || !worker_.Busy();
+    if (done) {
+        stream_->Close();
+        copying_ = false;
     }
-    copying_ = false;
-    StartWorker();
-}
-
-void TBackgroundChecker::StartWorker()
-{
-    worker_.Start(copy_);
-    inFlight_ = true;
     workTimer_.Stop();
-    workTimer_.SetInterval(kPollInterval);
+    workTimer_.SetInterval(done ? kPollInterval : kCopyInterval);
     workTimer_.Start();
 }
 
@@ -185,9 +190,15 @@ void TBackgroundChecker::Apply(std::vector<TMark> marks)
     TCustomDodi *editor = Editor();
     if (!editor)
         return;
+    REdoDodiStrings &store = *editor->ActiveLines();
+    // The text is the one checked: the marks widen to what they name in it.
+    for (TMark &mark : marks) {
+        mark.Line = std::clamp(mark.Line, 0, std::max(0, store.Count() - 1));
+        if (extent_ && mark.Line < store.Count())
+            extent_(store.Get(mark.Line), mark.Column, mark.Length);
+    }
     const bool changed = marks != marks_;
     ClearMarks();
-    REdoDodiStrings &store = *editor->ActiveLines();
     for (const TMark &mark : marks) {
         TLineProp *prop = store.EnsureLineProp(mark.Line);
         if (!prop)

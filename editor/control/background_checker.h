@@ -1,9 +1,9 @@
 // TBackgroundChecker: a checker that reads the whole text a short pause after
 // it last changed and marks what its check function finds with wavy
 // underlines, whose messages the hover hint shows. Typing only restarts the
-// pause; the text is copied in slices between events, the check runs on the
-// copy in a thread of its own, and a result for a text that changed since is
-// dropped.
+// pause; the check runs in a thread of its own on the text, which is copied
+// to it in slices between events, no faster than it reads them; a result for
+// a text that changed since is dropped.
 #pragma once
 
 #include "editor/control/check_worker.h"
@@ -14,6 +14,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnwick {
@@ -22,14 +23,18 @@ class TBackgroundChecker : public REdoDodiChecker, public TLinesListener {
 public:
     using TMark = TCheckMark;
     using TCheck = TCheckFunction;
+    // Widens a mark the check found to what it names in its line's text.
+    using TExtent = std::function<void(std::string_view line, int &column, int &length)>;
 
     // Timer ids asked of the editor's host, beside the editor's own.
     static constexpr int kPauseTimerId = 3;
     static constexpr int kWorkTimerId = 4;
-    // Text copied per slice between two events.
+    // Text copied per slice between two events, and at most waiting for the
+    // check to read it.
     static constexpr size_t kSliceBytes = 4 << 20;
+    static constexpr size_t kQueuedBytes = 2 * kSliceBytes;
 
-    explicit TBackgroundChecker(TCheck check);
+    explicit TBackgroundChecker(TCheck check, TExtent extent = {});
     ~TBackgroundChecker() override;
 
     // Milliseconds between the last change and the check.
@@ -56,7 +61,6 @@ protected:
 private:
     void StartCopy();
     void CopySlice();
-    void StartWorker();
     void Poll();
     void Apply(std::vector<TMark> marks);
     void ClearMarks();
@@ -73,9 +77,12 @@ private:
     uint64_t generation_ = 0;
     uint64_t checking_ = 0;
     bool copying_ = false;
+    // Where the copy goes on: a line, and the bytes of it already copied.
     int copyLine_ = 0;
-    // The copy being made or checked; kept for the next check.
-    std::shared_ptr<std::string> copy_;
+    size_t copyByte_ = 0;
+    // The text on its way to the check in hand.
+    std::shared_ptr<TTextStream> stream_;
+    TExtent extent_;
     // A check was handed to the worker and its result not yet taken.
     bool inFlight_ = false;
     std::vector<TMark> marks_;

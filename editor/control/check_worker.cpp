@@ -43,7 +43,7 @@ void TCheckWorker::Run()
         changed_.wait(lock, [this] { return quit_ || job_; });
         if (quit_)
             return;
-        std::shared_ptr<const std::string> text = std::move(job_);
+        std::shared_ptr<TTextStream> text = std::move(job_);
         std::shared_ptr<std::atomic<bool>> cancel = cancel_;
         running_ = true;
         lock.unlock();
@@ -57,7 +57,7 @@ void TCheckWorker::Run()
     }
 }
 
-void TCheckWorker::Start(std::shared_ptr<const std::string> text)
+void TCheckWorker::Start(std::shared_ptr<TTextStream> text)
 {
     std::unique_lock lock(lock_);
     if (cancel_)

@@ -1,8 +1,10 @@
 // TCheckWorker: the thread a background checker checks in, kept for the
-// checker's life: the interface thread hands it one copy of the text at a
-// time and later takes what it found. A thread kept between checks spares
+// checker's life: the interface thread hands it one stream of the text at a
+// time, fills it as the check reads, and later takes what it found. A thread kept between checks spares
 // each check the start of a thread and of its memory.
 #pragma once
+
+#include "editor/control/text_stream.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -25,9 +27,9 @@ struct TCheckMark {
     bool operator==(const TCheckMark &) const = default;
 };
 using TCheckMarks = std::vector<TCheckMark>;
-// Runs in the worker on the text (lines joined by LF); answers early when
-// `cancel` turns true.
-using TCheckFunction = std::function<TCheckMarks(const std::string &text, const std::atomic<bool> &cancel)>;
+// Runs in the worker on the text (lines joined by LF) as it comes through
+// `text`; answers early when `cancel` turns true.
+using TCheckFunction = std::function<TCheckMarks(TTextStream &text, const std::atomic<bool> &cancel)>;
 
 class TCheckWorker {
 public:
@@ -38,7 +40,7 @@ public:
     TCheckWorker &operator=(const TCheckWorker &) = delete;
 
     // Checks `text`; a job still running is cancelled and waited for first.
-    void Start(std::shared_ptr<const std::string> text);
+    void Start(std::shared_ptr<TTextStream> text);
     // The job in hand stops soon; it finds nothing then.
     void Cancel();
     // What the last job found, once it has finished; taken only once.
@@ -54,7 +56,7 @@ private:
     TCheckFunction check_;
     std::mutex lock_;
     std::condition_variable changed_;
-    std::shared_ptr<const std::string> job_;
+    std::shared_ptr<TTextStream> job_;
     std::shared_ptr<std::atomic<bool>> cancel_;
     bool running_ = false;
     bool quit_ = false;

@@ -6,7 +6,9 @@
 #include "editor/highlight/styler.h"
 #include "support/editing_fixture.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <thread>
 
 namespace tarnwick::test {
 namespace {
@@ -143,11 +145,12 @@ TEST_F(Checkers, ACheckerOutlivedByItsEditorOrTheOtherWayRound)
 class Background : public EditingFixture {
 protected:
     Background()
-        : checker([this](const std::string &text, const std::atomic<bool> &) {
+        : checker([this](TTextStream &stream, const std::atomic<bool> &cancel) {
               {
                   std::unique_lock lock(gate);
                   opened.wait(lock, [this] { return !held; });
               }
+              const std::string text = stream.ReadAll(cancel);
               std::vector<TBackgroundChecker::TMark> marks;
               int line = 0;
               size_t start = 0;
@@ -230,6 +233,35 @@ TEST_F(Background, AResultForATextThatChangedMeanwhileIsDropped)
     EXPECT_TRUE(host.Timers[TBackgroundChecker::kPauseTimerId].Running) << "the next check is waiting";
     AfterPause();
     EXPECT_EQ(Underlined(), (Lines{"0:2"}));
+}
+
+// The text reaches the check no faster than it reads it: while the check
+// waits, no more than a few slices are copied, so a long text is never held
+// twice, be it many lines or one; once it reads, the rest follows and the
+// mark lands on its line.
+TEST_F(Background, ALongTextIsHandedOverAsTheCheckReadsIt)
+{
+    const size_t bytes = 4 * TBackgroundChecker::kQueuedBytes;
+    std::vector<std::string> manyLines(bytes / 100, std::string(99, 'g'));
+    manyLines.back() = "a bad end";
+    const std::vector<std::string> oneLine{std::string(bytes, 'g') + " bad"};
+    for (const std::vector<std::string> &text : {manyLines, oneLine}) {
+        SetText(text);
+        held = true;
+        ASSERT_TRUE(host.FireTimer(TBackgroundChecker::kPauseTimerId));
+        for (int turn = 0; turn < 20; ++turn)
+            host.FireTimer(TBackgroundChecker::kWorkTimerId);
+        EXPECT_TRUE(checker.Copying()) << "most of the text waits for the check to read";
+        Release();
+        for (int turn = 0; turn < 10000 && checker.Copying(); ++turn) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            host.FireTimer(TBackgroundChecker::kWorkTimerId);
+        }
+        checker.WaitForWorker();
+        host.FireTimer(TBackgroundChecker::kWorkTimerId);
+        const int last = static_cast<int>(text.size()) - 1;
+        EXPECT_EQ(Underlined(), (Lines{std::to_string(last) + ":" + std::to_string(text.back().find("bad"))}));
+    }
 }
 
 } // namespace
