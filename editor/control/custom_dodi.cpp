@@ -68,6 +68,11 @@ TCustomDodi::TCustomDodi(Host *host)
     completion_ = std::make_unique<TCompletion>(*this);
     parameterHint_ = std::make_unique<TParameterHint>(*this);
     completionTimer_.OnTimer = [this] { completion_->TimerFired(); };
+    foldTimer_.OnTimer = [this] {
+        foldTimer_.Stop();
+        UpdateFoldRegions(true);
+        FoldRegionsChanged();
+    };
     hintTimer_.OnTimer = [this] {
         hintTimer_.Stop();
         parameterHint_->Hide();
@@ -102,6 +107,7 @@ TCustomDodi::~TCustomDodi()
         lines_->RemoveListener(&bookmarks_);
     hintTimer_.Stop();
     completionTimer_.Stop();
+    foldTimer_.Stop();
     // Parts that call back into the control go first.
     completionPopup_.reset();
     hintWindow_.reset();
@@ -117,6 +123,7 @@ TCustomDodi::~TCustomDodi()
     codeFolding_.reset();
     hintTimer_.SetHost(nullptr);
     completionTimer_.SetHost(nullptr);
+    foldTimer_.SetHost(nullptr);
 }
 
 void TCustomDodi::SetHost(Host *host)
@@ -126,6 +133,7 @@ void TCustomDodi::SetHost(Host *host)
     horzScrollBar_.SetHost(host);
     hintTimer_.SetHost(host);
     completionTimer_.SetHost(host);
+    foldTimer_.SetHost(host);
     CreatePopups();
     if (host_) {
         host_->SetAcceptFiles(acceptFiles_);

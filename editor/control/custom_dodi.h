@@ -66,6 +66,8 @@ public:
     // Timer ids the control asks its host for.
     static constexpr int kHintTimerId = 1;
     static constexpr int kCompletionTimerId = 2;
+    // Ids 3 and 4 are the background checker's.
+    static constexpr int kFoldTimerId = 5;
 
     explicit TCustomDodi(Host *host = nullptr);
     ~TCustomDodi() override;
@@ -599,6 +601,8 @@ protected:
     std::unique_ptr<PopupWindow> hintWindow_;
     TDodiTimer hintTimer_{kHintTimerId, 2500};
     TDodiTimer completionTimer_{kCompletionTimerId, 500};
+    // Reads a change too large to read while painting, once the editor is idle.
+    TDodiTimer foldTimer_{kFoldTimerId, 300};
     TCompletionItems completionEntries_;
     std::unique_ptr<PopupWindow> scrollHintWindow_;
     std::unique_ptr<TCodeFolding> codeFolding_;

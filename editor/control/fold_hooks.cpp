@@ -86,6 +86,10 @@ void TCustomDodi::UpdateFoldRegions(bool force)
     viewState_.FoldRegionCount = foldRegions_.RegionCount();
     if (foldRegions_.VisibleCount() != rows)
         UpdateScrollBars(false);
+    // A change the finder left for later (a Format, a large paste) is read a
+    // moment after the paint that left it.
+    if (foldFinder_->Pending())
+        foldTimer_.Start();
 }
 
 bool TCustomDodi::AddRegion(int start, int end)

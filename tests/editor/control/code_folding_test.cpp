@@ -199,6 +199,42 @@ TEST_F(CodeFolding, CollapsedRegionsStayCollapsedUnderWordWrap)
     EXPECT_EQ(ed.VisibleIndexOf(10), row);
 }
 
+// A finder that reads a change only when made to, as one over much text:
+// one region over the whole text.
+class LazyFinder : public TFoldRegionFinder {
+public:
+    void FindAll(const REdoDodiStrings &lines, TFoldRegions &regions) override
+    {
+        regions.SetRegions({{0, lines.Count() - 1}});
+        pending_ = false;
+    }
+    void Update(const REdoDodiStrings &lines, TFoldRegions &regions, bool force) override
+    {
+        if (force)
+            FindAll(lines, regions);
+    }
+    bool Pending() const override { return pending_; }
+    void LinesChanged(REdoDodiStrings &, const TLinesChange &) override { pending_ = true; }
+
+private:
+    bool pending_ = true;
+};
+
+// A change too large to read while painting is read once the editor is idle.
+TEST_F(CodeFolding, AChangeLeftByPaintingIsReadWhenIdle)
+{
+    ed.SetFoldRegionFinder(std::make_unique<LazyFinder>());
+    Load();
+    ed.UpdateFoldRegions(true);
+    ASSERT_EQ(ed.RegionEndOf(0), static_cast<int>(kProgram.size()) - 1);
+    ed.Lines()->Add("end.");
+    ed.UpdateFoldRegions(false);
+    EXPECT_EQ(ed.RegionEndOf(0), static_cast<int>(kProgram.size()) - 1) << "left for later";
+    ASSERT_TRUE(host.FireTimer(TCustomDodi::kFoldTimerId));
+    EXPECT_EQ(ed.RegionEndOf(0), static_cast<int>(kProgram.size()));
+    EXPECT_FALSE(host.Timers[TCustomDodi::kFoldTimerId].Running);
+}
+
 class CodeFoldingPaint : public PaintTest {
 protected:
     CodeFoldingPaint()
