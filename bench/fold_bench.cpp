@@ -14,16 +14,12 @@
 //
 // The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
 // missing.
-#include "app/main_editor_settings.h"
-#include "app/main_styler.h"
 #include "app/xml_fold_regions.h"
 #include "bench/bench_data.h"
+#include "bench/main_editor.h"
 #include "editor/base/win_constants.h"
 #include "editor/control/redodi.h"
 #include "editor/document/line_store.h"
-#include "editor/highlight/xml_styler.h"
-#include "editor/qt/dodi_widget.h"
-#include "editor/qt/qt_canvas.h"
 
 #include <QApplication>
 #include <QImage>
@@ -96,34 +92,18 @@ void BM_Libxml2Parse(benchmark::State &state)
 struct View {
     explicit View(bool folding)
     {
-        ConfigureMainStyler(styler);
-        ConfigureMainEditor(widget.Control(), styler);
         REdoDodi &ed = Editor();
         ed.CodeFolding()->SetEnabled(folding);
         ed.Lines()->LoadFromString(Catalog());
-        // A widget never shown gets no resize events: the control is sized
-        // directly, until the view holds 60 rows with the bars the text needs.
-        int height = kRows * 17;
-        for (int pass = 0; pass < 4; ++pass) {
-            widget.resize(kWidth, height);
-            ed.SetBounds(0, 0, kWidth, height);
-            height += (kRows - ed.VisibleRows()) * ed.LineHeight();
-        }
-        image = QImage(widget.width(), widget.height(), QImage::Format_RGB32);
+        editor.ResizeToRows(kWidth, kRows);
         middle = ed.Lines()->Count() / 2;
         while (ed.Lines()->Get(middle).find("<title>") == std::string::npos)
             ++middle;
         original = ed.Lines()->Get(middle);
     }
 
-    REdoDodi &Editor() { return widget.Control(); }
-
-    void Paint()
-    {
-        QPainter painter(&image);
-        qt::QtCanvas canvas(&painter);
-        Editor().Paint(canvas);
-    }
+    REdoDodi &Editor() { return editor.Editor(); }
+    void Paint() { editor.Paint(); }
 
     // The view a little above the middle line, the caret on it.
     void Home()
@@ -146,14 +126,7 @@ struct View {
                 ed.SetExpanded(line, false);
     }
 
-    void Key(char32_t ch)
-    {
-        uint16_t key = 'X';
-        Editor().KeyDown(key, {});
-        Editor().KeyPress(ch);
-        key = 'X';
-        Editor().KeyUp(key, {});
-    }
+    void Key(char32_t ch) { editor.Key('X', ch); }
 
     void Restore()
     {
@@ -162,9 +135,7 @@ struct View {
         Home();
     }
 
-    TDodiXMLStyler styler;
-    DodiWidget widget;
-    QImage image;
+    bench::MainEditor editor;
     int middle = 0;
     std::string original;
 };

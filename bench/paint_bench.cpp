@@ -6,14 +6,9 @@
 //
 // The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
 // missing; the 1 KB document is its first kilobyte of whole lines.
-#include "app/main_editor_settings.h"
-#include "app/main_styler.h"
 #include "bench/bench_data.h"
+#include "bench/main_editor.h"
 #include "bench/offscreen_main.h"
-#include "editor/control/redodi.h"
-#include "editor/highlight/xml_styler.h"
-#include "editor/qt/dodi_widget.h"
-#include "editor/qt/qt_canvas.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -33,29 +28,12 @@ constexpr int kWidth = 900;
 struct View {
     explicit View(const std::string &text)
     {
-        ConfigureMainStyler(styler);
-        ConfigureMainEditor(widget.Control(), styler);
-        REdoDodi &ed = widget.Control();
-        ed.Lines()->LoadFromString(text);
-        // A widget never shown gets no resize events: the control is sized
-        // directly, until the view holds 60 rows with the bars the text needs.
-        int height = kRows * 17;
-        for (int pass = 0; pass < 4; ++pass) {
-            widget.resize(kWidth, height);
-            ed.SetBounds(0, 0, kWidth, height);
-            height += (kRows - ed.VisibleRows()) * ed.LineHeight();
-        }
-        image = QImage(widget.width(), widget.height(), QImage::Format_RGB32);
+        Editor().Lines()->LoadFromString(text);
+        editor.ResizeToRows(kWidth, kRows);
     }
 
-    REdoDodi &Editor() { return widget.Control(); }
-
-    void Paint()
-    {
-        QPainter painter(&image);
-        qt::QtCanvas canvas(&painter);
-        Editor().Paint(canvas);
-    }
+    REdoDodi &Editor() { return editor.Editor(); }
+    void Paint() { editor.Paint(); }
 
     // Forgets every tokenizer state computed so far.
     void MakeCold()
@@ -65,9 +43,7 @@ struct View {
         Editor().DropTopLineState();
     }
 
-    TDodiXMLStyler styler;
-    DodiWidget widget;
-    QImage image;
+    bench::MainEditor editor;
 };
 
 std::string Catalog() { return bench::ReadAll(bench::DataFile("flat-indent", 100)); }

@@ -6,14 +6,10 @@
 //
 // The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
 // missing; the 1 KB document is its first kilobyte of whole lines.
-#include "app/main_editor_settings.h"
-#include "app/main_styler.h"
 #include "bench/bench_data.h"
+#include "bench/main_editor.h"
 #include "bench/offscreen_main.h"
 #include "editor/base/win_constants.h"
-#include "editor/control/redodi.h"
-#include "editor/highlight/xml_styler.h"
-#include "editor/qt/dodi_widget.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,10 +27,7 @@ constexpr int kBatch = 64;
 struct Document {
     Document(const std::string &text, bool wrapped)
     {
-        ConfigureMainStyler(styler);
-        ConfigureMainEditor(widget.Control(), styler);
-        widget.resize(900, 600);
-        Editor().SetBounds(0, 0, 900, 600);
+        editor.Resize(900, 600);
         Editor().Lines()->LoadFromString(text);
         if (wrapped) {
             Editor().SetRightMargin(60);
@@ -47,7 +40,7 @@ struct Document {
         column = Editor().Lines()->LineLength(line) / 2;
     }
 
-    REdoDodi &Editor() { return widget.Control(); }
+    REdoDodi &Editor() { return editor.Editor(); }
 
     void PlaceCaret()
     {
@@ -68,17 +61,9 @@ struct Document {
         changes = keyChanges;
     }
 
-    void Key(uint16_t vk, char32_t ch)
-    {
-        uint16_t key = vk;
-        Editor().KeyDown(key, {});
-        Editor().KeyPress(ch);
-        key = vk;
-        Editor().KeyUp(key, {});
-    }
+    void Key(uint16_t vk, char32_t ch) { editor.Key(vk, ch); }
 
-    TDodiXMLStyler styler;
-    DodiWidget widget;
+    bench::MainEditor editor;
     int line = 0;
     int column = 0;
     std::string original;

@@ -10,16 +10,12 @@
 //
 // The catalog is written by ../shared/bench/gen_xml.py into bench/data/ when
 // missing.
-#include "app/main_editor_settings.h"
-#include "app/main_styler.h"
 #include "app/xml_completion_source.h"
 #include "app/xml_form_checker.h"
 #include "bench/bench_data.h"
+#include "bench/main_editor.h"
 #include "bench/offscreen_main.h"
 #include "editor/base/win_constants.h"
-#include "editor/control/redodi.h"
-#include "editor/highlight/xml_styler.h"
-#include "editor/qt/dodi_widget.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -42,10 +38,7 @@ constexpr uint16_t kCommaKey = 0xBC;
 struct Document {
     Document(const std::string &text, bool helped)
     {
-        ConfigureMainStyler(styler);
-        ConfigureMainEditor(widget.Control(), styler);
-        widget.resize(900, 600);
-        Editor().SetBounds(0, 0, 900, 600);
+        editor.Resize(900, 600);
         Editor().Lines()->LoadFromString(text);
         Editor().OnChange = [](TCustomDodi &) {};
         if (helped) {
@@ -59,7 +52,7 @@ struct Document {
         SettleCheck();
     }
 
-    REdoDodi &Editor() { return widget.Control(); }
+    REdoDodi &Editor() { return editor.Editor(); }
 
     // Runs a whole check now and waits for its marks, as after a pause.
     void SettleCheck()
@@ -95,17 +88,9 @@ struct Document {
         Editor().CollapseSelection();
     }
 
-    void Key(uint16_t vk, char32_t ch, TShiftState shift = {})
-    {
-        uint16_t key = vk;
-        Editor().KeyDown(key, shift);
-        Editor().KeyPress(ch);
-        key = vk;
-        Editor().KeyUp(key, shift);
-    }
+    void Key(uint16_t vk, char32_t ch, TShiftState shift = {}) { editor.Key(vk, ch, shift); }
 
-    TDodiXMLStyler styler;
-    DodiWidget widget;
+    bench::MainEditor editor;
     std::unique_ptr<XmlCompletionSource> completion;
     std::unique_ptr<TBackgroundChecker> checker;
     int line = 0;
