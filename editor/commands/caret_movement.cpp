@@ -23,6 +23,29 @@ std::u32string WordDelimiters(const TEditTarget &ed)
     return U" ";
 }
 
+// From column `col` (0 < col <= n, n the columns of `t`) back to the first
+// column where `stops(before, at)` holds for the characters before it and at
+// it, or to 0; reading one character at a time from the column's byte.
+template <typename F>
+int WalkBack(TLineEdits &lines, int line, std::string_view t, int col, int n, F &&stops)
+{
+    if (col <= 0 || col > n)
+        return col;
+    size_t at = lines.ByteOf(line, col);
+    char32_t after = col < n ? text::CharAt(t, at) : 0;
+    size_t before = text::PreviousChar(t, at);
+    char32_t c = text::CharAt(t, before);
+    while (col > 0 && !stops(c, after)) {
+        if (--col == 0)
+            break;
+        after = c;
+        at = before;
+        before = text::PreviousChar(t, at);
+        c = text::CharAt(t, before);
+    }
+    return col;
+}
+
 } // namespace
 
 template <typename F>
@@ -114,23 +137,10 @@ void TCaretMovement::WordLeft()
     const std::string_view t = text::TrimRightBlanks(lines.Text(line));
     const int n = lines.Length(line) - text::TrailingBlanks(lines.Text(line));
     const std::u32string delimiters = WordDelimiters(ed_);
-    int col = ed_.CaretCol();
-    if (col > 0 && col <= n) {
-        // The word stops after a delimiter that no space follows.
-        size_t at = lines.ByteOf(line, col);
-        char32_t after = col < n ? text::CharAt(t, at) : 0;
-        size_t before = text::PreviousChar(t, at);
-        char32_t c = text::CharAt(t, before);
-        while (col > 0 && !(delimiters.find(c) != std::u32string::npos && after != U' ')) {
-            if (--col == 0)
-                break;
-            after = c;
-            at = before;
-            before = text::PreviousChar(t, at);
-            c = text::CharAt(t, before);
-        }
-    }
-    ed_.SetCaretCol(col);
+    // The word stops after a delimiter that no space follows.
+    ed_.SetCaretCol(WalkBack(lines, line, t, ed_.CaretCol(), n, [&](char32_t c, char32_t after) {
+        return delimiters.find(c) != std::u32string::npos && after != U' ';
+    }));
 }
 
 void TCaretMovement::WordRight()
@@ -179,21 +189,8 @@ void TCaretMovement::Home(TShiftState shift)
         const int line = ed_.CaretLine();
         const std::string_view l = lines.Text(line);
         const int n = lines.Length(line);
-        int p = std::min(ed_.CaretCol() - 1, n);
-        if (p > 0) {
-            size_t at = lines.ByteOf(line, p);
-            char32_t after = p < n ? text::CharAt(l, at) : 0;
-            size_t before = text::PreviousChar(l, at);
-            char32_t c = text::CharAt(l, before);
-            while (p > 0 && !(c == U' ' && after != U' ')) {
-                if (--p == 0)
-                    break;
-                after = c;
-                at = before;
-                before = text::PreviousChar(l, at);
-                c = text::CharAt(l, before);
-            }
-        }
+        const int p = WalkBack(lines, line, l, std::min(ed_.CaretCol() - 1, n), n,
+                               [](char32_t c, char32_t after) { return c == U' ' && after != U' '; });
         ed_.SetCaretCol(std::max(0, p));
         if (ed_.CaretCol() < ed_.LeftColumn())
             ed_.SetLeftColumn(ed_.CaretCol());
