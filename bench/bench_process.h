@@ -3,6 +3,8 @@
 // inherits another's heap.
 #pragma once
 
+#include "bench/bench_data.h"
+
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -31,14 +33,13 @@ inline double SecondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Runs a program with its output discarded: its wall time and peak resident
-// memory.
-inline Outcome RunProgram(const std::vector<std::string> &argv)
+// Runs a program with its output discarded and waits for it: false when it
+// could not run or failed; `usage` holds what it used.
+inline bool RunQuietly(const std::vector<std::string> &argv, struct rusage &usage)
 {
-    Clock::time_point start = Clock::now();
     pid_t pid = ::fork();
     if (pid < 0)
-        return {};
+        return false;
     if (pid == 0) {
         int null = ::open("/dev/null", O_WRONLY);
         if (null >= 0)
@@ -51,8 +52,16 @@ inline Outcome RunProgram(const std::vector<std::string> &argv)
         ::_exit(127);
     }
     int status = 0;
+    return ::wait4(pid, &status, 0, &usage) >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs a program with its output discarded: its wall time and peak resident
+// memory.
+inline Outcome RunProgram(const std::vector<std::string> &argv)
+{
+    const Clock::time_point start = Clock::now();
     struct rusage usage {};
-    if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!RunQuietly(argv, usage))
         return {};
     return {SecondsSince(start), usage.ru_maxrss / 1024.0};
 }
@@ -118,6 +127,39 @@ inline void Record(benchmark::State &state, const Outcome &outcome)
     }
     state.SetIterationTime(outcome.seconds);
     state.counters["peak_MiB"] = outcome.peakMiB;
+}
+
+// One size of one kind of generated document.
+struct Document {
+    std::string kind;
+    int megabytes;
+    std::string Path() const { return DataFile(kind, megabytes); }
+};
+
+// `function` on `document` as benchmark "name/kind-Nmb": one run a
+// repetition, timed by the run itself, in milliseconds.
+inline void RegisterOnDocument(const std::string &name, void (*function)(benchmark::State &, Document),
+                               const Document &document, int repetitions)
+{
+    benchmark::RegisterBenchmark((name + "/" + document.kind + "-" + std::to_string(document.megabytes) + "mb").c_str(),
+                                 function, document)
+        ->Iterations(1)
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+// Google Benchmark's start, with the repetitions of different benchmarks
+// taking turns, so that a change in the machine's load falls on both sides
+// of a ratio.
+inline void InitializeInterleaved(int argc, char **argv)
+{
+    std::vector<char *> args(argv, argv + argc);
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
 }
 
 } // namespace tarnwick::bench

@@ -13,6 +13,7 @@
 #include "app/xml_completion_source.h"
 #include "app/xml_form_checker.h"
 #include "bench/bench_data.h"
+#include "bench/bench_process.h"
 #include "bench/main_editor.h"
 #include "bench/offscreen_main.h"
 #include "editor/base/win_constants.h"
@@ -218,15 +219,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // Repetitions of the benchmarks take turns, so a change in the machine's
-    // load falls on both sides of a ratio.
-    std::vector<char *> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
+    bench::InitializeInterleaved(argc, argv);
     MedianRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

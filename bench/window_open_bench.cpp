@@ -8,14 +8,10 @@
 // open (cold), and again after the end was shown once and the view went
 // back to the top (warm). The report ends with the ratios of the medians and
 // each peak against the file's size.
-#include "app/main_window.h"
-#include "app/message_helpers.h"
-#include "bench/bench_data.h"
-#include "bench/bench_process.h"
+#include "bench/main_window_child.h"
 #include "editor/base/win_constants.h"
 #include "editor/control/redodi.h"
 #include "editor/qt/dodi_widget.h"
-#include "xml/libxml2_vendor.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -32,34 +28,15 @@ namespace {
 using namespace tarnwick;
 using namespace tarnwick::bench;
 
-struct Document {
-    std::string kind;
-    int megabytes;
-    std::string Path() const { return DataFile(kind, megabytes); }
-};
-
 // In a child process: the main window, shown offscreen, after its start-up
-// New; `body` measures what it wants of it. A message box counts as a failure.
+// New; `body` measures what it wants of it.
 Outcome InWindow(const std::function<Outcome(TForm1 &)> &body)
 {
-    return RunInChild([&] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        int argc = 1;
-        char name[] = "window_open_bench";
-        char *argv[] = {name, nullptr};
-        QApplication application(argc, argv);
-        xml::RegisterLibxml2Vendor();
-        bool failed = false;
-        SetMessageSink([&](MessageKind, const QString &) {
-            failed = true;
-            return MessageAnswer::Ok;
-        });
-        TForm1 window;
+    return InMainWindow([&](TForm1 &window) {
         window.resize(900, 1100);
         window.show();
         QApplication::processEvents();
-        Outcome outcome = body(window);
-        return failed ? Outcome{} : outcome;
+        return body(window);
     });
 }
 
@@ -205,34 +182,19 @@ private:
     std::map<std::string, Median> medians_;
 };
 
-void Register(const std::string &name, void (*function)(benchmark::State &, Document), const std::string &kind,
-              int megabytes)
-{
-    benchmark::RegisterBenchmark((name + "/" + kind + "-" + std::to_string(megabytes) + "mb").c_str(), function,
-                                 Document{kind, megabytes})
-        ->Iterations(1)
-        ->Repetitions(megabytes >= 100 ? 3 : 5)
-        ->ReportAggregatesOnly(true)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    std::vector<char *> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     for (int megabytes : {10, 100}) {
+        const int repetitions = megabytes >= 100 ? 3 : 5;
         for (const char *kind : {"flat", "flat-indent"}) {
-            Register("WindowOpen", WindowOpen, kind, megabytes);
-            Register("Libxml2ParseSerialise", Libxml2ParseSerialise, kind, megabytes);
+            RegisterOnDocument("WindowOpen", WindowOpen, {kind, megabytes}, repetitions);
+            RegisterOnDocument("Libxml2ParseSerialise", Libxml2ParseSerialise, {kind, megabytes}, repetitions);
         }
-        Register("CtrlEndCold", CtrlEndCold, "flat-indent", megabytes);
-        Register("CtrlEndWarm", CtrlEndWarm, "flat-indent", megabytes);
+        RegisterOnDocument("CtrlEndCold", CtrlEndCold, {"flat-indent", megabytes}, repetitions);
+        RegisterOnDocument("CtrlEndWarm", CtrlEndWarm, {"flat-indent", megabytes}, repetitions);
     }
     OpenReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

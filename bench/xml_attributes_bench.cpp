@@ -15,11 +15,7 @@
 
 #include <QApplication>
 
-#include "app/main_window.h"
-#include "app/message_helpers.h"
-#include "bench/bench_data.h"
-#include "bench/bench_process.h"
-#include "xml/libxml2_vendor.h"
+#include "bench/main_window_child.h"
 
 namespace {
 
@@ -69,26 +65,13 @@ void WindowOpen(benchmark::State &state)
 {
     const std::string path = AttributesFile(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        Record(state, RunInChild([&] {
-                   qputenv("QT_QPA_PLATFORM", "offscreen");
-                   int argc = 1;
-                   char name[] = "xml_attributes_bench";
-                   char *argv[] = {name, nullptr};
-                   QApplication application(argc, argv);
-                   xml::RegisterLibxml2Vendor();
-                   bool failed = false;
-                   SetMessageSink([&](MessageKind, const QString &) {
-                       failed = true;
-                       return MessageAnswer::Ok;
-                   });
-                   TForm1 window;
+        Record(state, InMainWindow([&](TForm1 &window) {
                    window.show();
                    QApplication::processEvents();
-                   Outcome outcome = Measure([&] {
+                   return Measure([&] {
                        window.OpenFile(QString::fromStdString(path));
                        QApplication::processEvents();
                    });
-                   return failed ? Outcome{} : outcome;
                }));
 }
 
@@ -146,13 +129,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    // Repetitions of different benchmarks take turns, so that a change in the
-    // machine's load falls on both sides of a ratio.
-    std::vector<char *> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     const std::pair<const char *, void (*)(benchmark::State &)> kBenchmarks[] = {
         {"CommandValidate", CommandValidate}, {"WindowOpen", WindowOpen},       {"CommandFormat", CommandFormat},
         {"XmllintParse", XmllintParse},       {"XmllintFormat", XmllintFormat},

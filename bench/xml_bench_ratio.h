@@ -7,10 +7,6 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -73,31 +69,5 @@ private:
     std::map<std::string, double> seconds_;
     std::map<std::string, double> medians_;
 };
-
-// Runs a program with its output discarded; returns the CPU time (user +
-// system) the child used, or a negative number when it failed.
-inline double RunChildCpuSeconds(const std::vector<std::string> &argv)
-{
-    pid_t pid = ::fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        int null = ::open("/dev/null", O_WRONLY);
-        if (null >= 0)
-            ::dup2(null, 1);
-        std::vector<char *> args;
-        for (const std::string &a : argv)
-            args.push_back(const_cast<char *>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    if (::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    auto seconds = [](const timeval &t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 } // namespace tarnwick::bench

@@ -24,11 +24,7 @@
 
 #include "app/command_table.h"
 #include "app/config_dialog.h"
-#include "app/main_window.h"
-#include "app/message_helpers.h"
-#include "bench/bench_data.h"
-#include "bench/bench_process.h"
-#include "xml/libxml2_vendor.h"
+#include "bench/main_window_child.h"
 
 namespace {
 
@@ -41,12 +37,6 @@ std::string TarnwickProgram()
         return env;
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" / "tarnwick").string();
 }
-
-struct Document {
-    std::string kind;
-    int megabytes;
-    std::string Path() const { return bench::DataFile(kind, megabytes); }
-};
 
 void CommandFormat(benchmark::State &state, Document document)
 {
@@ -67,23 +57,10 @@ void XmllintFormat(benchmark::State &state, Document document)
 // the command shows counts as a failure.
 Outcome WindowCommand(const std::string &path, CommandId command)
 {
-    return RunInChild([&] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        int argc = 1;
-        char name[] = "xml_format_bench";
-        char *argv[] = {name, nullptr};
-        QApplication application(argc, argv);
-        xml::RegisterLibxml2Vendor();
-        bool failed = false;
-        SetMessageSink([&](MessageKind kind, const QString &) {
-            failed = failed || kind != MessageKind::Information;
-            return MessageAnswer::Ok;
-        });
-        TForm1 window;
+    return InMainWindow([&](TForm1 &window) {
         window.OpenFile(QString::fromStdString(path));
         window.ConfigDialog().ComboBox2->setEditText(QStringLiteral("UTF-8"));
-        Outcome outcome = Measure([&] { window.Run(command); });
-        return failed ? Outcome{} : outcome;
+        return Measure([&] { window.Run(command); });
     });
 }
 
@@ -148,37 +125,20 @@ private:
     std::map<std::string, Outcome> medians_;
 };
 
-void Register(const std::string &name, void (*function)(benchmark::State &, Document), const std::string &kind,
-              int megabytes)
-{
-    benchmark::RegisterBenchmark((name + "/" + kind + "-" + std::to_string(megabytes) + "mb").c_str(), function,
-                                 Document{kind, megabytes})
-        ->Iterations(1)
-        ->Repetitions(megabytes >= 100 ? 3 : 7)
-        ->ReportAggregatesOnly(true)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Repetitions of different benchmarks take turns, so that a change in the
-    // machine's load falls on both sides of a ratio.
-    std::vector<char *> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
+    InitializeInterleaved(argc, argv);
     for (int megabytes : {10, 100}) {
+        const int repetitions = megabytes >= 100 ? 3 : 7;
         for (const char *kind : {"flat", "flat-indent"}) {
-            Register("CommandFormat", CommandFormat, kind, megabytes);
-            Register("WindowFormat", WindowFormat, kind, megabytes);
-            Register("XmllintFormat", XmllintFormat, kind, megabytes);
+            RegisterOnDocument("CommandFormat", CommandFormat, {kind, megabytes}, repetitions);
+            RegisterOnDocument("WindowFormat", WindowFormat, {kind, megabytes}, repetitions);
+            RegisterOnDocument("XmllintFormat", XmllintFormat, {kind, megabytes}, repetitions);
         }
-        Register("WindowValidate", WindowValidate, "flat-dtd", megabytes);
-        Register("XmllintValidate", XmllintValidate, "flat-dtd", megabytes);
+        RegisterOnDocument("WindowValidate", WindowValidate, {"flat-dtd", megabytes}, repetitions);
+        RegisterOnDocument("XmllintValidate", XmllintValidate, {"flat-dtd", megabytes}, repetitions);
     }
     MedianRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
