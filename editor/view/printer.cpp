@@ -74,8 +74,12 @@ void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int 
     if (ed_.RowLayout().Wrapping()) {
         at = 0;
         index = first;
-        while (at < count && index >= RowsOfLine(at))
-            index -= RowsOfLine(at++);
+        for (; at < count; ++at) {
+            const int rows = RowsOfLine(at);
+            if (index < rows)
+                break;
+            index -= rows;
+        }
     }
     if (at < count) {
         ed_.PrepareTokenizer();
