@@ -38,6 +38,9 @@ enum class CommandId {
     ExpandRegion,
     CollapseAllRegions,
     ExpandAllRegions,
+    LineEndsLf,
+    LineEndsCrLf,
+    LineEndsCr,
 };
 
 struct MenuRow {

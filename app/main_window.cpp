@@ -26,7 +26,7 @@
 #include "editor/qt/find_dialog_window.h"
 #include "editor/undo/undo_list.h"
 #include "xml/declaration.h"
-#include "xml/document_text.h"
+#include "xml/file_save.h"
 #include "xml/unencodable_markup.h"
 #include "xml/vendor_registry.h"
 
@@ -57,35 +57,6 @@ QFont PixelFont(const char *family, int pixels, bool bold, bool underline = fals
     font.setBold(bold);
     font.setUnderline(underline);
     return font;
-}
-
-// The 0-based editor column of the 1-based `column` of a line as the file
-// holds it: the editor shows each tab as TabSize spaces.
-int EditorColumn(std::string_view line, int column, int tabSize)
-{
-    int result = 0;
-    size_t at = 0;
-    for (int i = 1; i < column && at < line.size(); ++i) {
-        result += line[at] == '\t' ? tabSize : 1;
-        ++at;
-        while (at < line.size() && (static_cast<unsigned char>(line[at]) & 0xC0) == 0x80)
-            ++at;
-    }
-    return result;
-}
-
-// Line `line` (0-based) of text split as the editor splits it.
-std::string_view LineOf(std::string_view text, int line)
-{
-    size_t start = 0;
-    for (int i = 0; i < line; ++i) {
-        const size_t brk = text.find_first_of("\r\n", start);
-        if (brk == std::string_view::npos)
-            return {};
-        start = brk + (text.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    const size_t end = text.find_first_of("\r\n", start);
-    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
 QLabel *LinkLabel(const char *address, QWidget *parent)
@@ -424,6 +395,15 @@ void TForm1::Perform(CommandId command)
     case CommandId::ExpandAllRegions:
         DidIzad1->ExpandAllRegions();
         break;
+    case CommandId::LineEndsLf:
+        ConvertLineEnds(leLF);
+        break;
+    case CommandId::LineEndsCrLf:
+        ConvertLineEnds(leCRLF);
+        break;
+    case CommandId::LineEndsCr:
+        ConvertLineEnds(leCR);
+        break;
     }
 }
 
@@ -497,7 +477,13 @@ void TForm1::New1Click()
     IXMLNodePtr root = XMLDoc1.AddElement("xml");
     root->AddElement("a");
     XMLDoc1.NewElement("here", "a");
-    DidIzad1->Lines()->LoadFromString(XMLDoc1.XML().Text());
+    // A new document is UTF-8 on disk until its declaration says otherwise,
+    // and its lines end with LF.
+    std::string text;
+    for (const std::string &line : XMLDoc1.XML().Lines())
+        text += line + '\n';
+    DidIzad1->Lines()->LoadFromString(text);
+    fileFormat_ = {};
 
     frmConfig->ComboBox1->setEditText(QString::fromStdString(XMLDoc1.DeclVersion()));
     ShowDocumentEncoding();
@@ -518,48 +504,22 @@ void TForm1::ToolButton1Click()
         OpenFile(path);
 }
 
+// The editor shows the file as it stands; the live check of the form marks
+// the first error of a file that is not well-formed.
 void TForm1::OpenFile(const QString &path)
 {
-    REdoDodiStrings &store = *DidIzad1->Lines();
-    std::vector<REdoDodiStrings::TStoredLine> lines;
-    try {
-        lines = ReadDocumentLines(*longWork_, XMLDoc1, path, store.OwnerMemo() ? store.TabSize() : 0);
-    } catch (const EDOMParseError &error) {
-        if (OpenAsText(path, error))
-            return;
-        throw;
-    }
-    store.LoadLines(std::move(lines));
+    OpenedDocument opened = ReadDocumentLines(*longWork_, path);
+    DidIzad1->Lines()->LoadLines(std::move(opened.lines));
+    fileFormat_ = std::move(opened.format);
     ShowOpened(path);
 }
 
-bool TForm1::OpenAsText(const QString &path, const EDOMParseError &error)
-{
-    if (!error.ParseError())
-        return false;
-    TDocumentText file;
-    try {
-        file = ReadDocumentText(path.toStdString());
-    } catch (const std::exception &) {
-        return false; // the parser's own reason says why the file cannot be read
-    }
-    // NUL characters mean the file is no text: it stays unopened.
-    if (file.text.find('\0') != std::string::npos)
-        return false;
-    IDOMParseError &where = *error.ParseError();
-    DidIzad1->Lines()->LoadFromString(file.text);
-    ShowOpened(path);
-    PlaceCaretAtError(where, file.text);
-    ShowErrorMessage(QString::fromStdString(DescribeParseError(where)));
-    return true;
-}
-
-// `text` is what the parser read: its line and column are found there and
-// taken to the editor's columns, where tabs are expanded.
-void TForm1::PlaceCaretAtError(IDOMParseError &where, std::string_view text)
+// The parser read the editor's own lines: its line and column (1-based,
+// in characters) are the editor's.
+void TForm1::PlaceCaretAtError(IDOMParseError &where)
 {
     const int line = std::clamp(where.line() - 1, 0, std::max(0, DidIzad1->Lines()->Count() - 1));
-    const int column = EditorColumn(LineOf(text, line), where.linepos(), DidIzad1->TabSize());
+    const int column = std::max(0, where.linepos() - 1);
     DidIzad1->CollapseSelection();
     DidIzad1->SetCaretLine(line);
     DidIzad1->SetCaretCol(std::min(column, DidIzad1->Lines()->LineLength(line)));
@@ -574,6 +534,7 @@ void TForm1::ShowOpened(const QString &path)
     SetTitleToFile();
     SetStatus("Status: openned");
     ShowDocumentEncoding();
+    statusFields_->ShowNote(QString::fromStdString(fileFormat_.mismatch));
     recentFiles_.Add(path);
     FillRecentMenu();
 }
@@ -605,23 +566,25 @@ bool TForm1::SaveDocumentAs()
     return true;
 }
 
+// The editor's text is written as it stands, each line with its own break,
+// in the file's encoding while the declaration still names it. The parse
+// only asks first when the text is not well-formed.
 bool TForm1::WriteDocument(const QString &path)
 {
     std::optional<EDOMParseError> malformed;
+    const std::string text = DidIzad1->Lines()->FileText();
+    const TFileFormat format = FormatForSave(text, fileFormat_);
+    const QString step = QStringLiteral("Saving %1").arg(QFileInfo(path).fileName());
     {
         BusyCursor busy;
-        const std::string text = DidIzad1->Lines()->Text();
         const std::string folder = DocumentFolder();
-        longWork_->Run(QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()), [&](TWorkProgress &) {
+        longWork_->Run(step, [&](TWorkProgress &) {
             ReleasedAfter release{XMLDoc1};
             try {
                 CopyTextIntoDocument(text, folder);
             } catch (const EDOMParseError &error) {
                 malformed = error;
             }
-            if (!malformed)
-                NamingSourceLines([&] { return text; }, XMLDoc1.DeclEncoding(),
-                                  [&] { XMLDoc1.SaveFile(path.toStdString()); });
         });
     }
     if (malformed) {
@@ -629,10 +592,19 @@ bool TForm1::WriteDocument(const QString &path)
             malformed->ParseError() ? DescribeParseError(*malformed->ParseError()) : std::string(malformed->what());
         if (AskSaveAsItIsQuestion(this, QString::fromStdString(reason)) != MessageAnswer::Save)
             return false;
-        BusyCursor busy;
-        SaveDocumentText(path.toStdString(), DidIzad1->Lines()->Text());
     }
+    BusyCursor busy;
+    longWork_->Run(step, [&](TWorkProgress &) {
+        WriteDocumentFile(path.toStdString(), EncodeFileText(text, format));
+    });
+    fileFormat_ = format;
     return true;
+}
+
+void TForm1::ConvertLineEnds(TLineEnd style)
+{
+    DidIzad1->ConvertLineEnds(style);
+    UpdateEncodingStatus();
 }
 
 void TForm1::ShowSaved()
@@ -725,7 +697,7 @@ void TForm1::ToolButton9Click()
     } catch (const EDOMParseError &error) {
         // The error box says what is wrong; the caret then shows where.
         if (error.ParseError())
-            PlaceCaretAtError(*error.ParseError(), text);
+            PlaceCaretAtError(*error.ParseError());
         throw;
     }
     if (report->valid)

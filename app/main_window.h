@@ -9,6 +9,8 @@
 #include "app/recent_files.h"
 #include "editor/control/find_dialog.h"
 #include "editor/highlight/xml_styler.h"
+#include "editor/document/line_end.h"
+#include "xml/file_text.h"
 #include "xml/xml_document.h"
 #include "xml/xml_errors.h"
 
@@ -128,15 +130,14 @@ private:
     // user declined.
     bool WriteDocument(const QString &path);
     void ShowSaved();
+    // Every line break of the document becomes `style`, as one undoable step.
+    void ConvertLineEnds(tarnwick::TLineEnd style);
     // Before the document is replaced or closed: true when it is unchanged or
     // the user saved or discarded it.
     bool MayReplaceDocument(bool closing);
-    // Open of a file the parser rejected: its own text, the caret at the
-    // error. False when the file holds no text to show.
-    bool OpenAsText(const QString &path, const tarnwick::xml::EDOMParseError &error);
     void ShowOpened(const QString &path);
-    // The caret to the line and column of a parse error in `text`, in view.
-    void PlaceCaretAtError(tarnwick::xml::IDOMParseError &where, std::string_view text);
+    // The caret to the line and column of a parse error of the editor's text, in view.
+    void PlaceCaretAtError(tarnwick::xml::IDOMParseError &where);
     void ShowDocumentEncoding();
     // Puts text in place of the editor's as one undoable edit.
     void ReplaceEditorText(const std::string &text);
@@ -170,6 +171,9 @@ private:
     // A drop's file is waiting to be opened; further files of the drop are not.
     bool dropPending_ = false;
     QString CurrentFileName_;
+    // How the document's file was encoded when opened or last saved: Save
+    // writes the same bytes for the same text.
+    tarnwick::xml::TFileFormat fileFormat_;
     bool DocumentModified_ = false;
     bool activated_ = false;
     std::map<std::string, QAction *> menuItems_;

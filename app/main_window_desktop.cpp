@@ -110,10 +110,17 @@ void TForm1::UpdateCaretStatus()
 
 void TForm1::UpdateEncodingStatus()
 {
-    // The encoding Save writes: the one the declaration names, else UTF-8.
+    // What Save writes: the file's own encoding while the declaration still
+    // names what it named, else the newly declared one. Only the first line
+    // is read: a declaration stands there.
     const REdoDodiStrings &lines = *DidIzad1->Lines();
-    const std::string encoding = lines.Count() > 0 ? xml::DeclaredEncoding(lines[0]) : std::string();
-    statusFields_->ShowEncoding(QString::fromStdString(encoding.empty() ? "UTF-8" : encoding));
+    const xml::TFileFormat format = xml::FormatForSave(lines.Count() > 0 ? lines[0] : std::string(), fileFormat_);
+    QString encoding = QString::fromStdString(format.encoding);
+    if (format.byteOrderMark)
+        encoding += QStringLiteral(" BOM");
+    statusFields_->ShowEncoding(encoding);
+    statusFields_->ShowLineEnds(lines.MixedLineEnds() ? QStringLiteral("Mixed")
+                                                      : QString::fromLatin1(LineEndName(lines.LineEndStyle()).data()));
 }
 
 DialogStart TForm1::FileDialogStart() const { return {CurrentFileName_, recentFiles_.Paths().value(0)}; }

@@ -26,13 +26,18 @@ StatusFields::StatusFields(QWidget *parent) : QWidget(parent)
     row->setSpacing(24);
     caret_ = Field("CaretPosition", this, row);
     encoding_ = Field("DocumentEncoding", this, row);
+    lineEnds_ = Field("LineEnds", this, row);
     mode_ = Field("TypingMode", this, row);
+    note_ = Field("FileNote", this, row);
+    note_->setStyleSheet(QStringLiteral("color: #a03000"));
     // The caret field keeps its width while the numbers grow and shrink, so
     // the fields after it do not jump as the caret moves.
     caret_->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("Line 000000, Column 0000")));
     ShowCaret(0, 0);
     ShowEncoding(QStringLiteral("UTF-8"));
+    ShowLineEnds(QStringLiteral("LF"));
     ShowOverwrite(false);
+    ShowNote({});
 }
 
 void StatusFields::ShowCaret(int line, int column)
@@ -42,6 +47,15 @@ void StatusFields::ShowCaret(int line, int column)
 
 void StatusFields::ShowEncoding(const QString &encoding) { encoding_->setText(encoding); }
 
+void StatusFields::ShowLineEnds(const QString &style) { lineEnds_->setText(style); }
+
+void StatusFields::ShowNote(const QString &note)
+{
+    note_->setText(note);
+    note_->setToolTip(note);
+    note_->setVisible(!note.isEmpty());
+}
+
 void StatusFields::ShowOverwrite(bool overwrite)
 {
     mode_->setText(overwrite ? QStringLiteral("Overwrite") : QStringLiteral("Insert"));
@@ -49,4 +63,6 @@ void StatusFields::ShowOverwrite(bool overwrite)
 
 QString StatusFields::CaretText() const { return caret_->text(); }
 QString StatusFields::EncodingText() const { return encoding_->text(); }
+QString StatusFields::LineEndsText() const { return lineEnds_->text(); }
 QString StatusFields::ModeText() const { return mode_->text(); }
+QString StatusFields::NoteText() const { return note_->text(); }

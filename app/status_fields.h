@@ -1,5 +1,6 @@
 // The status strip's fields beside the status text: where the caret is, the
-// document's encoding, and whether typing inserts or overwrites.
+// document's encoding and line breaks, whether typing inserts or overwrites,
+// and a note on how the file was read when its bytes were not what it said.
 #pragma once
 
 #include <QWidget>
@@ -13,14 +14,22 @@ public:
     // 0-based, as the editor counts; shown from 1 as the gutter numbers lines.
     void ShowCaret(int line, int column);
     void ShowEncoding(const QString &encoding);
+    // "LF", "CRLF", "CR" or "Mixed".
+    void ShowLineEnds(const QString &style);
     void ShowOverwrite(bool overwrite);
+    // Empty hides the note.
+    void ShowNote(const QString &note);
 
     QString CaretText() const;
     QString EncodingText() const;
+    QString LineEndsText() const;
     QString ModeText() const;
+    QString NoteText() const;
 
 private:
     QLabel *caret_ = nullptr;
     QLabel *encoding_ = nullptr;
+    QLabel *lineEnds_ = nullptr;
     QLabel *mode_ = nullptr;
+    QLabel *note_ = nullptr;
 };

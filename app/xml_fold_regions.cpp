@@ -157,6 +157,8 @@ void TXmlFoldRegions::LinesChanged(REdoDodiStrings &lines, const TLinesChange &c
     case TLinesChange::lcEdit:
         Touch(at, at);
         break;
+    case TLinesChange::lcEnds:
+        break;
     case TLinesChange::lcInsert:
         checkpoints_.LinesInserted(at, count);
         if (dirtyFrom_ >= at)

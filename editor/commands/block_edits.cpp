@@ -4,6 +4,7 @@
 #include "editor/commands/edit_session.h"
 #include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
+#include "editor/document/line_store.h"
 #include "editor/undo/undo_list.h"
 
 #include <algorithm>
@@ -77,11 +78,24 @@ void TBlockEdits::DeleteSelection(bool repaint)
     ed_.CollapseSelection();
 }
 
+void TBlockEdits::ConvertLineEnds(TLineEnd style)
+{
+    TLineEdits lines(ed_);
+    REdoDodiStrings &store = lines.Store();
+    if (store.LineEndStyle() == style && store.AllLinesEndWith(style))
+        return;
+    TEditScope scope(ed_);
+    store.ConvertLineEnds(style);
+    scope.Changed(TChangeNotice::Light);
+    const TCaretPos caret{ed_.CaretCol(), ed_.CaretLine()};
+    ed_.UndoList().Add(std::make_unique<TUndo>(caret.Col, caret.Line, caret.Col, caret.Line, ""));
+}
+
 void TBlockEdits::InsertText(const std::string &text)
 {
     TEditScope scope(ed_);
     TLineEdits lines(ed_);
-    std::string inserted = lines.Store().ExpandTabs(text);
+    std::string inserted = text;
     const int selStartBefore = ed_.SelStart();
     TCaretPos at;
     TCaretPos selEnd;

@@ -5,6 +5,8 @@
 // does not grow with the product of the text's size and the edit's.
 #pragma once
 
+#include "editor/document/line_end.h"
+
 #include <string>
 
 namespace tarnwick {
@@ -24,6 +26,9 @@ public:
     // Empties the store. The history stays, and gains a record that gives the
     // text back on undo.
     void Clear();
+    // Every line ends with `style`, and new lines get it: one undoable step.
+    // Nothing happens when every break is `style` already.
+    void ConvertLineEnds(TLineEnd style);
 
 private:
     TEditTarget &ed_;

@@ -138,6 +138,8 @@ public:
     void CollapseSelection() override;
     void ExtendSelection() override;
     void Clear();
+    // Every line break becomes `style`, as one undoable step (block_edits.h).
+    void ConvertLineEnds(TLineEnd style);
     void CopyToClipboard() override;
     void CutToClipboard() override;
     void PasteFromClipboard() override;

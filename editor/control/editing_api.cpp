@@ -57,6 +57,7 @@ void TCustomDodi::DeleteSelection(bool repaint)
 
 void TCustomDodi::InsertText(const std::string &text) { TBlockEdits(*this).InsertText(text); }
 void TCustomDodi::Clear() { TBlockEdits(*this).Clear(); }
+void TCustomDodi::ConvertLineEnds(TLineEnd style) { TBlockEdits(*this).ConvertLineEnds(style); }
 
 void TCustomDodi::CopyToClipboard() { TClipboardCommands(*this).Copy(); }
 void TCustomDodi::CutToClipboard() { TClipboardCommands(*this).Cut(); }

@@ -66,6 +66,8 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
             Invalidate();
         }
         break;
+    case TLinesChange::lcEnds:
+        break;
     case TLinesChange::lcClear:
         DropTopLineState();
         viewState_.FoldRegionCount = 0;

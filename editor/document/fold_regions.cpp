@@ -577,6 +577,7 @@ void TFoldRegions::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chan
 {
     switch (change.Kind) {
     case TLinesChange::lcEdit:
+    case TLinesChange::lcEnds:
         break;
     case TLinesChange::lcInsert:
         LinesInserted(change.Line, change.Count);

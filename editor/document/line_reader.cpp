@@ -4,25 +4,10 @@
 
 namespace tarnwick {
 
-TLineReader::TLineReader(int tabSize, size_t expectedLines) : tabSize_(std::max(tabSize, 0))
+TLineReader::TLineReader(size_t expectedLines)
 {
     if (expectedLines > 0)
         lines_.reserve(expectedLines + expectedLines / 8 + 16);
-}
-
-std::string TLineReader::Expanded(std::string_view piece) const
-{
-    if (tabSize_ == 0 || piece.find('\t') == std::string_view::npos)
-        return std::string(piece);
-    std::string out;
-    out.reserve(piece.size() + 16);
-    for (char c : piece) {
-        if (c == '\t')
-            out.append(static_cast<size_t>(tabSize_), ' ');
-        else
-            out += c;
-    }
-    return out;
 }
 
 void TLineReader::AddToLine(std::string_view piece)
@@ -31,14 +16,15 @@ void TLineReader::AddToLine(std::string_view piece)
         return;
     open_ = true;
     if (line_.empty())
-        line_ = Expanded(piece);
+        line_ = std::string(piece);
     else
-        line_ += Expanded(piece);
+        line_ += piece;
 }
 
-void TLineReader::EndLine()
+void TLineReader::EndLine(TLineEnd end)
 {
-    lines_.push_back({std::move(line_), nullptr, nullptr});
+    lines_.push_back({std::move(line_), nullptr, nullptr, end});
+    ++ends_[end];
     line_ = std::string();
     open_ = false;
 }
@@ -47,14 +33,17 @@ void TLineReader::Append(std::string_view text)
 {
     if (text.empty())
         return;
-    if (!any_) {
-        any_ = true;
-        startsWithLf_ = text.front() == '\n';
-    }
     size_t start = 0;
-    if (afterCr_ && text.front() == '\n')
-        start = 1;
-    afterCr_ = false;
+    if (afterCr_) {
+        // A CR LF cut between two pieces is one break.
+        afterCr_ = false;
+        if (text.front() == '\n') {
+            --ends_[leCR];
+            ++ends_[leCRLF];
+            lines_.back().End = leCRLF;
+            start = 1;
+        }
+    }
     while (start < text.size()) {
         const size_t brk = text.find_first_of("\r\n", start);
         if (brk == std::string_view::npos) {
@@ -62,53 +51,39 @@ void TLineReader::Append(std::string_view text)
             return;
         }
         AddToLine(text.substr(start, brk - start));
-        EndLine();
-        if (text[brk] == '\r') {
-            if (brk + 1 == text.size()) {
-                afterCr_ = true;
-                return;
-            }
-            start = brk + (text[brk + 1] == '\n' ? 2 : 1);
+        if (text[brk] == '\n') {
+            EndLine(leLF);
+            start = brk + 1;
+        } else if (brk + 1 == text.size()) {
+            EndLine(leCR);
+            afterCr_ = true;
+            return;
+        } else if (text[brk + 1] == '\n') {
+            EndLine(leCRLF);
+            start = brk + 2;
         } else {
+            EndLine(leCR);
             start = brk + 1;
         }
     }
 }
 
-void TLineReader::Prepend(std::string_view text)
+REdoDodiStrings::TReadLines TLineReader::Finish()
 {
-    if (text.empty())
-        return;
-    TLineReader head(tabSize_);
-    head.Append(text);
-    if (!any_) {
-        // Nothing came yet: the reader goes on as the head's.
-        line_ = std::move(head.line_);
-        open_ = head.open_;
-        afterCr_ = head.afterCr_;
-        any_ = true;
-        startsWithLf_ = head.startsWithLf_;
-    } else if (head.afterCr_ && startsWithLf_ && !lines_.empty()) {
-        // A CR LF cut between the two is one break: the LF ended no line.
-        lines_.erase(lines_.begin());
-    } else if (!lines_.empty()) {
-        // What follows the head's last break goes on into the first line.
-        lines_.front().Text.insert(0, head.line_);
-    } else {
-        line_.insert(0, head.line_);
-        open_ = open_ || head.open_;
-    }
-    lines_.insert(lines_.begin(), std::make_move_iterator(head.lines_.begin()),
-                  std::make_move_iterator(head.lines_.end()));
-}
-
-std::vector<REdoDodiStrings::TStoredLine> TLineReader::Finish()
-{
+    REdoDodiStrings::TReadLines read;
+    // The style new lines take is the one most lines end with; LF for a text
+    // without any break.
+    read.Style = static_cast<TLineEnd>(std::max_element(ends_.begin(), ends_.end()) - ends_.begin());
+    if (ends_[read.Style] == 0)
+        read.Style = leLF;
+    read.FinalLineEnd = !open_ && !lines_.empty();
     if (open_)
-        EndLine();
+        EndLine(read.Style);
+    read.Lines = std::move(lines_);
+    lines_.clear();
     afterCr_ = false;
-    any_ = false;
-    return std::move(lines_);
+    ends_ = {};
+    return read;
 }
 
 } // namespace tarnwick

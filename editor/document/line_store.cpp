@@ -86,22 +86,6 @@ void REdoDodiStrings::Wholesale(TLinesChange::TKind kind, F &&replace)
     Report(change);
 }
 
-std::string REdoDodiStrings::ExpandTabs(std::string text) const
-{
-    if (!ownerMemo_ || tabSize_ <= 0 || text.find('\t') == std::string::npos)
-        return text;
-    const std::string spaces(std::max(0, TabSize()), ' ');
-    std::string out;
-    out.reserve(text.size() + spaces.size() * 4);
-    for (char c : text) {
-        if (c == '\t')
-            out += spaces;
-        else
-            out += c;
-    }
-    return out;
-}
-
 void REdoDodiStrings::CheckIndex(int index, int limit) const
 {
     if (index < 0 || index >= limit)
@@ -180,13 +164,7 @@ const TColumnIndex *REdoDodiStrings::ColumnIndexOf(int index) const
 void REdoDodiStrings::TextEdited(int index, size_t start, std::string_view removed, size_t newLength, int columnDelta)
 {
     stateTracker_.LineReplaced(index);
-    // Cells are counted only where an index keeps them: a short line costs
-    // nothing more.
-    if (longLines_.Find(index)) {
-        const std::string &text = lines_[index].Text;
-        const int cellDelta = cells::Count(std::string_view(text).substr(start, newLength)) - cells::Count(removed);
-        longLines_.Edited(index, text, start, removed.size(), newLength, columnDelta, cellDelta);
-    }
+    longLines_.Edited(index, lines_[index].Text, start, removed, newLength, columnDelta);
 }
 
 // Listeners hear of the bytes that differ, not of the whole line: the undo
@@ -194,7 +172,6 @@ void REdoDodiStrings::TextEdited(int index, size_t start, std::string_view remov
 void REdoDodiStrings::Put(int index, std::string text)
 {
     CheckIndex(index, Count());
-    text = ExpandTabs(std::move(text));
     const std::string &old = lines_[index].Text;
     const size_t common = std::min(old.size(), text.size());
     size_t prefix = 0;
@@ -261,12 +238,12 @@ void REdoDodiStrings::ReplaceText(int index, size_t start, size_t length, std::s
 
 void REdoDodiStrings::InsertLine(int index, std::string text)
 {
-    text = ExpandTabs(std::move(text));
     const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = index, .Count = 1};
     Announce(change);
     lineLengths_.Insert(index, utf8::Length(text));
     Changing();
-    lines_.insert(index, Line{std::move(text), nullptr, nullptr});
+    lines_.insert(index, Line{std::move(text), nullptr, nullptr, style_});
+    ++endCounts_[style_];
     stateTracker_.LineInserted(index);
     longLines_.Inserted(index, 1);
     Changed();
@@ -285,7 +262,8 @@ void REdoDodiStrings::AppendLine(std::string text, void *object)
     Announce(change);
     lineLengths_.Add(utf8::Length(text));
     Changing();
-    lines_.push_back(Line{std::move(text), nullptr, object});
+    lines_.push_back(Line{std::move(text), nullptr, object, style_});
+    ++endCounts_[style_];
     Changed();
     Report(change);
 }
@@ -300,7 +278,6 @@ int REdoDodiStrings::Add(std::string text)
 {
     if (!ownerMemo_)
         return AddObject(std::move(text), nullptr);
-    text = ExpandTabs(std::move(text));
     if (text.find_first_of("\r\n") == std::string::npos)
         return AddObject(std::move(text), nullptr);
     std::string noLf;
@@ -346,8 +323,13 @@ void REdoDodiStrings::AddStrings(const REdoDodiStrings &other)
         Restore<int> quiet(quiet_, quiet_ + 1);
         BeginUpdate();
         lines_.reserve(lines_.size() + other.lines_.size());
-        for (const Line &l : other.lines_)
+        for (const Line &l : other.lines_) {
             AddObject(l.Text, l.Object);
+            Line &added = lines_[lines_.size() - 1];
+            CountEnds(added, -1);
+            added.End = l.End;
+            CountEnds(added, 1);
+        }
         EndUpdate();
     }
     Report(change);
@@ -359,6 +341,7 @@ void REdoDodiStrings::DeleteEntry(int index)
     Announce(change);
     lineLengths_.Delete(index);
     Changing();
+    CountEnds(lines_[index], -1);
     lines_.erase(index);
     stateTracker_.LineDeleted(index);
     longLines_.Removed(index, 1);
@@ -372,7 +355,7 @@ void REdoDodiStrings::RemoveLine(int index)
         DeleteEntry(index);
 }
 
-void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, bool expandTabs)
+void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, std::string_view ends)
 {
     CheckIndex(index, Count() + 1);
     if (texts.empty())
@@ -383,10 +366,11 @@ void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, boo
     std::vector<Line> block;
     block.reserve(n);
     for (std::string &t : texts) {
-        if (expandTabs)
-            t = ExpandTabs(std::move(t));
         lengths.push_back(utf8::Length(t));
-        block.push_back(Line{std::move(t), nullptr, nullptr});
+        const size_t k = block.size();
+        const TLineEnd end = k < ends.size() ? static_cast<TLineEnd>(ends[k]) : style_;
+        block.push_back(Line{std::move(t), nullptr, nullptr, end});
+        CountEnds(block.back(), 1);
     }
     const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = index, .Count = n};
     Announce(change);
@@ -409,6 +393,8 @@ void REdoDodiStrings::RemoveLines(int index, int count)
     Announce(change);
     lineLengths_.DeleteRange(index, count);
     Changing();
+    for (int k = 0; k < count; ++k)
+        CountEnds(lines_[index + k], -1);
     lines_.erase(index, count);
     for (int k = 0; k < count; ++k)
         stateTracker_.LineDeleted(index);
@@ -439,6 +425,7 @@ void REdoDodiStrings::ClearEntries()
     Changing();
     lines_.clear();
     lineLengths_.Clear();
+    std::fill(std::begin(endCounts_), std::end(endCounts_), 0);
     stateTracker_.Reset();
     longLines_.Clear();
     Changed();
@@ -512,31 +499,99 @@ std::string REdoDodiStrings::Text() const
     return out;
 }
 
-void REdoDodiStrings::ReadLines(std::string_view text, bool throughAdd)
+std::string REdoDodiStrings::FileText() const
+{
+    size_t size = 0;
+    for (const Line &l : lines_)
+        size += l.Text.size() + 2;
+    std::string out;
+    out.reserve(size);
+    const int last = Count() - 1;
+    for (int i = 0; i <= last; ++i) {
+        const Line &l = lines_[i];
+        out += l.Text;
+        if (i < last || finalLineEnd_)
+            out += LineEndText(l.End);
+    }
+    return out;
+}
+
+TLineEnd REdoDodiStrings::LineEndOf(int index) const
+{
+    return index >= 0 && index < Count() ? lines_[index].End : style_;
+}
+
+bool REdoDodiStrings::MixedLineEnds() const
+{
+    size_t counts[3];
+    std::copy(std::begin(endCounts_), std::end(endCounts_), counts);
+    // An unended last line writes no break.
+    if (!finalLineEnd_ && !lines_.empty())
+        --counts[lines_[lines_.size() - 1].End];
+    return std::count_if(std::begin(counts), std::end(counts), [](size_t n) { return n > 0; }) > 1;
+}
+
+std::string REdoDodiStrings::LineEnds(int index, int count) const
+{
+    std::string ends;
+    for (int i = std::max(0, index); i < std::min(Count(), index + count); ++i)
+        ends += static_cast<char>(lines_[i].End);
+    return ends;
+}
+
+void REdoDodiStrings::SetLineEnds(int index, std::string_view ends, TLineEnd style)
+{
+    if (index < 0)
+        return;
+    const int count = std::min(static_cast<int>(ends.size()), Count() - index);
+    const TLinesChange change{.Kind = TLinesChange::lcEnds, .Line = index, .Count = std::max(0, count)};
+    Announce(change);
+    Changing();
+    for (int k = 0; k < count; ++k) {
+        Line &line = lines_[index + k];
+        CountEnds(line, -1);
+        line.End = static_cast<TLineEnd>(ends[k]);
+        CountEnds(line, 1);
+    }
+    style_ = style;
+    Changed();
+    Report(change);
+}
+
+void REdoDodiStrings::ConvertLineEnds(TLineEnd style)
+{
+    SetLineEnds(0, std::string(lines_.size(), static_cast<char>(style)), style);
+}
+
+void REdoDodiStrings::ReadLines(std::string_view text)
 {
     // An eighth more room for the lines that editing adds (the reader's):
     // without it the first Enter after loading a huge file would move every
     // line to a new block at once.
-    TLineReader reader(throughAdd && ownerMemo_ ? tabSize_ : 0,
-                       static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    TLineReader reader(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     reader.Append(text);
     AppendRead(reader.Finish());
 }
 
-void REdoDodiStrings::AppendRead(std::vector<Line> read)
+void REdoDodiStrings::AppendRead(TReadLines read)
 {
-    lineLengths_.Reserve(static_cast<int>(lines_.size() + read.capacity()));
-    for (const Line &l : read)
+    std::vector<Line> &lines = read.Lines;
+    lineLengths_.Reserve(static_cast<int>(lines_.size() + lines.capacity()));
+    for (const Line &l : lines) {
         lineLengths_.Add(utf8::Length(l.Text));
+        CountEnds(l, 1);
+    }
+    style_ = read.Style;
+    finalLineEnd_ = read.FinalLineEnd;
     if (lines_.empty()) {
-        lines_ = GapVector<Line>(std::move(read));
+        lines_ = GapVector<Line>(std::move(lines));
         return;
     }
-    lines_.reserve(lines_.size() + read.size());
-    lines_.insert(lines_.size(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    lines_.reserve(lines_.size() + lines.size());
+    lines_.insert(lines_.size(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
 }
 
-void REdoDodiStrings::LoadLines(std::vector<TStoredLine> lines)
+void REdoDodiStrings::LoadLines(TReadLines lines)
 {
     Wholesale(TLinesChange::lcLoad, [&] {
         Restore<TNotifyEvent> detached(OnChange, nullptr);
@@ -552,7 +607,7 @@ void REdoDodiStrings::SetText(std::string_view text)
     Wholesale(TLinesChange::lcReset, [&] {
         BeginUpdate();
         ClearEntries();
-        ReadLines(text, true);
+        ReadLines(text);
         EndUpdate();
     });
     // Replacing the text of an editor is one change, raised as after an edit.
@@ -589,7 +644,7 @@ void REdoDodiStrings::LoadBytes(std::string_view bytes)
         Restore<TNotifyEvent> detached(OnChange, nullptr);
         BeginUpdate();
         ClearEntries();
-        ReadLines(text, ownerMemo_ != nullptr);
+        ReadLines(text);
         EndUpdate();
     });
 }
@@ -678,10 +733,13 @@ bool REdoDodiStrings::CheckInvariants() const
 {
     if (lineLengths_.Count() != Count())
         return false;
-    for (int i = 0; i < Count(); ++i)
+    size_t ends[3] = {};
+    for (int i = 0; i < Count(); ++i) {
         if (lineLengths_.Get(i) != utf8::Length(lines_[i].Text))
             return false;
-    return true;
+        ++ends[lines_[i].End];
+    }
+    return std::equal(std::begin(ends), std::end(ends), std::begin(endCounts_));
 }
 
 TLineProp *REdoDodiStrings::LinePropOf(int index) const

@@ -6,6 +6,7 @@
 #include "editor/base/gap_vector.h"
 #include "editor/base/int_list.h"
 #include "editor/base/list_errors.h"
+#include "editor/document/line_end.h"
 #include "editor/document/line_lengths.h"
 #include "editor/document/line_prop.h"
 #include "editor/document/lines_listener.h"
@@ -32,7 +33,7 @@ public:
     ~REdoDodiStrings();
 
     // The editor this store belongs to, null for a free-standing store. An
-    // owned store expands tabs and splits added text at line breaks, and its
+    // owned store splits added text at line breaks, and its
     // Delete is the owner's line deletion; a free-standing one behaves as a
     // plain string list. The owner is the first listener.
     TLinesOwner *OwnerMemo() const { return ownerMemo_; }
@@ -40,9 +41,13 @@ public:
     // Listeners hear of every change, before and after it (lines_listener.h).
     void AddListener(TLinesListener *listener);
     void RemoveListener(TLinesListener *listener);
-    // Spaces a tab becomes in an owned store; 0 keeps tabs.
+    // The cells between tab stops: a tab reaches to the next multiple of it.
     int TabSize() const { return tabSize_; }
-    void SetTabSize(int spaces) { tabSize_ = spaces; }
+    void SetTabSize(int spaces)
+    {
+        tabSize_ = spaces;
+        longLines_.SetTabSize(spaces);
+    }
 
     int Count() const { return static_cast<int>(lines_.size()); }
     bool Empty() const { return lines_.empty(); }
@@ -65,10 +70,12 @@ public:
     void RemoveLine(int index);
     // Block forms for the editor's multi-line edits, one change event each:
     // inserting or removing lines one at a time would move every line after
-    // them once per line. InsertLines expands tabs and shifts bookmarks like
+    // them once per line. InsertLines shifts bookmarks like
     // Insert; RemoveLines clamps the range to the list and, like RemoveLine,
     // does not go through the editor.
-    void InsertLines(int index, std::vector<std::string> texts, bool expandTabs = true);
+    // The new lines end with the style, or with `ends` (one TLineEnd a byte
+    // per line) where given, as undo puts removed lines back.
+    void InsertLines(int index, std::vector<std::string> texts, std::string_view ends = {});
     void RemoveLines(int index, int count);
 
     // The primitive every text edit comes down to: bytes [start, start +
@@ -86,9 +93,33 @@ public:
     void AssignTo(std::vector<std::string> &lines) const;
     std::vector<std::string> ToVector() const;
 
-    // Every line followed by CR LF; empty for an empty store. Soft-wrapped
-    // pieces are joined back to the lines they came from.
+    // Every line followed by CR LF; empty for an empty store.
     std::string Text() const;
+    // The text as the file holds it: every line followed by its own break,
+    // the last one only when the text ends with a break.
+    std::string FileText() const;
+
+    // The break new lines get: the one the text was read with (LF for a text
+    // without breaks), until the breaks are converted.
+    TLineEnd LineEndStyle() const { return style_; }
+    // Whether the last line ends with a break. Edits keep it: only a load, a
+    // Clear (none) or SetFinalLineEnd change it.
+    bool FinalLineEnd() const { return finalLineEnd_; }
+    void SetFinalLineEnd(bool ends) { finalLineEnd_ = ends; }
+    // The break line `index` ends with; the style out of range.
+    TLineEnd LineEndOf(int index) const;
+    // True when the breaks the file would hold are not all of one kind.
+    bool MixedLineEnds() const;
+    // True when every line ends with `end` (an unended last line too).
+    bool AllLinesEndWith(TLineEnd end) const { return endCounts_[end] == lines_.size(); }
+    // Every line ends with `style`, which new lines get from now on: one
+    // change (lcEnds) for listeners, so it is undone as one.
+    void ConvertLineEnds(TLineEnd style);
+    // The breaks of the lines from `index` on become `ends` (one TLineEnd a
+    // byte), and the style `style`; what undo and redo of a conversion apply.
+    void SetLineEnds(int index, std::string_view ends, TLineEnd style);
+    // The breaks of `count` lines from `index` on, one TLineEnd a byte.
+    std::string LineEnds(int index, int count) const;
     void SetText(std::string_view text);
     // Loads replace all content and, with an editor, reset caret, undo and
     // scroll state. Bytes are decoded as plain text (UTF-8 or Windows-1252).
@@ -141,9 +172,6 @@ public:
     // edits since they were stored; every edit of a line reports to it.
     TStateCacheTracker &StateTracker() { return stateTracker_; }
 
-    // Replaces every tab by TabSize spaces; no-op for a free-standing store.
-    std::string ExpandTabs(std::string text) const;
-
     // One line with all the store keeps for it. Invariant: Text holds no CR
     // or LF once it went through Add or a load; Object is the caller's object
     // whether or not Prop exists.
@@ -151,12 +179,19 @@ public:
         std::string Text;
         std::unique_ptr<TLineProp> Prop;
         void *Object = nullptr;
+        TLineEnd End = leLF;
+    };
+    // Lines as a TLineReader makes them, with the breaks of their text.
+    struct TReadLines {
+        std::vector<TStoredLine> Lines;
+        TLineEnd Style = leLF;
+        bool FinalLineEnd = false;
     };
     // Replaces all content as a load does (listeners hear one load; with an
     // editor, caret, undo and scroll state are reset), with lines read off
     // the store by a TLineReader: a huge text can be read while it is still
     // being made, and elsewhere than where the store is used.
-    void LoadLines(std::vector<TStoredLine> lines);
+    void LoadLines(TReadLines read);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
@@ -180,14 +215,20 @@ private:
     // Bytes [start, start + oldLength) of line `index` became newLength
     // bytes; `removed` were the old ones.
     void TextEdited(int index, size_t start, std::string_view removed, size_t newLength, int columnDelta);
-    void ReadLines(std::string_view text, bool throughAdd);
+    void ReadLines(std::string_view text);
     // Appends lines made by a TLineReader, with their lengths.
-    void AppendRead(std::vector<TStoredLine> read);
+    void AppendRead(TReadLines read);
+    // Counted with wrap-around: taking one off adds SIZE_MAX.
+    void CountEnds(const Line &line, int by) { endCounts_[line.End] += static_cast<size_t>(by); }
     void LoadBytes(std::string_view bytes);
 
     TLinesOwner *ownerMemo_ = nullptr;
     std::vector<TLinesListener *> listeners_;
-    int tabSize_ = 0;
+    int tabSize_ = 8;
+    TLineEnd style_ = leLF;
+    bool finalLineEnd_ = false;
+    // How many lines end with each kind of break.
+    size_t endCounts_[3] = {};
     int quiet_ = 0;
     // LineLengths has one entry per line, equal to Length(Text) of that line,
     // except inside AddStrings and Assign which rebuild it. Both are gap

@@ -16,6 +16,7 @@ struct TLinesChange {
         lcEdit,   // bytes [Start, Start + OldLength) of Line became NewLength bytes
         lcInsert, // Count lines were inserted before Line
         lcRemove, // the Count lines from Line on were removed
+        lcEnds,   // the breaks of the Count lines from Line on changed, not their text
         lcClear,  // every line was removed
         lcReset,  // the whole text was replaced (assignment, SetText)
         lcLoad,   // the whole text was replaced by a load

@@ -45,9 +45,15 @@ void Apply(REdoDodiStrings &lines, const TTextEdit &e, bool forward)
     case TTextEdit::teInsert:
     case TTextEdit::teRemove:
         if (inserting)
-            lines.InsertLines(e.Line, e.Lines, false);
+            lines.InsertLines(e.Line, e.Lines, e.Ends);
         else
             lines.RemoveLines(e.Line, static_cast<int>(e.Lines.size()));
+        break;
+    case TTextEdit::teEnds:
+        if (forward)
+            lines.SetLineEnds(e.Line, e.Inserted, static_cast<TLineEnd>(e.StyleAfter));
+        else
+            lines.SetLineEnds(e.Line, e.Removed, static_cast<TLineEnd>(e.StyleBefore));
         break;
     }
 }

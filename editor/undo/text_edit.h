@@ -18,13 +18,20 @@ struct TTextEdit {
         teReplace, // bytes from Start of Line: Removed became Inserted
         teInsert,  // Lines were inserted before Line
         teRemove,  // Lines were removed from Line on
+        teEnds,    // the breaks from Line on were Removed and became Inserted
     };
     TKind Kind = teReplace;
     int Line = 0;
     size_t Start = 0;
+    // Text for teReplace; the breaks (one TLineEnd a byte) for teEnds.
     std::string Removed;
     std::string Inserted;
     std::vector<std::string> Lines;
+    // The breaks Lines end with, one TLineEnd a byte.
+    std::string Ends;
+    // teEnds: the style new lines took before and after.
+    uint8_t StyleBefore = 0;
+    uint8_t StyleAfter = 0;
 };
 
 using TTextEdits = std::vector<TTextEdit>;

@@ -35,6 +35,10 @@ void TDodiUndoList::LinesChanging(REdoDodiStrings &lines, const TLinesChange &ch
         removedLines_.reserve(change.Count);
         for (int i = change.Line; i < change.Line + change.Count; ++i)
             removedLines_.push_back(lines.Get(i));
+        removedEnds_ = lines.LineEnds(change.Line, change.Count);
+    } else if (change.Kind == TLinesChange::lcEnds) {
+        removedEnds_ = lines.LineEnds(change.Line, change.Count);
+        styleBefore_ = lines.LineEndStyle();
     }
 }
 
@@ -56,10 +60,19 @@ void TDodiUndoList::LinesChanged(REdoDodiStrings &lines, const TLinesChange &cha
         edit.Lines.reserve(change.Count);
         for (int i = change.Line; i < change.Line + change.Count; ++i)
             edit.Lines.push_back(lines.Get(i));
+        edit.Ends = lines.LineEnds(change.Line, change.Count);
         break;
     case TLinesChange::lcRemove:
         edit.Kind = TTextEdit::teRemove;
         edit.Lines = std::move(removedLines_);
+        edit.Ends = std::move(removedEnds_);
+        break;
+    case TLinesChange::lcEnds:
+        edit.Kind = TTextEdit::teEnds;
+        edit.Removed = std::move(removedEnds_);
+        edit.Inserted = lines.LineEnds(change.Line, change.Count);
+        edit.StyleBefore = styleBefore_;
+        edit.StyleAfter = lines.LineEndStyle();
         break;
     default:
         // The whole text was replaced: nothing recorded before still fits it.
@@ -68,6 +81,7 @@ void TDodiUndoList::LinesChanged(REdoDodiStrings &lines, const TLinesChange &cha
     }
     removedText_.clear();
     removedLines_.clear();
+    removedEnds_.clear();
     AppendEdit(pending_, std::move(edit));
     if (editDepth_ == 0 && !performing_)
         Settle();

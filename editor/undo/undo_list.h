@@ -99,6 +99,8 @@ private:
     // What a change about to happen removes, read before it goes.
     std::string removedText_;
     std::vector<std::string> removedLines_;
+    std::string removedEnds_;
+    uint8_t styleBefore_ = 0;
 };
 
 // Keeps the records of one operation together as one history step.

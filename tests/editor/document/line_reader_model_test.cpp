@@ -1,6 +1,7 @@
-// Lines read in pieces, with a head put before them at the end, are the lines
-// the store reads from the whole text: random texts of every kind of line
-// break, cut anywhere (a CR LF pair included).
+// The line reader and the store's file text against the text they came from:
+// random texts of every kind of line break, cut anywhere (a CR LF pair
+// included), give the same lines, and the store writes the text back byte
+// for byte.
 #include "editor/document/line_reader.h"
 #include "editor/document/line_store.h"
 
@@ -12,44 +13,61 @@
 
 using namespace tarnwick;
 
-TEST(LineReader, PiecesAndAHeadGiveTheLinesOfTheWholeText)
+namespace {
+
+std::string RandomText(std::mt19937 &rng)
+{
+    const char *const kBits[] = {"a", "bc", "\xC3\xA9", "\r", "\n", "\r\n", "\t", " "};
+    std::string text;
+    const int bits = static_cast<int>(rng() % 40);
+    for (int i = 0; i < bits; ++i)
+        text += kBits[rng() % std::size(kBits)];
+    return text;
+}
+
+} // namespace
+
+TEST(LineReader, PiecesGiveTheLinesAndBreaksOfTheWholeText)
 {
     std::mt19937 rng(7);
-    const char *const kBits[] = {"a", "bc", "\xC3\xA9", "\r", "\n", "\r\n", "\t", " "};
-    for (int round = 0; round < 500; ++round) {
-        std::string text;
-        const int bits = static_cast<int>(rng() % 40);
-        for (int i = 0; i < bits; ++i)
-            text += kBits[rng() % std::size(kBits)];
-
+    for (int round = 0; round < 1000; ++round) {
+        const std::string text = RandomText(rng);
         REdoDodiStrings whole;
         whole.LoadFromString(text);
+        ASSERT_EQ(whole.FileText(), text) << "round " << round;
 
-        // Head, middle in random pieces, tail: as an open assembles a text.
-        const size_t headEnd = text.empty() ? 0 : rng() % (text.size() + 1);
-        const size_t tailStart = headEnd + (text.size() == headEnd ? 0 : rng() % (text.size() - headEnd + 1));
-        TLineReader reader(0, rng() % 4);
-        for (size_t at = headEnd; at < tailStart;) {
-            const size_t n = std::min<size_t>(1 + rng() % 5, tailStart - at);
+        TLineReader reader(rng() % 4);
+        for (size_t at = 0; at < text.size();) {
+            const size_t n = std::min<size_t>(1 + rng() % 5, text.size() - at);
             reader.Append(std::string_view(text).substr(at, n));
             at += n;
         }
-        reader.Prepend(std::string_view(text).substr(0, headEnd));
-        reader.Append(std::string_view(text).substr(tailStart));
         REdoDodiStrings pieces;
         pieces.LoadLines(reader.Finish());
         ASSERT_EQ(pieces.ToVector(), whole.ToVector()) << "round " << round;
+        ASSERT_EQ(pieces.FileText(), text) << "round " << round;
+        ASSERT_EQ(pieces.LineEndStyle(), whole.LineEndStyle());
         ASSERT_TRUE(pieces.CheckInvariants());
     }
 }
 
-TEST(LineReader, ExpandsTabsAsAnEditorsStoreDoes)
+TEST(LineReader, TheStyleIsTheBreakMostLinesEndWithAndTabsStay)
 {
-    TLineReader reader(4);
-    reader.Append("a\tb\r\n\t");
-    reader.Append("\tc");
-    const std::vector<REdoDodiStrings::TStoredLine> lines = reader.Finish();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].Text, "a    b");
-    EXPECT_EQ(lines[1].Text, "        c");
+    REdoDodiStrings store;
+    store.LoadFromString("a\r\n\tb\r\nc\nd");
+    EXPECT_EQ(store.LineEndStyle(), leCRLF);
+    EXPECT_FALSE(store.FinalLineEnd());
+    EXPECT_TRUE(store.MixedLineEnds());
+    EXPECT_EQ(store[1], "\tb");
+    // New lines take the style; the unended last line stays unended.
+    store.Insert(3, "x");
+    EXPECT_EQ(store.FileText(), "a\r\n\tb\r\nc\nx\r\nd");
+
+    store.LoadFromString("no break");
+    EXPECT_EQ(store.LineEndStyle(), leLF);
+    EXPECT_FALSE(store.MixedLineEnds());
+    store.ConvertLineEnds(leCR);
+    store.Add("y");
+    EXPECT_EQ(store.FileText(), "no break\ry");
+    EXPECT_TRUE(store.CheckInvariants());
 }

@@ -4,8 +4,9 @@
 // After every step the store's line lengths are right, the caret is on a line,
 // a step that changed the text raised exactly one change notification, and
 // under word wrap every line's rows are those a fresh wrap of it gives.
-// At the end, undoing everything gives back the starting text exactly and
-// redoing everything gives back the final text.
+// At the end, undoing everything gives back the starting text exactly, each
+// line's break and the text's final break included, and redoing everything
+// gives back the final text.
 #include "support/editing_fixture.h"
 
 #include "editor/base/utf8.h"
@@ -47,10 +48,13 @@ protected:
 
     void RandomStart()
     {
-        std::vector<std::string> lines;
+        // Lines ending any way, the last one with or without a break.
+        std::string text;
         for (int n = Random(9); n > 0; --n)
-            lines.push_back(Utf8(RandomWord(wrap_ ? 40 : 10)));
-        SetText(lines);
+            text += Utf8(RandomWord(wrap_ ? 40 : 10)) + (Chance(60) ? "\r\n" : Chance(50) ? "\n" : "\r");
+        if (Chance(30))
+            text += Utf8(RandomWord(8));
+        ed.Lines()->LoadFromString(text);
         if (wrap_) {
             ed.SetRightMargin(4 + Random(12));
             ed.SetWordWrap(wwRightMargin);
@@ -172,15 +176,26 @@ protected:
                 ed.Clear();
                 return "clear";
             }
+            if (Chance(10)) {
+                ed.ConvertLineEnds(static_cast<TLineEnd>(Random(3)));
+                return "convert line ends";
+            }
             Key(VK_INSERT);
             return "insert key";
         }
     }
 
-    // An empty store is the same text to the user as one empty line.
+    // The text as Save writes it, and the break new lines get. An empty
+    // store is the same text to the user as one empty line.
     static std::string Normal(const REdoDodiStrings &store)
     {
-        return store.Count() == 0 ? std::string("\r\n") : store.Text();
+        std::string text(LineEndName(store.LineEndStyle()));
+        text += ':';
+        if (store.Count() > 0)
+            text += store.FileText();
+        else if (store.FinalLineEnd())
+            text += LineEndText(store.LineEndStyle());
+        return text;
     }
 
     void CheckInvariants(const std::string &step, const std::string &before)
