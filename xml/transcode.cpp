@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
@@ -44,17 +46,8 @@ void AppendUtf8(std::string &out, char32_t c)
     }
 }
 
-// A byte that no decoding took, shown as the Windows-1252 character it would
-// be (the five bytes that code page leaves free as the C1 controls).
-void AppendLoneByte(std::string &out, unsigned char byte)
-{
-    static constexpr char16_t kCp1252High[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-    };
-    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
-}
+// A byte that no decoding took, shown as the Windows-1252 character it would be.
+void AppendLoneByte(std::string &out, unsigned char byte) { AppendUtf8(out, Windows1252Character(byte)); }
 
 // Length of the well-formed UTF-8 sequence at bytes[at], 0 when there is none
 // (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
@@ -239,5 +232,38 @@ std::string EncodeFromUtf8(std::string_view text, const std::string &encoding)
 }
 
 bool IsUtf8Encoding(const std::string &encoding) { return IsUtf8Name(encoding); }
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    const size_t size = bytes.size();
+    size_t at = 0;
+    while (at < size) {
+        // ASCII runs, the bulk of most documents, are passed eight bytes at a time.
+        while (at + 8 <= size) {
+            uint64_t word;
+            std::memcpy(&word, bytes.data() + at, 8);
+            if (word & 0x8080808080808080ull)
+                break;
+            at += 8;
+        }
+        if (at >= size)
+            break;
+        const size_t length = Utf8SequenceLength(bytes, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
+}
+
+char32_t Windows1252Character(unsigned char byte)
+{
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
 
 } // namespace tarnwick::xml

@@ -35,4 +35,14 @@ std::string EncodeFromUtf8(std::string_view text, const std::string &encoding);
 // True for "UTF-8" in any spelling, and for no name at all.
 bool IsUtf8Encoding(const std::string &encoding);
 
+// True when `bytes` are well-formed UTF-8: no stray continuation byte, no
+// overlong form, no surrogate, no sequence cut at the end.
+bool IsValidUtf8(std::string_view bytes);
+
+// The character a byte stands for in Windows-1252, as browsers read it: the
+// five bytes the code page leaves free (0x81, 0x8D, 0x8F, 0x90, 0x9D) are
+// the C1 controls of the same number, so every byte has a character of its
+// own and no two share one.
+char32_t Windows1252Character(unsigned char byte);
+
 } // namespace tarnwick::xml
