@@ -36,6 +36,12 @@ void TXmlFoldRegions::Update(const REdoDodiStrings &lines, TFoldRegions &regions
 {
     const int n = lines.Count();
     if (!valid_ || regions.LineCount() != n || n == 0) {
+        // A large new text (an open) is read a moment after it is shown,
+        // unless someone needs the regions now.
+        size_t size = 0;
+        for (int line = 0; !force && line < n; ++line)
+            if ((size += lines[line].size()) > kUnforcedLimit)
+                return;
         FindAll(lines, regions);
         return;
     }

@@ -88,7 +88,11 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
         DropTopLineState();
         viewState_.MaxLineLength = lines.LongestLineLength();
         LinesChanged();
-        ScanRegions();
+        // A finder may leave a large text to be read after the first paint.
+        if (foldFinder_)
+            UpdateFoldRegions(false);
+        else
+            ScanRegions();
         Refresh();
         break;
     }

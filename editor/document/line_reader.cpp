@@ -1,13 +1,16 @@
 #include "editor/document/line_reader.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarnwick {
 
 TLineReader::TLineReader(size_t expectedLines)
 {
-    if (expectedLines > 0)
+    if (expectedLines > 0) {
         lines_.reserve(expectedLines + expectedLines / 8 + 16);
+        lineEnds_.reserve(lines_.capacity());
+    }
 }
 
 void TLineReader::AddToLine(std::string_view piece)
@@ -23,47 +26,62 @@ void TLineReader::AddToLine(std::string_view piece)
 
 void TLineReader::EndLine(TLineEnd end)
 {
-    lines_.push_back({std::move(line_), nullptr, nullptr, end});
+    lines_.push_back({std::move(line_), nullptr, nullptr});
+    lineEnds_.push_back(end);
     ++ends_[end];
     line_ = std::string();
     open_ = false;
 }
 
+// The next CR and the next LF are each found once with memchr and kept
+// until passed, so every byte is looked at once whatever the breaks are.
 void TLineReader::Append(std::string_view text)
 {
     if (text.empty())
         return;
-    size_t start = 0;
+    const char *const begin = text.data();
+    const char *const end = begin + text.size();
+    const char *p = begin;
     if (afterCr_) {
         // A CR LF cut between two pieces is one break.
         afterCr_ = false;
-        if (text.front() == '\n') {
+        if (*p == '\n') {
             --ends_[leCR];
             ++ends_[leCRLF];
-            lines_.back().End = leCRLF;
-            start = 1;
+            lineEnds_.back() = leCRLF;
+            ++p;
         }
     }
-    while (start < text.size()) {
-        const size_t brk = text.find_first_of("\r\n", start);
-        if (brk == std::string_view::npos) {
-            AddToLine(text.substr(start));
+    const auto next = [end](const char *from, char c) {
+        const void *found = std::memchr(from, c, static_cast<size_t>(end - from));
+        return found ? static_cast<const char *>(found) : end;
+    };
+    const char *lf = next(p, '\n');
+    const char *cr = next(p, '\r');
+    while (p < end) {
+        if (lf < p)
+            lf = next(p, '\n');
+        if (cr < p)
+            cr = next(p, '\r');
+        const char *brk = std::min(lf, cr);
+        if (brk == end) {
+            AddToLine({p, static_cast<size_t>(end - p)});
             return;
         }
-        AddToLine(text.substr(start, brk - start));
-        if (text[brk] == '\n') {
+        AddToLine({p, static_cast<size_t>(brk - p)});
+        if (*brk == '\n') {
             EndLine(leLF);
-            start = brk + 1;
-        } else if (brk + 1 == text.size()) {
+            p = brk + 1;
+        } else if (brk + 1 == end) {
             EndLine(leCR);
             afterCr_ = true;
             return;
-        } else if (text[brk + 1] == '\n') {
+        } else if (brk[1] == '\n') {
             EndLine(leCRLF);
-            start = brk + 2;
+            p = brk + 2;
         } else {
             EndLine(leCR);
-            start = brk + 1;
+            p = brk + 1;
         }
     }
 }
@@ -80,7 +98,9 @@ REdoDodiStrings::TReadLines TLineReader::Finish()
     if (open_)
         EndLine(read.Style);
     read.Lines = std::move(lines_);
+    read.Ends = std::move(lineEnds_);
     lines_.clear();
+    lineEnds_.clear();
     afterCr_ = false;
     ends_ = {};
     return read;

@@ -29,6 +29,7 @@ private:
     void AddToLine(std::string_view piece);
 
     std::vector<REdoDodiStrings::TStoredLine> lines_;
+    std::vector<TLineEnd> lineEnds_;
     // The line being read: the text since the last break.
     std::string line_;
     bool open_ = false;

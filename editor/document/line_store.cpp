@@ -242,8 +242,9 @@ void REdoDodiStrings::InsertLine(int index, std::string text)
     Announce(change);
     lineLengths_.Insert(index, utf8::Length(text));
     Changing();
-    lines_.insert(index, Line{std::move(text), nullptr, nullptr, style_});
-    ++endCounts_[style_];
+    lines_.insert(index, Line{std::move(text), nullptr, nullptr});
+    ends_.insert(index, style_);
+    CountEnd(style_, 1);
     stateTracker_.LineInserted(index);
     longLines_.Inserted(index, 1);
     Changed();
@@ -262,8 +263,9 @@ void REdoDodiStrings::AppendLine(std::string text, void *object)
     Announce(change);
     lineLengths_.Add(utf8::Length(text));
     Changing();
-    lines_.push_back(Line{std::move(text), nullptr, object, style_});
-    ++endCounts_[style_];
+    lines_.push_back(Line{std::move(text), nullptr, object});
+    ends_.push_back(style_);
+    CountEnd(style_, 1);
     Changed();
     Report(change);
 }
@@ -323,12 +325,9 @@ void REdoDodiStrings::AddStrings(const REdoDodiStrings &other)
         Restore<int> quiet(quiet_, quiet_ + 1);
         BeginUpdate();
         lines_.reserve(lines_.size() + other.lines_.size());
-        for (const Line &l : other.lines_) {
-            AddObject(l.Text, l.Object);
-            Line &added = lines_[lines_.size() - 1];
-            CountEnds(added, -1);
-            added.End = l.End;
-            CountEnds(added, 1);
+        for (int i = 0; i < other.Count(); ++i) {
+            AddObject(other.lines_[i].Text, other.lines_[i].Object);
+            SetEnd(Count() - 1, other.ends_[i]);
         }
         EndUpdate();
     }
@@ -341,8 +340,9 @@ void REdoDodiStrings::DeleteEntry(int index)
     Announce(change);
     lineLengths_.Delete(index);
     Changing();
-    CountEnds(lines_[index], -1);
+    CountEnd(ends_[index], -1);
     lines_.erase(index);
+    ends_.erase(index);
     stateTracker_.LineDeleted(index);
     longLines_.Removed(index, 1);
     Changed();
@@ -365,18 +365,21 @@ void REdoDodiStrings::InsertLines(int index, std::vector<std::string> texts, std
     lengths.reserve(n);
     std::vector<Line> block;
     block.reserve(n);
+    std::vector<TLineEnd> blockEnds;
+    blockEnds.reserve(n);
     for (std::string &t : texts) {
         lengths.push_back(utf8::Length(t));
         const size_t k = block.size();
-        const TLineEnd end = k < ends.size() ? static_cast<TLineEnd>(ends[k]) : style_;
-        block.push_back(Line{std::move(t), nullptr, nullptr, end});
-        CountEnds(block.back(), 1);
+        blockEnds.push_back(k < ends.size() ? static_cast<TLineEnd>(ends[k]) : style_);
+        CountEnd(blockEnds.back(), 1);
+        block.push_back(Line{std::move(t), nullptr, nullptr});
     }
     const TLinesChange change{.Kind = TLinesChange::lcInsert, .Line = index, .Count = n};
     Announce(change);
     lineLengths_.InsertRange(index, lengths);
     Changing();
     lines_.insert(index, std::make_move_iterator(block.begin()), std::make_move_iterator(block.end()));
+    ends_.insert(index, blockEnds.begin(), blockEnds.end());
     for (int k = 0; k < n; ++k)
         stateTracker_.LineInserted(index + k);
     longLines_.Inserted(index, n);
@@ -394,8 +397,9 @@ void REdoDodiStrings::RemoveLines(int index, int count)
     lineLengths_.DeleteRange(index, count);
     Changing();
     for (int k = 0; k < count; ++k)
-        CountEnds(lines_[index + k], -1);
+        CountEnd(ends_[index + k], -1);
     lines_.erase(index, count);
+    ends_.erase(index, count);
     for (int k = 0; k < count; ++k)
         stateTracker_.LineDeleted(index);
     longLines_.Removed(index, count);
@@ -424,6 +428,7 @@ void REdoDodiStrings::ClearEntries()
         return;
     Changing();
     lines_.clear();
+    ends_.clear();
     lineLengths_.Clear();
     std::fill(std::begin(endCounts_), std::end(endCounts_), 0);
     stateTracker_.Reset();
@@ -508,17 +513,16 @@ std::string REdoDodiStrings::FileText() const
     out.reserve(size);
     const int last = Count() - 1;
     for (int i = 0; i <= last; ++i) {
-        const Line &l = lines_[i];
-        out += l.Text;
+        out += lines_[i].Text;
         if (i < last || finalLineEnd_)
-            out += LineEndText(l.End);
+            out += LineEndText(ends_[i]);
     }
     return out;
 }
 
 TLineEnd REdoDodiStrings::LineEndOf(int index) const
 {
-    return index >= 0 && index < Count() ? lines_[index].End : style_;
+    return index >= 0 && index < Count() ? ends_[index] : style_;
 }
 
 bool REdoDodiStrings::MixedLineEnds() const
@@ -527,7 +531,7 @@ bool REdoDodiStrings::MixedLineEnds() const
     std::copy(std::begin(endCounts_), std::end(endCounts_), counts);
     // An unended last line writes no break.
     if (!finalLineEnd_ && !lines_.empty())
-        --counts[lines_[lines_.size() - 1].End];
+        --counts[ends_[ends_.size() - 1]];
     return std::count_if(std::begin(counts), std::end(counts), [](size_t n) { return n > 0; }) > 1;
 }
 
@@ -535,8 +539,15 @@ std::string REdoDodiStrings::LineEnds(int index, int count) const
 {
     std::string ends;
     for (int i = std::max(0, index); i < std::min(Count(), index + count); ++i)
-        ends += static_cast<char>(lines_[i].End);
+        ends += static_cast<char>(ends_[i]);
     return ends;
+}
+
+void REdoDodiStrings::SetEnd(int index, TLineEnd end)
+{
+    CountEnd(ends_[index], -1);
+    ends_[index] = end;
+    CountEnd(end, 1);
 }
 
 void REdoDodiStrings::SetLineEnds(int index, std::string_view ends, TLineEnd style)
@@ -547,12 +558,8 @@ void REdoDodiStrings::SetLineEnds(int index, std::string_view ends, TLineEnd sty
     const TLinesChange change{.Kind = TLinesChange::lcEnds, .Line = index, .Count = std::max(0, count)};
     Announce(change);
     Changing();
-    for (int k = 0; k < count; ++k) {
-        Line &line = lines_[index + k];
-        CountEnds(line, -1);
-        line.End = static_cast<TLineEnd>(ends[k]);
-        CountEnds(line, 1);
-    }
+    for (int k = 0; k < count; ++k)
+        SetEnd(index + k, static_cast<TLineEnd>(ends[k]));
     style_ = style;
     Changed();
     Report(change);
@@ -577,18 +584,20 @@ void REdoDodiStrings::AppendRead(TReadLines read)
 {
     std::vector<Line> &lines = read.Lines;
     lineLengths_.Reserve(static_cast<int>(lines_.size() + lines.capacity()));
-    for (const Line &l : lines) {
+    for (const Line &l : lines)
         lineLengths_.Add(utf8::Length(l.Text));
-        CountEnds(l, 1);
-    }
+    for (TLineEnd end : read.Ends)
+        CountEnd(end, 1);
     style_ = read.Style;
     finalLineEnd_ = read.FinalLineEnd;
     if (lines_.empty()) {
         lines_ = GapVector<Line>(std::move(lines));
+        ends_ = GapVector<TLineEnd>(std::move(read.Ends));
         return;
     }
     lines_.reserve(lines_.size() + lines.size());
     lines_.insert(lines_.size(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    ends_.insert(ends_.size(), read.Ends.begin(), read.Ends.end());
 }
 
 void REdoDodiStrings::LoadLines(TReadLines lines)
@@ -731,13 +740,13 @@ void REdoDodiStrings::RebuildLineLengths()
 
 bool REdoDodiStrings::CheckInvariants() const
 {
-    if (lineLengths_.Count() != Count())
+    if (lineLengths_.Count() != Count() || ends_.size() != lines_.size())
         return false;
     size_t ends[3] = {};
     for (int i = 0; i < Count(); ++i) {
         if (lineLengths_.Get(i) != utf8::Length(lines_[i].Text))
             return false;
-        ++ends[lines_[i].End];
+        ++ends[ends_[i]];
     }
     return std::equal(std::begin(ends), std::end(ends), std::begin(endCounts_));
 }

@@ -179,11 +179,11 @@ public:
         std::string Text;
         std::unique_ptr<TLineProp> Prop;
         void *Object = nullptr;
-        TLineEnd End = leLF;
     };
     // Lines as a TLineReader makes them, with the breaks of their text.
     struct TReadLines {
         std::vector<TStoredLine> Lines;
+        std::vector<TLineEnd> Ends; // one a line
         TLineEnd Style = leLF;
         bool FinalLineEnd = false;
     };
@@ -219,12 +219,16 @@ private:
     // Appends lines made by a TLineReader, with their lengths.
     void AppendRead(TReadLines read);
     // Counted with wrap-around: taking one off adds SIZE_MAX.
-    void CountEnds(const Line &line, int by) { endCounts_[line.End] += static_cast<size_t>(by); }
+    void CountEnd(TLineEnd end, int by) { endCounts_[end] += static_cast<size_t>(by); }
+    void SetEnd(int index, TLineEnd end);
     void LoadBytes(std::string_view bytes);
 
     TLinesOwner *ownerMemo_ = nullptr;
     std::vector<TLinesListener *> listeners_;
     int tabSize_ = 8;
+    // The break of each line, beside the lines: a byte a line, where the
+    // line record would grow by eight.
+    GapVector<TLineEnd> ends_;
     TLineEnd style_ = leLF;
     bool finalLineEnd_ = false;
     // How many lines end with each kind of break.

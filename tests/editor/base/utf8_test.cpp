@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace tarnwick;
 
 TEST(Utf8Columns, LengthCountsCodePoints)
@@ -12,6 +14,18 @@ TEST(Utf8Columns, LengthCountsCodePoints)
     EXPECT_EQ(utf8::Length("abc"), 3);
     EXPECT_EQ(utf8::Length("caf\xC3\xA9"), 4);
     EXPECT_EQ(utf8::Length("\xF0\x9F\x98\x80x"), 2);
+    // Against a byte-at-a-time count, on random bytes of every kind and at
+    // every offset from a word's start.
+    std::mt19937 rng(3);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(rng() % 40, '\0');
+        for (char &c : bytes)
+            c = static_cast<char>(rng() % 3 == 0 ? rng() : rng() % 128);
+        int expected = 0;
+        for (unsigned char c : bytes)
+            expected += (c & 0xC0) != 0x80;
+        ASSERT_EQ(utf8::Length(bytes), expected);
+    }
 }
 
 TEST(Utf8Columns, SlicingByColumns)
