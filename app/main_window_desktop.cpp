@@ -7,6 +7,7 @@
 #include "app/message_helpers.h"
 #include "app/status_fields.h"
 #include "editor/control/redodi.h"
+#include "editor/document/line_cells.h"
 #include "xml/declaration.h"
 
 #include <QDragEnterEvent>
@@ -102,9 +103,12 @@ void TForm1::OpenDroppedFile(const QString &path)
     });
 }
 
+// The column shown is the caret's cell on the grid, as editors count it: a
+// tab reaches its stop, a wide character takes two.
 void TForm1::UpdateCaretStatus()
 {
-    statusFields_->ShowCaret(DidIzad1->CaretLine(), DidIzad1->CaretCol());
+    const int line = DidIzad1->CaretLine();
+    statusFields_->ShowCaret(line, CellOfColumn(*DidIzad1->ActiveLines(), line, DidIzad1->CaretCol()));
     statusFields_->ShowOverwrite(DidIzad1->Overwrite());
 }
 

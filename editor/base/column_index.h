@@ -2,6 +2,8 @@
 // grid cell each starts at, sampled every few kilobytes, so a column becomes
 // a byte offset or a cell (and back) without counting from the start of the
 // line, and an edit moves the samples after it instead of recounting the line.
+// Samples hold cells counted from the line start, so the tabs after a sample
+// reach the same stops as counted from the start.
 #pragma once
 
 #include <cstddef>
@@ -11,16 +13,18 @@
 namespace tarnwick {
 
 // Columns count code points as utf8::Length does: every byte that is no
-// continuation byte starts one; cells are those of text_cells.h. Every answer
-// equals the plain count from the line start.
+// continuation byte starts one; cells are those of text_cells.h at the tab
+// size the index was built with. Every answer equals the plain count from the
+// line start.
 class TColumnIndex {
 public:
     // Bytes between samples (at least; a sample stands at a character start).
     static constexpr size_t kStride = 4096;
 
-    void Build(std::string_view text);
+    void Build(std::string_view text, int tabSize);
     void Clear() { samples_.clear(); }
     bool Built() const { return !samples_.empty(); }
+    int TabSize() const { return tabSize_; }
 
     // The byte at which character `column` starts; text.size() at or past
     // the end, 0 for a column <= 0 (utf8::ByteOffset).
@@ -33,13 +37,13 @@ public:
     int ColumnOfCell(std::string_view text, int cell) const;
     int Cells() const { return cells_; }
 
-    // `text` is the line after its bytes [start, start + oldLength) became
-    // newLength bytes holding `columnDelta` characters and `cellDelta` cells
-    // more than before. Costs the samples after the edit, not the text,
-    // unless the edit left a gap of many strides between two samples, which
-    // is then sampled anew.
-    void Edited(std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta,
-                int cellDelta);
+    // `text` is the line after its bytes `removed`, from `start` on, became
+    // newLength bytes holding `columnDelta` characters more than before.
+    // Costs the edit and the samples after it, not the text, unless the edit
+    // left a gap of many strides between two samples, which is then sampled
+    // anew, or a tab follows the edit: the cells it reaches then depend on
+    // those before it, and the samples after the edit are counted again.
+    void Edited(std::string_view text, size_t start, std::string_view removed, size_t newLength, int columnDelta);
 
     size_t SampleCount() const { return samples_.size(); }
 
@@ -63,6 +67,7 @@ private:
     // apart after edits (Edited resamples wider gaps).
     std::vector<TSample> samples_;
     int cells_ = 0;
+    int tabSize_ = 0;
 };
 
 } // namespace tarnwick

@@ -4,26 +4,50 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarnwick::cells {
 
 namespace {
 
-// Bytes of `text` before its first non-ASCII byte, looked at eight at a time.
-size_t AsciiPrefix(std::string_view text)
+constexpr unsigned long long kHighBits = 0x8080808080808080ULL;
+constexpr unsigned long long kLowBits = 0x0101010101010101ULL;
+constexpr unsigned long long kTabs = 0x0909090909090909ULL;
+
+// The end of the plain stretch of `text` from byte `from`, at most `limit`:
+// ASCII bytes other than the tab, one cell and one column each. Looked at
+// eight bytes at a time.
+size_t PlainEnd(std::string_view text, size_t from, size_t limit)
 {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
+    limit = std::min(limit, text.size());
+    size_t i = from;
+    for (; i + 8 <= limit; i += 8) {
         unsigned long long word;
         std::memcpy(&word, text.data() + i, 8);
-        if (word & 0x8080808080808080ULL)
+        // A tab is a zero byte of `tabs`, which the borrow of the
+        // subtraction marks in its high bit.
+        const unsigned long long tabs = word ^ kTabs;
+        if ((word | ((tabs - kLowBits) & ~tabs)) & kHighBits)
             break;
     }
-    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+    while (i < limit && static_cast<unsigned char>(text[i]) < 0x80 && text[i] != '\t')
         ++i;
     return i;
 }
+
+// The cells of the character at byte `i`, which starts at cell `cell` of
+// its line; moves `i` past it.
+int Step(std::string_view text, size_t &i, int cell, int tabSize)
+{
+    if (text[i] == '\t') {
+        ++i;
+        return TabCells(cell, tabSize);
+    }
+    return WidthOf(NextCodePoint(text, i));
+}
+
+size_t Room(int n) { return n > 0 ? static_cast<size_t>(n) : 0; }
 
 } // namespace
 
@@ -57,60 +81,85 @@ int WidthOf(char32_t c)
     return u_hasBinaryProperty(cp, UCHAR_EMOJI_PRESENTATION) ? 2 : 1;
 }
 
-int Count(std::string_view text)
+int Count(std::string_view text, int tabSize, int at)
 {
-    const size_t ascii = AsciiPrefix(text);
-    int cells = static_cast<int>(ascii);
-    for (size_t i = ascii; i < text.size();)
-        cells += WidthOf(NextCodePoint(text, i));
-    return cells;
+    int cell = at;
+    for (size_t i = 0; i < text.size();) {
+        const size_t plain = PlainEnd(text, i, text.size());
+        cell += static_cast<int>(plain - i);
+        i = plain;
+        if (i < text.size())
+            cell += Step(text, i, cell, tabSize);
+    }
+    return cell - at;
 }
 
-int CellOfColumn(std::string_view text, int column)
+int CellOfColumn(std::string_view text, int column, int tabSize, int at)
 {
     if (column <= 0)
         return 0;
-    const size_t ascii = AsciiPrefix(text.substr(0, static_cast<size_t>(column)));
-    int seen = static_cast<int>(ascii);
-    int cells = seen;
-    for (size_t i = ascii; seen < column && i < text.size(); ++seen)
-        cells += WidthOf(NextCodePoint(text, i));
-    return cells + (column - seen);
+    int seen = 0;
+    int cell = at;
+    for (size_t i = 0; seen < column && i < text.size();) {
+        // Each plain byte is a column: no more of them than the columns asked.
+        const size_t plain = PlainEnd(text, i, i + Room(column - seen));
+        seen += static_cast<int>(plain - i);
+        cell += static_cast<int>(plain - i);
+        i = plain;
+        if (seen < column && i < text.size()) {
+            cell += Step(text, i, cell, tabSize);
+            ++seen;
+        }
+    }
+    return cell - at + (column - seen);
 }
 
-int ColumnOfCell(std::string_view text, int cell)
+int ColumnOfCell(std::string_view text, int cell, int tabSize, int at)
 {
     if (cell <= 0)
         return 0;
-    const size_t ascii = AsciiPrefix(text.substr(0, static_cast<size_t>(cell)));
-    int column = static_cast<int>(ascii);
-    int at = column; // the cell where `column` starts
-    size_t i = ascii;
-    while (i < text.size()) {
+    const int target = at + cell;
+    int column = 0;
+    int start = at; // the cell where `column` starts
+    for (size_t i = 0; i < text.size();) {
+        const size_t plain = PlainEnd(text, i, i + Room(target - start));
+        column += static_cast<int>(plain - i);
+        start += static_cast<int>(plain - i);
+        i = plain;
+        if (i >= text.size())
+            break;
         size_t next = i;
-        const int width = WidthOf(NextCodePoint(text, next));
+        const int width = Step(text, next, start, tabSize);
         // Zero-width characters belong to the character before them.
-        if (at >= cell && width > 0)
+        if (start >= target && width > 0)
             return column;
-        at += width;
+        start += width;
         ++column;
         i = next;
     }
-    return column + (cell - at > 0 ? cell - at : 0);
+    return column + (target - start > 0 ? target - start : 0);
 }
 
-int ColumnsWithin(std::string_view text, int cells)
+int ColumnsWithin(std::string_view text, int cells, int tabSize, int at)
 {
     if (cells < 0)
         return 0;
-    const size_t ascii = AsciiPrefix(text.substr(0, static_cast<size_t>(cells)));
-    int column = static_cast<int>(ascii);
-    int used = column;
-    for (size_t i = ascii; i < text.size(); ++column) {
-        const int width = WidthOf(NextCodePoint(text, i));
+    int column = 0;
+    int used = 0;
+    for (size_t i = 0; i < text.size();) {
+        const size_t plain = PlainEnd(text, i, i + Room(cells - used));
+        column += static_cast<int>(plain - i);
+        used += static_cast<int>(plain - i);
+        i = plain;
+        if (i >= text.size())
+            break;
+        size_t next = i;
+        const int width = Step(text, next, at + used, tabSize);
         if (used + width > cells)
             break;
         used += width;
+        ++column;
+        i = next;
     }
     return column;
 }

@@ -4,6 +4,7 @@
 #include "editor/base/utf8.h"
 #include "editor/commands/edit_target.h"
 #include "editor/commands/line_edits.h"
+#include "editor/document/line_cells.h"
 #include "editor/highlight/styler.h"
 
 #include <algorithm>
@@ -23,25 +24,29 @@ std::u32string WordDelimiters(const TEditTarget &ed)
     return U" ";
 }
 
+// A tab stops the word moves as the blanks it shows as would.
+char32_t AsBlank(char32_t c) { return c == U'\t' ? U' ' : c; }
+
 // From column `col` (0 < col <= n, n the columns of `t`) back to the first
 // column where `stops(before, at)` holds for the characters before it and at
-// it, or to 0; reading one character at a time from the column's byte.
+// it (tabs read as spaces), or to 0; reading one character at a time from
+// the column's byte.
 template <typename F>
 int WalkBack(TLineEdits &lines, int line, std::string_view t, int col, int n, F &&stops)
 {
     if (col <= 0 || col > n)
         return col;
     size_t at = lines.ByteOf(line, col);
-    char32_t after = col < n ? text::CharAt(t, at) : 0;
+    char32_t after = col < n ? AsBlank(text::CharAt(t, at)) : 0;
     size_t before = text::PreviousChar(t, at);
-    char32_t c = text::CharAt(t, before);
+    char32_t c = AsBlank(text::CharAt(t, before));
     while (col > 0 && !stops(c, after)) {
         if (--col == 0)
             break;
         after = c;
         at = before;
         before = text::PreviousChar(t, at);
-        c = text::CharAt(t, before);
+        c = AsBlank(text::CharAt(t, before));
     }
     return col;
 }
@@ -153,12 +158,12 @@ void TCaretMovement::WordRight()
     int col = ed_.CaretCol() + 1;
     if (col > 0 && col < n) {
         size_t next = 0;
-        char32_t before = text::CharAt(t, lines.ByteOf(line, col - 1), &next);
-        char32_t c = text::CharAt(t, next, &next);
+        char32_t before = AsBlank(text::CharAt(t, lines.ByteOf(line, col - 1), &next));
+        char32_t c = AsBlank(text::CharAt(t, next, &next));
         while (col < n && (delimiters.find(before) == std::u32string::npos || c == U' ')) {
             ++col;
             before = c;
-            c = text::CharAt(t, next, &next);
+            c = AsBlank(text::CharAt(t, next, &next));
         }
     }
     // Past the text of the line the move goes on at the next line, without
@@ -192,8 +197,9 @@ void TCaretMovement::Home(TShiftState shift)
         const int p = WalkBack(lines, line, l, std::min(ed_.CaretCol() - 1, n), n,
                                [](char32_t c, char32_t after) { return c == U' ' && after != U' '; });
         ed_.SetCaretCol(std::max(0, p));
-        if (ed_.CaretCol() < ed_.LeftColumn())
-            ed_.SetLeftColumn(ed_.CaretCol());
+        const int cell = CellOfColumn(*ed_.ActiveLines(), line, ed_.CaretCol());
+        if (cell < ed_.LeftColumn())
+            ed_.SetLeftColumn(cell);
     });
 }
 

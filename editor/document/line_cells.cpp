@@ -2,40 +2,61 @@
 
 #include "editor/base/text_cells.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tarnwick {
 
 namespace {
 
-bool IsAscii(const REdoDodiStrings &store, int line)
+// Whether the first `count` columns of `line` (its text) take one cell each:
+// its bytes are as many as its characters and none of those bytes is a tab.
+// A tab further on moves none of them.
+bool OneCellEach(const REdoDodiStrings &store, int line, std::string_view text, int count)
 {
-    return line < 0 || line >= store.Count() || store.Get(line).size() == static_cast<size_t>(store.LineLength(line));
+    if (text.size() != static_cast<size_t>(store.LineLength(line)))
+        return false;
+    const size_t n = std::min(text.size(), static_cast<size_t>(std::max(count, 0)));
+    return n == 0 || std::memchr(text.data(), '\t', n) == nullptr;
 }
 
 } // namespace
 
-// A long line answers from its column index instead of counting from its start.
 int LineCells(const REdoDodiStrings &store, int line)
 {
-    if (IsAscii(store, line))
-        return store.LineLength(line);
-    const TColumnIndex *index = store.ColumnIndexOf(line);
-    return index ? index->Cells() : cells::Count(store.Get(line));
+    if (line < 0 || line >= store.Count())
+        return 0;
+    const std::string &text = store.Get(line);
+    if (const TColumnIndex *index = store.ColumnIndexOf(line))
+        return index->Cells();
+    if (OneCellEach(store, line, text, static_cast<int>(text.size())))
+        return static_cast<int>(text.size());
+    return cells::Count(text, store.TabSize());
 }
 
 int CellOfColumn(const REdoDodiStrings &store, int line, int column)
 {
-    if (IsAscii(store, line))
+    if (line < 0 || line >= store.Count())
         return column;
-    const TColumnIndex *index = store.ColumnIndexOf(line);
-    return index ? index->CellOf(store.Get(line), column) : cells::CellOfColumn(store.Get(line), column);
+    const std::string &text = store.Get(line);
+    if (const TColumnIndex *index = store.ColumnIndexOf(line))
+        return index->CellOf(text, column);
+    if (OneCellEach(store, line, text, column))
+        return column;
+    return cells::CellOfColumn(text, column, store.TabSize());
 }
 
 int ColumnOfCell(const REdoDodiStrings &store, int line, int cell)
 {
-    if (IsAscii(store, line))
+    if (line < 0 || line >= store.Count())
         return cell;
-    const TColumnIndex *index = store.ColumnIndexOf(line);
-    return index ? index->ColumnOfCell(store.Get(line), cell) : cells::ColumnOfCell(store.Get(line), cell);
+    const std::string &text = store.Get(line);
+    if (const TColumnIndex *index = store.ColumnIndexOf(line))
+        return index->ColumnOfCell(text, cell);
+    // The cells before `cell` are as many characters when none is a tab.
+    if (OneCellEach(store, line, text, cell))
+        return cell;
+    return cells::ColumnOfCell(text, cell, store.TabSize());
 }
 
 } // namespace tarnwick

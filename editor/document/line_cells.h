@@ -1,7 +1,7 @@
-// Cells of the line store's lines on the editor's grid. A line whose bytes
-// are as many as its characters is all ASCII, one cell per column, and is
-// answered without looking at its text: such lines measure as they always
-// did, at no cost.
+// Cells of the line store's lines on the editor's grid, at the store's tab
+// size. A short line of ASCII without a tab before the column asked about
+// has one cell per column and is answered with a scan for a tab, without
+// decoding it; a long line answers from its column index.
 #pragma once
 
 #include "editor/document/line_store.h"

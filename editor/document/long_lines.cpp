@@ -18,17 +18,30 @@ TLongLines::TEntry *TLongLines::Find(int line)
 
 TLongLines::TEntry *TLongLines::Ensure(int line, std::string_view text)
 {
-    if (TEntry *entry = Find(line))
+    if (TEntry *entry = Find(line)) {
+        if (!entry->Columns.Built())
+            entry->Columns.Build(text, tabSize_);
         return entry;
+    }
     if (text.size() < kLongLine)
         return nullptr;
     auto entry = std::make_unique<TEntry>();
-    entry->Columns.Build(text);
+    entry->Columns.Build(text, tabSize_);
     return entries_.insert(Slot(line), {line, std::move(entry)})->second.get();
 }
 
-void TLongLines::Edited(int line, std::string_view text, size_t start, size_t oldLength, size_t newLength,
-                        int columnDelta, int cellDelta)
+void TLongLines::SetTabSize(int tabSize)
+{
+    if (tabSize == tabSize_)
+        return;
+    tabSize_ = tabSize;
+    for (TSlot &slot : entries_)
+        slot.second->Columns.Clear();
+}
+
+// A short line has no entry and costs nothing here.
+void TLongLines::Edited(int line, std::string_view text, size_t start, std::string_view removed, size_t newLength,
+                        int columnDelta)
 {
     auto it = Slot(line);
     if (it == entries_.end() || it->first != line)
@@ -37,8 +50,8 @@ void TLongLines::Edited(int line, std::string_view text, size_t start, size_t ol
         entries_.erase(it);
         return;
     }
-    it->second->Columns.Edited(text, start, oldLength, newLength, columnDelta, cellDelta);
-    it->second->Points.Edited(start, oldLength, newLength);
+    it->second->Columns.Edited(text, start, removed, newLength, columnDelta);
+    it->second->Points.Edited(start, removed.size(), newLength);
 }
 
 void TLongLines::Inserted(int line, int count)

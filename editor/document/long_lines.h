@@ -1,7 +1,7 @@
 // TLongLines: what the line store keeps beside each long line: a column
-// index, so columns become bytes without counting from the line start, and
-// the tokenizer's checkpoints. Entries are made on first use and follow
-// their lines as lines are inserted and removed above them.
+// index, so columns become bytes and cells without counting from the line
+// start, and the tokenizer's checkpoints. Entries are made on first use and
+// follow their lines as lines are inserted and removed above them.
 #pragma once
 
 #include "editor/base/column_index.h"
@@ -26,15 +26,19 @@ public:
     };
 
     // The entry of `line` (whose text is `text`), made on first use; null
-    // when the line is too short to need one.
+    // when the line is too short to need one. Its column index counts cells
+    // at the current tab size.
     TEntry *Ensure(int line, std::string_view text);
     TEntry *Find(int line);
 
-    // Bytes [start, start + oldLength) of `line` became newLength bytes
-    // holding `columnDelta` characters and `cellDelta` cells more; `text` is
-    // the line after it.
-    void Edited(int line, std::string_view text, size_t start, size_t oldLength, size_t newLength, int columnDelta,
-                int cellDelta);
+    // The cells between tab stops. A new size drops every column index; each
+    // is built again when next asked for, the checkpoints stay.
+    void SetTabSize(int tabSize);
+
+    // The bytes `removed` of `line`, from `start` on, became newLength bytes
+    // holding `columnDelta` characters more; `text` is the line after it.
+    void Edited(int line, std::string_view text, size_t start, std::string_view removed, size_t newLength,
+                int columnDelta);
     void Inserted(int line, int count);
     void Removed(int line, int count);
     // Forgets every checkpoint (the tokenizer's setup changed).
@@ -47,6 +51,7 @@ private:
 
     // Sorted by line; a handful of entries even in huge documents.
     std::vector<TSlot> entries_;
+    int tabSize_ = 0;
 };
 
 } // namespace tarnwick

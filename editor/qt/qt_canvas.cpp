@@ -293,7 +293,7 @@ TSize QtCanvas::TextExtent(std::string_view text)
         return {0, 0};
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     if (font.FixedPitch)
-        return {font.CellWidth * cells::Count(text), font.Height};
+        return {font.CellWidth * cells::Count(text, 1), font.Height}; // a tab here is one blank, as drawn
     return {QFontMetrics(font.Font).horizontalAdvance(qtext), font.Height};
 }
 

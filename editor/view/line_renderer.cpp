@@ -38,6 +38,8 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     ctx_.X = x;
     ctx_.Origin = x;
     ctx_.NextColumn = 0;
+    ctx_.Cell = 0;
+    ctx_.TabSize = store.TabSize();
     ctx_.Unit = unit;
     ctx_.Right = right;
     ctx_.FromColumn = 0;
@@ -112,8 +114,10 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
     const TRunColour colour = ColourOfRun(state, ctx_.Colours);
     // Runs come one after another, but a stretch of a long line starts
     // where the row does.
-    if (column != ctx_.NextColumn)
-        ctx_.X = ctx_.Origin + CellOfColumn(*ed_.ActiveLines(), ctx_.Line, column) * ctx_.Unit;
+    if (column != ctx_.NextColumn) {
+        ctx_.Cell = CellOfColumn(*ed_.ActiveLines(), ctx_.Line, column);
+        ctx_.X = ctx_.Origin + ctx_.Cell * ctx_.Unit;
+    }
     ctx_.NextColumn = column + length;
     const TRunSplit split =
         SplitRunBySelection(ctx_.Line, column, length, ctx_.SelStart, ctx_.SelEnd, ctx_.SelectionHidden);
@@ -140,12 +144,14 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
 
 // Only the characters that reach into the target are handed to the canvas,
 // so a long line scrolled far to the right costs no more than a short one.
+// Tabs go as the blanks they reach across, in the part's colours.
 void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor, TColor bkColor, TFontStyles style)
 {
     if (length <= 0)
         return;
-    const TRunPlacement placed = PlaceRun(text, length, ctx_.X, ctx_.Unit, ctx_.Right);
+    const TRunPlacement placed = PlaceRun(text, length, ctx_.Cell, ctx_.TabSize, ctx_.X, ctx_.Unit, ctx_.Right);
     ctx_.X += placed.Advance;
+    ctx_.Cell += placed.Cells;
     if (placed.Shown.empty())
         return;
     Canvas &canvas = *ctx_.Target;
@@ -154,7 +160,10 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
     font.Style = style;
     canvas.SetFont(font);
     canvas.SetBrushColor(bkColor);
-    canvas.TextOut(placed.Left, ctx_.Top, placed.Shown);
+    if (placed.Shown.find('\t') == std::string_view::npos)
+        canvas.TextOut(placed.Left, ctx_.Top, placed.Shown);
+    else
+        canvas.TextOut(placed.Left, ctx_.Top, BlankTabs(placed.Shown, placed.ShownCell, ctx_.TabSize));
 }
 
 TColor TLineRenderer::RestOfLineColour(int line) const

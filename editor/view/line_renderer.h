@@ -56,7 +56,9 @@ private:
         int X = 0;
         int Origin = 0;     // where column 0 is
         int NextColumn = 0; // the column after the last run drawn
-        int Unit = 0;       // pixels per character
+        int Cell = 0;       // the cell of the line where X is
+        int TabSize = 0;    // the cells between tab stops
+        int Unit = 0;       // pixels per cell
         int Right = 0;      // nothing is drawn from here on
         // Only the columns [FromColumn, ToColumn) are drawn.
         int FromColumn = 0;

@@ -9,44 +9,45 @@
 
 namespace tarnwick {
 
-// The bytes and cells of the characters of `rest` that fit into `width`
-// cells: at least one character, so a wide one in a one-cell width still
-// makes progress.
-static void CutAtWidth(std::string_view rest, int width, size_t &head, int &headCells)
+// The bytes and cells of the characters of `rest`, which starts at cell `at`
+// of its line, that fit into `width` cells: at least one character, so a
+// wide one or a tab in a narrow width still makes progress.
+static void CutAtWidth(std::string_view rest, int at, int width, int tabSize, size_t &head, int &headCells)
 {
-    head = utf8::ByteOffset(rest, std::max(1, cells::ColumnsWithin(rest, width)));
-    headCells = cells::Count(rest.substr(0, head));
+    head = utf8::ByteOffset(rest, std::max(1, cells::ColumnsWithin(rest, width, tabSize, at)));
+    headCells = cells::Count(rest.substr(0, head), tabSize, at);
 }
 
-std::vector<size_t> WrapPieceStarts(std::string_view text, int width)
+std::vector<size_t> WrapPieceStarts(std::string_view text, int width, int tabSize)
 {
     std::vector<size_t> starts{0};
     if (width <= 0)
         return starts;
+    const int lineCells = cells::Count(text, tabSize);
     size_t restStart = 0;
-    int restLength = cells::Count(text);
-    while (restLength > width) {
+    int restCell = 0; // the cell of the line where the rest starts
+    while (lineCells - restCell > width) {
         const std::string_view rest = text.substr(restStart);
         size_t head = 0;
         int headLength = 0;
         for (;;) {
-            const size_t space = rest.find(' ', head);
-            if (space == std::string_view::npos)
+            const size_t blank = rest.find_first_of(" \t", head);
+            if (blank == std::string_view::npos)
                 break;
-            const int wordLength = cells::Count(rest.substr(head, space + 1 - head));
+            const int wordLength = cells::Count(rest.substr(head, blank + 1 - head), tabSize, restCell + headLength);
             if (headLength + wordLength < width) {
-                head = space + 1;
+                head = blank + 1;
                 headLength += wordLength;
                 continue;
             }
             if (headLength == 0)
-                CutAtWidth(rest, width, head, headLength);
+                CutAtWidth(rest, restCell, width, tabSize, head, headLength);
             break;
         }
         if (headLength == 0)
-            CutAtWidth(rest, width, head, headLength);
+            CutAtWidth(rest, restCell, width, tabSize, head, headLength);
         restStart += head;
-        restLength -= headLength;
+        restCell += headLength;
         starts.push_back(restStart);
     }
     return starts;
@@ -73,7 +74,7 @@ std::vector<int> TRowLayout::ComputeStarts(int line) const
     std::vector<int> columns;
     int column = 0;
     size_t at = 0;
-    for (const size_t start : WrapPieceStarts(text, width_)) {
+    for (const size_t start : WrapPieceStarts(text, width_, ed_.ActiveLines()->TabSize())) {
         column += utf8::Length(text.substr(at, start - at));
         at = start;
         columns.push_back(column);
@@ -84,8 +85,12 @@ std::vector<int> TRowLayout::ComputeStarts(int line) const
 const std::vector<int> &TRowLayout::RowStarts(int line) const
 {
     const REdoDodiStrings &store = *ed_.ActiveLines();
-    // Most lines fit, which their cells tell without reading their text.
-    if (!Wrapping() || line < 0 || line >= store.Count() || LineCells(store, line) <= width_)
+    if (!Wrapping() || line < 0 || line >= store.Count())
+        return oneRow_;
+    // Most lines fit, which their length tells without reading their text:
+    // no character takes more cells than a tab or a wide character.
+    const long long widest = static_cast<long long>(store.LineLength(line)) * std::max(2, store.TabSize());
+    if (widest <= width_ || LineCells(store, line) <= width_)
         return oneRow_;
     if (const auto found = starts_.find(line); found != starts_.end())
         return found->second;
@@ -112,9 +117,11 @@ void TRowLayout::UpdateRows(int first, int count)
 void TRowLayout::Relayout(bool force)
 {
     const int width = ComputeWidth();
-    if (width == width_ && !force)
+    const int tabSize = ed_.ActiveLines()->TabSize();
+    if (width == width_ && tabSize == tabSize_ && !force)
         return;
     width_ = width;
+    tabSize_ = tabSize;
     starts_.clear();
     const REdoDodiStrings &store = *ed_.ActiveLines();
     const int n = store.Count();
@@ -152,6 +159,8 @@ void TRowLayout::LinesChanged(const TLinesChange &change)
         break;
     case TLinesChange::lcRemove:
         starts_.clear();
+        break;
+    case TLinesChange::lcEnds:
         break;
     default:
         Relayout(true);

@@ -26,10 +26,12 @@ class TViewTarget;
 
 // Where the pieces of one line start (byte offsets, the first is 0) when it
 // is wrapped at `width` grid cells: whole words stay together, a piece ends
-// with the space after its last word, and a word that would make the piece
-// reach `width` cells starts the next one. A word of `width` cells or more is
-// cut after the characters that fit.
-std::vector<size_t> WrapPieceStarts(std::string_view text, int width);
+// with the blank (space or tab) after its last word, and a word that would
+// make the piece reach `width` cells starts the next one. A word of `width`
+// cells or more is cut after the characters that fit, so a tab that does not
+// fit starts the next piece. Tab stops count from the start of the line, on
+// every piece; a tab size of 0 gives each tab one cell.
+std::vector<size_t> WrapPieceStarts(std::string_view text, int width, int tabSize = 0);
 
 // What one row of the view shows: columns [Start, End) of `Line`, the
 // `Index`-th of its rows. The last row of a line ends at the line's end.
@@ -50,7 +52,7 @@ public:
     bool Wrapping() const { return width_ > 0; }
 
     // Works the wrap width out from the mode and the view again, and lays
-    // every line out anew when it changed or `force` is set.
+    // every line out anew when it or the tab size changed or `force` is set.
     void Relayout(bool force);
     // After a change of the text: the rows of the lines it touched.
     void LinesChanged(const TLinesChange &change);
@@ -85,6 +87,7 @@ private:
     TViewTarget &ed_;
     TFoldRegions &rows_;
     int width_ = 0;
+    int tabSize_ = 0;
     // Row starts of wrapped lines, by line; emptied whenever lines move.
     mutable std::unordered_map<int, std::vector<int>> starts_;
     const std::vector<int> oneRow_{0};

@@ -31,8 +31,8 @@ static int TextRows(const TViewTarget &ed) { return ed.RowLayout().RowCount(); }
 int TDodiScroller::TopRowLimit() const { return std::max(0, TextRows(ed_) - ed_.VisibleRows()); }
 
 // The horizontal bar spans cells. Lines are measured in characters, so the
-// widest line in view (wide characters take two cells) may reach further
-// than the longest one.
+// widest line in view (wide characters take two cells, tabs up to the next
+// stop) may reach further than the longest one.
 static int WidestCells(const TViewTarget &ed)
 {
     const REdoDodiStrings &store = *ed.ActiveLines();

@@ -2,6 +2,7 @@
 // object slot, deletion rules, update brackets and change events, both
 // free-standing and owned by an editor.
 #include "editor/control/redodi.h"
+#include "editor/document/line_cells.h"
 #include "editor/document/line_store.h"
 #include "support/editing_fixture.h"
 
@@ -218,29 +219,34 @@ TEST(LineStoreText, SaveAndLoadFileRoundTrip)
     std::filesystem::remove(path);
 }
 
-TEST(LineStoreTabs, EditorStoreExpandsEachTabToTabSizeSpaces)
+TEST(LineStoreTabs, EditorStoreKeepsEachTabAndCountsItsCellsToTheNextStop)
 {
     REdoDodi ed;
     ed.Lines()->LoadFromString("a\tb\r\n\t\tx");
-    EXPECT_EQ((*ed.Lines())[0], "a    b");
-    EXPECT_EQ((*ed.Lines())[1], "        x");
-    EXPECT_EQ(ed.Lines()->LineLengths()[0], 6);
+    EXPECT_EQ((*ed.Lines())[0], "a\tb");
+    EXPECT_EQ((*ed.Lines())[1], "\t\tx");
+    EXPECT_EQ(ed.Lines()->LineLengths()[0], 3);
+    EXPECT_EQ(LineCells(*ed.Lines(), 0), 5);
+    EXPECT_EQ(LineCells(*ed.Lines(), 1), 9);
     ed.Lines()->Put(0, "\tq");
-    EXPECT_EQ((*ed.Lines())[0], "    q");
+    EXPECT_EQ((*ed.Lines())[0], "\tq");
     ed.Lines()->Insert(0, "z\t");
-    EXPECT_EQ((*ed.Lines())[0], "z    ");
+    EXPECT_EQ((*ed.Lines())[0], "z\t");
+    EXPECT_EQ(LineCells(*ed.Lines(), 0), 4);
     ExpectLengthsMatch(*ed.Lines());
 }
 
-TEST(LineStoreTabs, TabSizeIsReadAtTheMomentOfTheChange)
+TEST(LineStoreTabs, ANewTabSizeMovesTheStopsAndLeavesTheText)
 {
     REdoDodi ed;
     ed.SetTabSize(2);
     ed.Lines()->SetText("\ta");
+    EXPECT_EQ(CellOfColumn(*ed.Lines(), 0, 1), 2);
     ed.SetTabSize(8);
-    EXPECT_EQ((*ed.Lines())[0], "  a");
+    EXPECT_EQ((*ed.Lines())[0], "\ta");
+    EXPECT_EQ(CellOfColumn(*ed.Lines(), 0, 1), 8);
     ed.Lines()->Add("\tb");
-    EXPECT_EQ((*ed.Lines())[1], "        b");
+    EXPECT_EQ((*ed.Lines())[1], "\tb");
 }
 
 TEST(LineStoreTabs, AddObjectAndLinesSetterKeepTabs)

@@ -73,7 +73,7 @@ protected:
         for (int line = 0; line < store.Count(); ++line) {
             const std::string text = store.Get(line);
             std::vector<int> expected;
-            for (const size_t start : WrapPieceStarts(text, Layout().WrapWidth()))
+            for (const size_t start : WrapPieceStarts(text, Layout().WrapWidth(), store.TabSize()))
                 expected.push_back(utf8::Length(std::string_view(text).substr(0, start)));
             ASSERT_EQ(Layout().RowStarts(line), expected) << "line " << line;
             ASSERT_EQ(ed.VisibleIndexOf(line), row) << "line " << line;
