@@ -509,6 +509,8 @@ void TForm1::ToolButton1Click()
 void TForm1::OpenFile(const QString &path)
 {
     OpenedDocument opened = ReadDocumentLines(*longWork_, path);
+    // What the document object held (New's tree) belongs to the text that goes.
+    ReleaseDocument(XMLDoc1);
     DidIzad1->Lines()->LoadLines(std::move(opened.lines));
     fileFormat_ = std::move(opened.format);
     ShowOpened(path);

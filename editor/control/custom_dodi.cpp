@@ -313,10 +313,17 @@ void TCustomDodi::RecomputeMaxLineLength()
     viewState_.MaxLineLength = store.LongestLineLength();
 }
 
+// Tabs reach to other stops: every wrapped row and painted cell moves.
 void TCustomDodi::SetTabSize(int v)
 {
+    if (v == tabSize_)
+        return;
     tabSize_ = v;
     lines_->SetTabSize(v);
+    RelayoutRows();
+    RecomputeMaxLineLength();
+    UpdateScrollBars();
+    Invalidate();
 }
 
 void TCustomDodi::SetCaretDirect(int col, int line)

@@ -58,8 +58,8 @@ TEST_F(FormatUndo, FormatOfTheStartUpDocumentUndoesToIt)
 TEST_F(FormatUndo, BlankLinesAndAnEmptyLastLineComeBack)
 {
     Open(WriteFile("doc.xml", "<r>\n\n   <a/>   \n\n</r>\n\n"));
-    const std::string opened = "<r>\r\n\r\n   <a/>   \r\n\r\n</r>\r\n";
-    // The file's trailing empty line is not part of the document's text.
+    // The file's last line is empty, and ends with a break.
+    const std::string opened = "<r>\r\n\r\n   <a/>   \r\n\r\n</r>\r\n\r\n";
     ASSERT_EQ(EditorText(), opened);
     InsertAt(4, 4, "\r\n");
     const std::string typed = EditorText();

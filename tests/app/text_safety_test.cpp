@@ -3,7 +3,9 @@
 // what the editor shows, and text the parser rejects opens and saves as it is.
 #include "shell_fixture.h"
 
+#include "app/status_fields.h"
 #include "app/xml_commands.h"
+#include "editor/base/utf8.h"
 #include "xml/transcode.h"
 
 #include <QStringList>
@@ -181,13 +183,17 @@ TEST_F(SaveWritesWhatIsShown, EditedTextIsSavedAsTyped)
 
 using NotWellFormedText = ShellTest;
 
-TEST_F(NotWellFormedText, OpenShowsTheFilesOwnTextWithTheCaretAtTheError)
+// It opens as any file does (the live check of the form marks the error a
+// moment later); Validate then names the error and takes the caret there.
+TEST_F(NotWellFormedText, OpenShowsTheFilesOwnTextAndValidateFindsTheError)
 {
     const QString path = WriteFile("broken.xml", "<root>\n  <item>one\n</root>\n");
     Open(path);
     EXPECT_EQ(EditorText(), "<root>\r\n  <item>one\r\n</root>\r\n");
+    EXPECT_TRUE(Last(MessageKind::Error).isEmpty());
+    window->Run(CommandId::Validate);
     const QString error = Last(MessageKind::Error);
-    EXPECT_TRUE(error.startsWith("Error in 3:")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Line: 3")) << error.toStdString();
     EXPECT_TRUE(error.contains("mismatch")) << error.toStdString();
     EXPECT_EQ(window->Editor().CaretLine(), 2);
     EXPECT_EQ(Title(), "Tarnwick - " + path);
@@ -201,12 +207,12 @@ TEST_F(NotWellFormedText, TheCaretGoesToTheErrorsColumnPastTabsAndWideLetters)
     // The value lacks its quotes: the error is at the 1 (column 9 of the line).
     const QString path = WriteFile("broken.xml", "<r>\n\t<a \xc3\xa9\xc3\xa9=1/>\n</r>\n");
     Open(path);
-    EXPECT_TRUE(Last(MessageKind::Error).startsWith("Error in 2:8")) << Last(MessageKind::Error).toStdString();
+    window->Run(CommandId::Validate);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("Line: 2")) << Last(MessageKind::Error).toStdString();
     EXPECT_EQ(window->Editor().CaretLine(), 1);
-    // The tab shows as TabSize spaces, so the column moves on by TabSize - 1.
-    const int tab = window->Editor().TabSize();
-    EXPECT_EQ(window->Editor().CaretCol(), 7 + tab - 1);
-    EXPECT_EQ(window->Editor().Lines()->Strings(1).substr(window->Editor().CaretCol() + 2, 1), "1");
+    // The tab is one character of the line, as it is to the parser.
+    EXPECT_EQ(window->Editor().CaretCol(), 7);
+    EXPECT_EQ(utf8::Mid(window->Editor().Lines()->Strings(1), window->Editor().CaretCol(), 1), "1");
 }
 
 TEST_F(NotWellFormedText, OpenDecodesByTheDeclarationOrByteOrderMark)
@@ -221,12 +227,13 @@ TEST_F(NotWellFormedText, OpenDecodesByTheDeclarationOrByteOrderMark)
     EXPECT_EQ(EditorText(), "<p>caf\xc3\xa9<p>\r\n");
 }
 
-TEST_F(NotWellFormedText, AnInvalidUtf8ByteIsShownAloneAndTheRestStaysUtf8)
+TEST_F(NotWellFormedText, AFileThatIsNotTheUtf8ItShouldBeIsReadByteForByteAndSaidSo)
 {
-    Open(WriteFile("mixed.xml", "<p>\xc3\xa9t\xe9</q>\n"));
-    // The stray Latin-1 byte is its own letter; the valid UTF-8 before it is not reread.
-    EXPECT_EQ(EditorText(), "<p>\xc3\xa9t\xc3\xa9</q>\r\n");
-    EXPECT_FALSE(Last(MessageKind::Error).isEmpty());
+    const QString path = WriteFile("mixed.xml", "<p>\xc3\xa9t\xe9</q>\n");
+    Open(path);
+    // Each byte is a letter of its own, so the same bytes go back.
+    EXPECT_EQ(EditorText(), "<p>\xc3\x83\xc2\xa9t\xc3\xa9</q>\r\n");
+    EXPECT_FALSE(window->StatusBarFields().NoteText().isEmpty());
 }
 
 TEST_F(NotWellFormedText, SaveAsksAndCancelWritesNothing)
@@ -253,7 +260,7 @@ TEST_F(NotWellFormedText, SaveAsItIsWritesTheTextInItsDeclaredEncoding)
     window->Editor().Lines()->SetText("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<p>caf\xc3\xa9\r\n");
     answer = MessageAnswer::Save;
     window->Run(CommandId::Save);
-    EXPECT_EQ(ReadFile(path), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<p>caf\xe9\n");
+    EXPECT_EQ(ReadFile(path), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<p>caf\xe9\r\n");
     EXPECT_EQ(window->StatusText(), "Status: saved");
     EXPECT_FALSE(window->DocumentModified());
     EXPECT_EQ(Title(), "Tarnwick - " + path);
@@ -280,7 +287,7 @@ TEST_F(NotWellFormedText, SaveAsOfBrokenTextWritesTheChosenFile)
     answer = MessageAnswer::Save;
     nextSavePath = folder.filePath("new.xml");
     window->Run(CommandId::SaveAs);
-    EXPECT_EQ(ReadFile(nextSavePath), "<a><b></a>\n");
+    EXPECT_EQ(ReadFile(nextSavePath), "<a><b></a>");
     EXPECT_EQ(Title(), "Tarnwick - " + nextSavePath);
 }
 
