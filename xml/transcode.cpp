@@ -27,28 +27,6 @@ bool IsUtf8Name(const std::string &encoding)
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
 
-void AppendUtf8(std::string &out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// A byte that no decoding took, shown as the Windows-1252 character it would be.
-void AppendLoneByte(std::string &out, unsigned char byte) { AppendUtf8(out, Windows1252Character(byte)); }
-
 // Length of the well-formed UTF-8 sequence at bytes[at], 0 when there is none
 // (a stray continuation byte, an overlong form, a surrogate, a cut sequence).
 size_t Utf8SequenceLength(std::string_view bytes, size_t at)
@@ -84,37 +62,6 @@ size_t Utf8SequenceLength(std::string_view bytes, size_t at)
         if ((b(at + i) & 0xC0) != 0x80)
             return 0;
     return length;
-}
-
-// Bytes per code unit: 2 for the UTF-16 forms, 4 for the UTF-32 ones.
-size_t CodeUnitSize(const std::string &encoding)
-{
-    std::string e;
-    for (char c : encoding)
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            e += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (e.rfind("UTF16", 0) == 0 || e.rfind("UCS2", 0) == 0 || e == "UNICODE")
-        return 2;
-    if (e.rfind("UTF32", 0) == 0 || e.rfind("UCS4", 0) == 0)
-        return 4;
-    return 1;
-}
-
-std::string DecodeUtf8KeepingInvalidBytes(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t length = Utf8SequenceLength(bytes, at);
-        if (length == 0) {
-            AppendLoneByte(out, static_cast<unsigned char>(bytes[at]));
-            ++at;
-        } else {
-            out.append(bytes.substr(at, length));
-            at += length;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -172,58 +119,6 @@ std::string DetectDocumentEncoding(std::string_view bytes)
         return "UTF-16BE";
     const std::string declared = DeclaredEncoding(bytes);
     return declared.empty() ? "UTF-8" : declared;
-}
-
-std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string &encoding)
-{
-    using namespace std::string_view_literals;
-    xmlCharEncodingHandlerPtr handler = IsUtf8Name(encoding) ? nullptr : xmlFindCharEncodingHandler(encoding.c_str());
-    if (handler == nullptr) {
-        if (StartsWith(bytes, "\xEF\xBB\xBF"))
-            bytes.remove_prefix(3);
-        return DecodeUtf8KeepingInvalidBytes(bytes);
-    }
-    if (StartsWith(bytes, "\xFF\xFE\0\0"sv) || StartsWith(bytes, "\0\0\xFE\xFF"sv))
-        bytes.remove_prefix(4);
-    else if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF"))
-        bytes.remove_prefix(2);
-
-    libxml2::CapturedError ignored;
-    libxml2::StructuredErrorScope quiet(&ignored);
-    std::string result;
-    result.reserve(bytes.size());
-    // Converted a piece at a time: a converter stops at a byte it cannot read,
-    // which is then taken alone; a piece's own cut sequence at its end simply
-    // starts the next piece.
-    constexpr size_t kPiece = 1 << 16;
-    xmlBufferPtr out = xmlBufferCreateSize(kPiece * 4 + 16);
-    size_t at = 0;
-    while (out != nullptr && at < bytes.size()) {
-        std::string_view piece = bytes.substr(at, kPiece);
-        xmlBufferPtr in = xmlBufferCreateStatic(const_cast<char *>(piece.data()), piece.size());
-        if (in == nullptr)
-            break;
-        xmlBufferEmpty(out);
-        xmlCharEncInFunc(handler, out, in);
-        const size_t taken = piece.size() - static_cast<size_t>(xmlBufferLength(in));
-        xmlBufferFree(in);
-        result.append(reinterpret_cast<const char *>(xmlBufferContent(out)), static_cast<size_t>(xmlBufferLength(out)));
-        if (taken == 0) {
-            // The whole code unit goes, so the units after it stay aligned.
-            const size_t unit = std::min(CodeUnitSize(encoding), bytes.size() - at);
-            for (size_t i = 0; i < unit; ++i)
-                AppendLoneByte(result, static_cast<unsigned char>(bytes[at + i]));
-            at += unit;
-        } else {
-            at += taken;
-        }
-    }
-    if (out)
-        xmlBufferFree(out);
-    xmlCharEncCloseFunc(handler);
-    if (at < bytes.size())
-        result += DecodeUtf8KeepingInvalidBytes(bytes.substr(at));
-    return result;
 }
 
 std::string EncodeFromUtf8(std::string_view text, const std::string &encoding)

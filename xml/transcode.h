@@ -19,12 +19,6 @@ std::string DecodeToUtf8(std::string &&bytes, const std::string &encoding);
 // ("UTF-16LE").
 std::string DetectDocumentEncoding(std::string_view bytes);
 
-// Bytes as UTF-8 text, whatever they hold: decoded in `encoding` (UTF-8 when
-// nobody knows it), a leading byte-order mark dropped. A byte that does not
-// decode stands for itself, as its Windows-1252 character, and decoding goes
-// on after it, so one bad byte never changes how the rest reads.
-std::string DecodeKeepingInvalidBytes(std::string_view bytes, const std::string &encoding);
-
 // UTF-8 text in `encoding` as a document save writes it: "UTF-16" and
 // "UTF-32" with a byte-order mark; a character the encoding cannot hold
 // becomes a character reference. Raises EXMLLayerError when nobody knows the

@@ -1,6 +1,7 @@
 // Encodings: the text list is UTF-8; files are decoded by their declaration
 // and written in it.
-#include "xml/document_text.h"
+#include "xml/file_save.h"
+#include "xml/file_text.h"
 #include "xml/transcode.h"
 #include "xml/unencodable_markup.h"
 #include "xml/xml_document.h"
@@ -204,7 +205,7 @@ TEST_F(XmlTest, AnEightBitEncodingRefusesACharacterItCannotHoldOutsideTextAndVal
         // line), and a document (naming the line it would have been written on).
         const std::string path = folder.File("x.xml");
         try {
-            SaveDocumentText(path, text);
+            WriteDocumentFile(path, EncodeFileText(text, FormatForSave(text, {})));
             ADD_FAILURE() << c.body;
         } catch (const EXMLLayerError &e) {
             EXPECT_NE(std::string(e.what()).find("(U+65E5), used on line 3, column"), std::string::npos) << e.what();
