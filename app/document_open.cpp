@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +23,20 @@ constexpr size_t kSlice = size_t{1} << 20;
 // The bytes a line takes on average, for room made before the lines are read.
 constexpr size_t kGuessedLineBytes = 40;
 
+// The window opens regular files only: opening a pipe waits for a writer,
+// and a device (/dev/zero) may never end.
+void RefuseSpecialFile(const std::string &file)
+{
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0 || S_ISREG(status.st_mode))
+        return; // a missing file is reported by the read
+    const char *why = S_ISDIR(status.st_mode)    ? "it is a folder"
+                      : S_ISFIFO(status.st_mode) ? "it is a named pipe, not a file"
+                      : S_ISSOCK(status.st_mode) ? "it is a socket, not a file"
+                                                 : "it is a device, not a file";
+    throw xml::EXMLLayerError("The file \"" + file + "\" cannot be opened: " + why + ".");
+}
+
 void RefuseNul(std::string_view text, const std::string &file)
 {
     if (std::memchr(text.data(), '\0', text.size()))
@@ -33,6 +49,7 @@ void RefuseNul(std::string_view text, const std::string &file)
 OpenedDocument ReadDocumentLines(LongWork &work, const QString &path)
 {
     const std::string file = path.toStdString();
+    RefuseSpecialFile(file);
     OpenedDocument opened;
     work.Run(QStringLiteral("Opening %1").arg(QFileInfo(path).fileName()), [&](TWorkProgress &progress) {
         std::error_code ec;

@@ -10,6 +10,8 @@
 
 #include <QStringList>
 
+#include <sys/stat.h>
+
 using namespace tarnwick;
 using namespace tarnwick::xml;
 
@@ -310,6 +312,14 @@ TEST_F(NotWellFormedText, BinaryAndMissingFilesStillDoNotOpen)
     Open(WriteFile("binary.xml", QByteArray("<a>\0\0\0</a>", 10)));
     EXPECT_FALSE(Last(MessageKind::Error).isEmpty());
     Open(folder.filePath("missing.xml"));
+    // A pipe nobody writes and a device that never ends are refused at once.
+    const QString fifo = folder.filePath("fifo.xml");
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    messages.clear();
+    Open(fifo);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("named pipe")) << Last(MessageKind::Error).toStdString();
+    Open(QStringLiteral("/dev/zero"));
+    EXPECT_TRUE(Last(MessageKind::Error).contains("device")) << Last(MessageKind::Error).toStdString();
     EXPECT_EQ(EditorText(), before);
     EXPECT_EQ(Title(), "* Tarnwick");
 }
