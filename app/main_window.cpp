@@ -484,6 +484,7 @@ void TForm1::New1Click()
         text += line + '\n';
     DidIzad1->Lines()->LoadFromString(text);
     fileFormat_ = {};
+    statusFields_->ShowNote({});
 
     frmConfig->ComboBox1->setEditText(QString::fromStdString(XMLDoc1.DeclVersion()));
     ShowDocumentEncoding();
@@ -514,6 +515,9 @@ void TForm1::OpenFile(const QString &path)
     DidIzad1->Lines()->LoadLines(std::move(opened.lines));
     fileFormat_ = std::move(opened.format);
     ShowOpened(path);
+    // Said once, as the text shows: what is on screen is not what the file claims to be.
+    if (!fileFormat_.mismatch.empty())
+        ShowInfoMessage(QString::fromStdString(fileFormat_.mismatch));
 }
 
 // The parser read the editor's own lines: its line and column (1-based,

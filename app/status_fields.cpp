@@ -28,8 +28,6 @@ StatusFields::StatusFields(QWidget *parent) : QWidget(parent)
     encoding_ = Field("DocumentEncoding", this, row);
     lineEnds_ = Field("LineEnds", this, row);
     mode_ = Field("TypingMode", this, row);
-    note_ = Field("FileNote", this, row);
-    note_->setStyleSheet(QStringLiteral("color: #a03000"));
     // The caret field keeps its width while the numbers grow and shrink, so
     // the fields after it do not jump as the caret moves.
     caret_->setMinimumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("Line 000000, Column 0000")));
@@ -49,11 +47,13 @@ void StatusFields::ShowEncoding(const QString &encoding) { encoding_->setText(en
 
 void StatusFields::ShowLineEnds(const QString &style) { lineEnds_->setText(style); }
 
+// The strip has no room for a sentence beside the links: the note marks the
+// encoding and is read over it.
 void StatusFields::ShowNote(const QString &note)
 {
-    note_->setText(note);
-    note_->setToolTip(note);
-    note_->setVisible(!note.isEmpty());
+    note_ = note;
+    encoding_->setToolTip(note);
+    encoding_->setStyleSheet(note.isEmpty() ? QString() : QStringLiteral("color: #a03000"));
 }
 
 void StatusFields::ShowOverwrite(bool overwrite)
@@ -65,4 +65,4 @@ QString StatusFields::CaretText() const { return caret_->text(); }
 QString StatusFields::EncodingText() const { return encoding_->text(); }
 QString StatusFields::LineEndsText() const { return lineEnds_->text(); }
 QString StatusFields::ModeText() const { return mode_->text(); }
-QString StatusFields::NoteText() const { return note_->text(); }
+QString StatusFields::NoteText() const { return note_; }

@@ -17,7 +17,8 @@ public:
     // "LF", "CRLF", "CR" or "Mixed".
     void ShowLineEnds(const QString &style);
     void ShowOverwrite(bool overwrite);
-    // Empty hides the note.
+    // How the file was read when its bytes were not what it said, over the
+    // encoding field; empty for none.
     void ShowNote(const QString &note);
 
     QString CaretText() const;
@@ -31,5 +32,5 @@ private:
     QLabel *encoding_ = nullptr;
     QLabel *lineEnds_ = nullptr;
     QLabel *mode_ = nullptr;
-    QLabel *note_ = nullptr;
+    QString note_;
 };

@@ -110,6 +110,9 @@ TEST_F(FaithfulText, TheEditorShowsTheTextAsWrittenAndSaysWhatItIs)
     Open(WriteFile("b.xml", QByteArray("<a>caf\xE9</a>\n")));
     EXPECT_EQ(lines[0], "<a>caf\u00e9</a>");
     EXPECT_FALSE(window->StatusBarFields().NoteText().isEmpty());
+    EXPECT_EQ(Last(MessageKind::Information), window->StatusBarFields().NoteText());
+    window->Run(CommandId::New);
+    EXPECT_TRUE(window->StatusBarFields().NoteText().isEmpty());
 }
 
 TEST_F(FaithfulText, AnEditChangesOnlyWhatWasEdited)
