@@ -1,14 +1,19 @@
 // The one door through which libxml2 reads anything but the document itself:
 // a process-wide external-entity loader that refuses network schemes and reads
 // local files only as far as the LoaderPolicyScope in force allows.
+#include <libxml/entities.h>
+#include <libxml/hash.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <set>
+#include <vector>
 
 #include "xml/libxml2_internal.h"
 
@@ -18,13 +23,87 @@ namespace {
 
 thread_local LoaderPolicy tPolicy = LoaderPolicy::Nothing;
 thread_local LoaderRefusal tLastRefusal;
+// Files read whose identifier may be named in a message (see Quotable).
+thread_local std::set<std::string> tQuotableFiles;
+thread_local std::set<std::string> tOpenedFiles;
+thread_local bool tReadParameterEntity = false;
 
-xmlParserInputPtr Refuse(const std::string &reference, const std::string &reason, xmlParserCtxtPtr ctxt)
+// The identifiers declared for `url`, as their declarations wrote them.
+struct WrittenIdentifiers {
+    const char *url;
+    std::vector<std::string> found;
+};
+
+void CollectIdentifier(void *payload, void *data, const xmlChar *)
 {
-    tLastRefusal.reference = reference;
+    const auto *entity = static_cast<xmlEntityPtr>(payload);
+    auto *written = static_cast<WrittenIdentifiers *>(data);
+    if (entity && entity->SystemID && entity->URI &&
+        std::strcmp(reinterpret_cast<const char *>(entity->URI), written->url) == 0)
+        written->found.emplace_back(reinterpret_cast<const char *>(entity->SystemID));
+}
+
+bool AppearsIn(xmlParserInputPtr input, const std::string &text)
+{
+    if (input == nullptr || input->base == nullptr || input->end <= input->base || text.empty())
+        return false;
+    return ::memmem(input->base, static_cast<size_t>(input->end - input->base), text.data(), text.size()) != nullptr;
+}
+
+// An identifier may be named in a message only as some file wrote it: a
+// system identifier built by expanding a parameter entity (whose text may
+// come from any file on the machine) appears in no file read as such, only
+// in an entity's replacement text. So the identifier must stand verbatim in
+// the document's doctype or in a file the parser is reading.
+bool Quotable(const std::string &url, xmlParserCtxtPtr ctxt)
+{
+    if (ctxt == nullptr || ctxt->inputNr == 0)
+        return true; // a document the program itself was asked to read
+    WrittenIdentifiers written{url.c_str(), {}};
+    if (ctxt->extSubURI)
+        written.found.emplace_back(reinterpret_cast<const char *>(ctxt->extSubURI));
+    if (xmlDocPtr doc = ctxt->myDoc) {
+        for (xmlDtdPtr dtd : {doc->intSubset, doc->extSubset}) {
+            if (dtd == nullptr)
+                continue;
+            if (dtd->entities)
+                xmlHashScan(static_cast<xmlHashTablePtr>(dtd->entities), CollectIdentifier, &written);
+            if (dtd->pentities)
+                xmlHashScan(static_cast<xmlHashTablePtr>(dtd->pentities), CollectIdentifier, &written);
+        }
+    }
+    written.found.push_back(url);
+    for (const std::string &identifier : written.found)
+        for (int i = 0; i < ctxt->inputNr; ++i) {
+            xmlParserInputPtr input = ctxt->inputTab[i];
+            // Inputs without a buffer are entities' replacement texts.
+            if (input && input->buf && AppearsIn(input, identifier))
+                return true;
+        }
+    return false;
+}
+
+// True while the parser asks for the external subset the doctype names,
+// rather than for a parameter entity: it asks from the document's own input,
+// which the loader did not open.
+bool LoadingExternalSubset(xmlParserCtxtPtr ctxt)
+{
+    if (ctxt == nullptr || ctxt->inSubset != 2 || ctxt->inputNr != 1 || ctxt->input == nullptr)
+        return false;
+    return ctxt->input->filename == nullptr || tOpenedFiles.count(ctxt->input->filename) == 0;
+}
+
+xmlParserInputPtr Refuse(const std::string &reference, const std::string &reason, xmlParserCtxtPtr ctxt,
+                         bool quotable = true)
+{
+    tLastRefusal.reference = quotable ? reference : "";
     tLastRefusal.reason = reason;
     tLastRefusal.line = ctxt && ctxt->input ? ctxt->input->line : 0;
     tLastRefusal.column = ctxt && ctxt->input ? ctxt->input->col : 0;
+    const char *file = nullptr;
+    for (int i = ctxt ? ctxt->inputNr - 1 : -1; i >= 0 && file == nullptr; --i)
+        file = ctxt->inputTab[i] ? ctxt->inputTab[i]->filename : nullptr;
+    tLastRefusal.file = file ? file : "";
     return nullptr;
 }
 
@@ -64,22 +143,35 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     if (url == nullptr)
         return Refuse(id ? id : "", "it has no system identifier", ctxt);
     std::string reference(url);
+    const bool quotable = Quotable(reference, ctxt);
     if (IsNetworkReference(reference))
-        return Refuse(reference, "network access is disabled", ctxt);
+        return Refuse(reference, "network access is disabled", ctxt, quotable);
     // Outside the document type declaration the parser asks only for the
     // content of external general entities.
     const bool forDocumentType = ctxt != nullptr && ctxt->inSubset != 0;
-    if (tPolicy == LoaderPolicy::Nothing || (tPolicy == LoaderPolicy::DocumentType && !forDocumentType))
-        return Refuse(reference, "external resources are not resolved", ctxt);
+    // A schema's own document type would let it build names and values
+    // from any file, which its error messages then quote; only the schema
+    // documents themselves (the first, includes, imports) are read.
+    const bool forSchemaDocument = ctxt == nullptr || ctxt->inputNr == 0;
+    if (tPolicy == LoaderPolicy::Nothing || (tPolicy == LoaderPolicy::DocumentType && !forDocumentType) ||
+        (tPolicy == LoaderPolicy::SchemaDocuments && !forSchemaDocument))
+        return Refuse(reference, "external resources are not resolved", ctxt, quotable);
     std::string path = ResolveLocalReference(reference, "");
     // The parser hands over references it has made absolute already.
-    const std::string file = path == reference ? "file" : "file " + path;
+    const std::string file = !quotable || path == reference ? "file" : "file " + path;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Refuse(reference, file + " not found", ctxt);
+        return Refuse(reference, file + " not found", ctxt, quotable);
+    if (forDocumentType && !LoadingExternalSubset(ctxt))
+        tReadParameterEntity = true;
     xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
     if (input == nullptr)
-        return Refuse(reference, file + " cannot be read", ctxt);
+        return Refuse(reference, file + " cannot be read", ctxt, quotable);
+    if (input->filename) {
+        tOpenedFiles.insert(input->filename);
+        if (quotable)
+            tQuotableFiles.insert(input->filename);
+    }
     return input;
 }
 
@@ -115,11 +207,21 @@ LoaderPolicyScope::LoaderPolicyScope(LoaderPolicy policy) : previous_(tPolicy)
 {
     tPolicy = policy;
     tLastRefusal = LoaderRefusal();
+    tQuotableFiles.clear();
+    tOpenedFiles.clear();
+    tReadParameterEntity = false;
 }
 
 LoaderPolicyScope::~LoaderPolicyScope() { tPolicy = previous_; }
 
 LoaderRefusal LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
+
+bool LoaderPolicyScope::ReadParameterEntity() { return tReadParameterEntity; }
+
+std::string NameInMessages(const std::string &file)
+{
+    return tQuotableFiles.count(file) != 0 ? "\"" + file + "\"" : "a file it reads";
+}
 
 void InstallEntityLoader()
 {

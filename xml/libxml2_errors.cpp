@@ -42,10 +42,13 @@ std::string ExplainLimit(std::string reason)
     return reason;
 }
 
-// The current line of the parser input, where the error was found.
+// The current line of the parser input, where the error was found; none
+// when the parser is reading another file (the DTD, an entity), whose text a
+// message must not quote.
 std::string CurrentLine(xmlParserCtxtPtr ctxt, int column)
 {
-    if (ctxt == nullptr || ctxt->input == nullptr || ctxt->input->base == nullptr)
+    if (ctxt == nullptr || ctxt->input == nullptr || ctxt->input->base == nullptr || ctxt->inputNr != 1 ||
+        ctxt->inSubset == 2)
         return "";
     xmlParserInputPtr in = ctxt->input;
     const char *base = reinterpret_cast<const char *>(in->base);

@@ -82,8 +82,9 @@ private:
 
 // The last resource the entity loader refused, and why.
 struct LoaderRefusal {
-    std::string reference; // as the document named it
+    std::string reference; // as a file wrote it; empty when it may not be quoted
     std::string reason;    // empty when nothing was refused
+    std::string file;      // the file that named it, empty when unknown
     int line = 0;          // where the parser was, 0 when unknown
     int column = 0;
 };
@@ -91,9 +92,10 @@ struct LoaderRefusal {
 // What the external-entity loader may read: nothing; the document type's
 // parts only (the external DTD and parameter entities, for the entities and
 // defaults they declare); or every local file (validation, schemas, and
-// documents whose external entities are to be resolved). Network schemes are
-// refused always.
-enum class LoaderPolicy { Nothing, DocumentType, LocalFiles };
+// documents whose external entities are to be resolved); or the schema
+// documents only (a schema, its includes and imports, but nothing their
+// document types name). Network schemes are refused always.
+enum class LoaderPolicy { Nothing, DocumentType, LocalFiles, SchemaDocuments };
 
 // The loader's policy while the scope lives; outside any scope it reads nothing.
 class LoaderPolicyScope {
@@ -102,10 +104,18 @@ public:
     ~LoaderPolicyScope();
     // What the loader last refused within the innermost scope.
     static LoaderRefusal LastRefusal();
+    // True once a parameter entity was read within the innermost scope: the
+    // DTD's declarations may then hold text of any file it named.
+    static bool ReadParameterEntity();
 
 private:
     LoaderPolicy previous_;
 };
+
+// How a message names a file the loader read within the innermost scope:
+// quoted when the identifier it was read by may be quoted, else as "a file it
+// reads" (a name built from another file's text names nothing the user wrote).
+std::string NameInMessages(const std::string &file);
 
 // Installs the loader once for the process.
 void InstallEntityLoader();

@@ -58,7 +58,43 @@ struct ParseOutcome {
     bool wellFormed = false;
     bool valid = false;
     LoaderRefusal refused;
+    std::string notLoaded; // what the loader refused and why, empty when nothing
 };
+
+// Where an error outside the document's own text is (in its DTD or an
+// entity): the message names that file, line and column only, because the
+// parser's text would quote the file (a DTD that names /etc/passwd quotes its
+// first line) or a value built from it. Must run while the parse's loader
+// scope lives, which knows the names that may be quoted.
+void KeepToTheDocument(CapturedError &error, const std::string &url)
+{
+    if (!error.HasError() || error.file.empty() || error.file == url)
+        return;
+    error.reason = "Error at line " + std::to_string(error.line) + ", column " + std::to_string(error.column) +
+                   " of " + NameInMessages(error.file);
+    error.srcText.clear();
+}
+
+// The loader's refusal in words, the resource named only as a file wrote it.
+std::string DescribeRefusal(const LoaderRefusal &refused, const std::string &url)
+{
+    if (refused.reason.empty())
+        return "";
+    if (!refused.reference.empty())
+        return "\"" + refused.reference + "\" was not loaded: " + refused.reason;
+    const std::string where = refused.file.empty() || refused.file == url ? "the document" : NameInMessages(refused.file);
+    return "named at line " + std::to_string(refused.line) + " of " + where + " was not loaded: " + refused.reason;
+}
+
+// A validity error's description of a content model, which the DTD may have
+// built from a parameter entity's file, and so quote any file.
+void DropContentModel(CapturedError &error)
+{
+    const size_t expecting = error.reason.find(", expecting ");
+    const size_t got = error.reason.rfind(", got");
+    if (expecting != std::string::npos && got != std::string::npos && got > expecting)
+        error.reason.erase(expecting, got - expecting);
+}
 
 CapturedError WithVerdict(CapturedError error, Verdict verdict)
 {
@@ -82,12 +118,10 @@ CapturedError Judge(const ParseRequest &request, const ParseErrors &errors, cons
             error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
         return WithVerdict(error, Verdict::NotWellFormed);
     }
-    const LoaderRefusal &refused = outcome.refused;
-    const std::string notLoaded =
-        refused.reason.empty() ? "" : "\"" + refused.reference + "\" was not loaded: " + refused.reason;
+    const std::string &notLoaded = outcome.notLoaded;
     if (!notLoaded.empty() && (request.validate || request.resolveExternals)) {
         CapturedError error;
-        error.Set(XML_IO_LOAD_ERROR, refused.line, refused.column, "External resource " + notLoaded);
+        error.Set(XML_IO_LOAD_ERROR, outcome.refused.line, outcome.refused.column, "External resource " + notLoaded);
         return WithVerdict(error, Verdict::NotChecked);
     }
     const bool validityFirst = request.validate && errors.validity.HasError() &&
@@ -271,8 +305,13 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
             doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
                                     url.empty() ? nullptr : url.c_str(), encoding, options);
         outcome.refused = LoaderPolicyScope::LastRefusal();
+        outcome.notLoaded = DescribeRefusal(outcome.refused, url);
         outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
         outcome.valid = ctxt->valid != 0;
+        for (CapturedError *captured : {&errors.wellFormedness, &errors.validity, &errors.other, &errors.global})
+            KeepToTheDocument(*captured, url);
+        if (LoaderPolicyScope::ReadParameterEntity())
+            DropContentModel(errors.validity);
     }
     xmlFreeParserCtxt(ctxt);
     error = Judge(request, errors, outcome);
@@ -285,7 +324,7 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         // line is that file's.
         const bool inDocument = error.file.empty() || error.file == url;
         if (!inDocument)
-            error.reason = "In \"" + error.file + "\": " + error.reason;
+            error.srcText.clear();
         else if (error.srcText.empty())
             error.srcText = SourceLine(request, doc, error.line, error.column);
         if (request.url.empty() && error.file == url)

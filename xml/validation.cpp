@@ -64,7 +64,7 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, Capt
     CapturedError loadError;
     xmlSchemaPtr schema = nullptr;
     {
-        LoaderPolicyScope policy(LoaderPolicy::LocalFiles);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
         StructuredErrorScope capture(&loadError);
         xmlSchemaParserCtxtPtr pctxt = xmlSchemaNewParserCtxt(path.c_str());
         xmlSchemaSetParserStructuredErrors(pctxt, CaptureStructuredError, &loadError);
@@ -72,8 +72,13 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, Capt
         xmlSchemaFreeParserCtxt(pctxt);
         if (schema == nullptr) {
             std::string why = LoaderPolicyScope::LastRefusal().reason;
+            // The schema's own text is not quoted, only where its error is.
+            if (why.empty() && loadError.HasError())
+                why = "it has an error at line " + std::to_string(loadError.line) + ", column " +
+                      std::to_string(loadError.column) +
+                      (loadError.file.empty() ? std::string() : " of " + NameInMessages(loadError.file));
             if (why.empty())
-                why = loadError.HasError() ? loadError.reason : "it could not be read";
+                why = "it could not be read";
             error.Set(kNotLoaded, root->line, 1, "schema \"" + location + "\" was not loaded: " + why);
             error.verdict = Verdict::NotChecked;
             return false;

@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -161,6 +163,26 @@ TEST_F(CommandLineUse, EveryFileGetsOneLineWithoutRawControlCharacters)
                                      "1m \xE2\x80\xAE \xFF caf\xC3\xA9 " +
                                      kJapanese),
               "\\u009B1m \\u202E \\xFF caf\xC3\xA9 " + kJapanese);
+}
+
+TEST_F(CommandLineUse, NoReportShowsTheTextOfAFileTheDocumentReads)
+{
+    std::vector<std::string> args = {"--validate"};
+    for (const auto &entry : std::filesystem::directory_iterator(TARNWICK_TEST_DATA "/hostile")) {
+        const std::string copy = Write(entry.path().filename().string(), Read(entry.path().string()));
+        if (entry.path().extension() == ".xml")
+            args.push_back(copy);
+    }
+    Write("secret.txt", "SECRET line one\nSECRET line two\n");
+    Write("secret-name.txt", "SECRETNAME");
+    ASSERT_EQ(args.size(), 6u);
+    EXPECT_EQ(Run(args), 1);
+    EXPECT_EQ(Lines(err.str()), 5) << err.str();
+    EXPECT_EQ(err.str().find("SECRET"), std::string::npos) << err.str();
+    for (size_t i = 1; i < args.size(); ++i) {
+        Run({"--format", args[i]});
+        EXPECT_EQ((out.str() + err.str()).find("SECRET"), std::string::npos) << args[i] << ": " << err.str();
+    }
 }
 
 TEST_F(CommandLineUse, MinusReadsStandardInput)

@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 using namespace tarnwick;
 using namespace tarnwick::xml;
 
@@ -322,4 +324,34 @@ TEST_F(NotWellFormedText, BinaryAndMissingFilesStillDoNotOpen)
     EXPECT_TRUE(Last(MessageKind::Error).contains("device")) << Last(MessageKind::Error).toStdString();
     EXPECT_EQ(EditorText(), before);
     EXPECT_EQ(Title(), "* Tarnwick");
+}
+
+// ---- Messages quote the document, never a file it reads ----
+
+using HostileDocuments = ShellTest;
+
+TEST_F(HostileDocuments, ValidateFormatAndSaveShowNothingOfTheFilesTheDocumentReads)
+{
+    QStringList documents;
+    for (const auto &entry : std::filesystem::directory_iterator(TARNWICK_TEST_DATA "/hostile")) {
+        const QString name = QString::fromStdString(entry.path().filename().string());
+        const QString copy = WriteFile(name, ReadFile(QString::fromStdString(entry.path().string())));
+        if (name.endsWith(".xml"))
+            documents << copy;
+    }
+    WriteFile("secret.txt", "SECRET line one\nSECRET line two\n");
+    WriteFile("secret-name.txt", "SECRETNAME");
+    ASSERT_EQ(documents.size(), 5);
+    for (const QString &path : documents) {
+        answer = MessageAnswer::Discard;
+        Open(path);
+        messages.clear();
+        answer = MessageAnswer::Cancel; // Save's question about a text that is not well-formed
+        for (CommandId command : {CommandId::Validate, CommandId::Format, CommandId::Save})
+            window->Run(command);
+        ASSERT_FALSE(Last(MessageKind::Error).isEmpty()) << path.toStdString();
+        for (const Message &message : messages)
+            EXPECT_FALSE(message.text.contains("SECRET")) << path.toStdString() << ": " << message.text.toStdString();
+        EXPECT_FALSE(window->StatusText().contains("SECRET"));
+    }
 }

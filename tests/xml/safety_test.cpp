@@ -1,4 +1,8 @@
-// Safety: entity expansion limits and the entity loader's refusals.
+// Safety: entity expansion limits, the entity loader's refusals, and error
+// messages that quote no other file's text.
+#include <filesystem>
+
+#include "xml/dom_interfaces.h"
 #include "xml/xml_document.h"
 #include "xml/xml_errors.h"
 #include "xml_test_support.h"
@@ -117,6 +121,64 @@ TEST_F(XmlTest, OverlongTextSurfacesAsAClearErrorWithALine)
         EXPECT_EQ(e.ParseError()->line(), 2);
         EXPECT_NE(std::string(e.what()).find("limit (10 MB)"), std::string::npos) << e.what();
     }
+}
+
+// The hostile documents of the test data, copied beside "secret" files the
+// test writes; their messages must not show a byte of those files.
+class HostileDocuments : public XmlTest {
+protected:
+    void SetUp() override
+    {
+        XmlTest::SetUp();
+        for (const auto &entry : std::filesystem::directory_iterator(std::string(TARNWICK_TEST_DATA) + "/hostile"))
+            std::filesystem::copy_file(entry.path(), folder.File(entry.path().filename().string()));
+        testing::WriteFile(folder.File("secret.txt"), "SECRET line one\nSECRET line two\n");
+        testing::WriteFile(folder.File("secret-name.txt"), "SECRETNAME");
+    }
+    // Every message a load of the file gives with the options: the
+    // exception's text and the parse error's parts.
+    std::string MessagesOf(const std::string &name, TParseOptions options)
+    {
+        TXMLDocument doc;
+        doc.SetParseOptions(options);
+        doc.XML().SetText(testing::ReadFile(folder.File(name)));
+        doc.SetBaseDirectory(folder.Path());
+        try {
+            doc.SetActive(true);
+        } catch (const EDOMParseError &e) {
+            return std::string(e.what()) + "|" + e.ParseError()->reason() + "|" + e.ParseError()->srcText();
+        }
+        return "";
+    }
+    testing::TempFolder folder;
+};
+
+TEST_F(HostileDocuments, NoMessageQuotesAFileTheDocumentReads)
+{
+    for (const char *name : {"dtd-is-secret.xml", "parameter-entity-is-secret.xml", "uri-from-secret.xml",
+                             "model-from-secret.xml", "enumeration-from-secret.xml"}) {
+        for (TParseOptions options : {TParseOptions{}, TParseOptions{poValidateOnParse},
+                                      TParseOptions{poValidateOnParse, poResolveExternals}}) {
+            const std::string messages = MessagesOf(name, options);
+            EXPECT_EQ(messages.find("SECRET"), std::string::npos) << name << ": " << messages;
+        }
+        // Each fails validation, so the messages above were made.
+        EXPECT_NE(MessagesOf(name, {poValidateOnParse}), "") << name;
+    }
+}
+
+TEST_F(HostileDocuments, MessagesStillQuoteTheDocumentAndWhatItNames)
+{
+    // The document's own line, and an identifier as the document wrote it.
+    testing::WriteFile(folder.File("own.xml"), "<!DOCTYPE r SYSTEM \"missing.dtd\">\n<r><bad</r>\n");
+    const std::string own = MessagesOf("own.xml", {});
+    EXPECT_NE(own.find("<r><bad</r>"), std::string::npos) << own;
+    testing::WriteFile(folder.File("named.xml"), "<!DOCTYPE r SYSTEM \"missing.dtd\">\n<r/>\n");
+    const std::string named = MessagesOf("named.xml", {poValidateOnParse});
+    EXPECT_NE(named.find("missing.dtd"), std::string::npos) << named;
+    // An error in the DTD says where it is.
+    const std::string inDtd = MessagesOf("dtd-is-secret.xml", {poValidateOnParse});
+    EXPECT_NE(inDtd.find("line 1, column 1 of \"" + folder.File("secret.txt") + "\""), std::string::npos) << inDtd;
 }
 
 } // namespace
