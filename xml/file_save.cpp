@@ -285,8 +285,22 @@ private:
     std::string name_; // empty while the file has no name
 };
 
+// A file nobody may write to (mode 0444), or this user may not: the folder's
+// permission would let the replace go through, but the file's owner said it
+// is not to change.
+bool IsReadOnly(const Destination &to)
+{
+    if (to.kind != Destination::Kind::Regular)
+        return false;
+    if ((to.status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, to.path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 void Replace(const Destination &to, std::string_view bytes, const SaveFailure &fail)
 {
+    if (IsReadOnly(to))
+        fail("The file is read-only");
     const fs::path target(to.path);
     fs::path folder = target.parent_path();
     if (folder.empty())

@@ -11,7 +11,9 @@ namespace tarnwick::xml {
 // - A regular file, or a name that holds nothing yet, is written through a
 //   temporary file in its folder, flushed to disk and renamed over it, so a
 //   save that fails or is killed leaves the old file whole. The old file's
-//   permission bits (and owner, where allowed) are kept.
+//   permission bits (and owner, where allowed) are kept. A file without write
+//   permission (for this user, or for anyone) is refused: "The file is
+//   read-only".
 // - A symbolic link is followed to the file it names, which is replaced or,
 //   for a dangling link, created; the link itself stays.
 // - A character device (/dev/null, a terminal) or a named pipe is written in

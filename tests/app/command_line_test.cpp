@@ -9,6 +9,7 @@
 #include "xml/xml_document.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -183,6 +184,16 @@ TEST_F(CommandLineUse, NoReportShowsTheTextOfAFileTheDocumentReads)
         Run({"--format", args[i]});
         EXPECT_EQ((out.str() + err.str()).find("SECRET"), std::string::npos) << args[i] << ": " << err.str();
     }
+}
+
+TEST_F(CommandLineUse, FormatDoesNotReplaceAReadOnlyFile)
+{
+    const std::string in = Write("in.xml", "<r><a/></r>");
+    const std::string target = Write("out.xml", "<old/>");
+    ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+    EXPECT_EQ(Run({"--format", in, "-o", target}), 1);
+    EXPECT_NE(err.str().find("The file is read-only"), std::string::npos) << err.str();
+    EXPECT_EQ(Read(target), "<old/>");
 }
 
 TEST_F(CommandLineUse, MinusReadsStandardInput)

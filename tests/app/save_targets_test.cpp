@@ -115,3 +115,23 @@ TEST_F(SaveTargets, SaveRefusesACharacterTheEncodingCannotHoldInAComment)
     EXPECT_TRUE(Last(MessageKind::Error).isEmpty()) << Last(MessageKind::Error).toStdString();
     EXPECT_TRUE(ReadFile(path).contains("<item>&#26085;</item>")) << ReadFile(path).toStdString();
 }
+
+TEST_F(SaveTargets, SaveRefusesAReadOnlyFileAndSaveAsWritesAnotherName)
+{
+    const QString path = OpenAndChange();
+    ASSERT_EQ(::chmod(path.toLocal8Bit().constData(), 0444), 0);
+    window->Run(CommandId::Save);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("The file is read-only")) << Last(MessageKind::Error).toStdString();
+    struct stat status {};
+    ASSERT_EQ(::stat(path.toLocal8Bit().constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0444u);
+    ExpectStillChanged(path);
+
+    messages.clear();
+    nextSavePath = folder.filePath("copy.xml");
+    window->Run(CommandId::SaveAs);
+    EXPECT_TRUE(Last(MessageKind::Error).isEmpty()) << Last(MessageKind::Error).toStdString();
+    EXPECT_TRUE(ReadFile(nextSavePath).contains("<!-- note -->"));
+    EXPECT_FALSE(window->DocumentModified());
+    EXPECT_EQ(ReadFile(path), kDocument);
+}

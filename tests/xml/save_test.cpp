@@ -119,6 +119,31 @@ TEST_F(XmlTest, FailedSaveInAReadOnlyFolderLeavesTheOldFileWhole)
     EXPECT_EQ(files, 1);
 }
 
+TEST_F(XmlTest, AReadOnlyFileIsNotReplacedNorIsTheFileALinkLeadsTo)
+{
+    testing::TempFolder folder;
+    const std::string path = folder.File("x.xml");
+    testing::WriteFile(path, "<old/>");
+    ::chmod(path.c_str(), 0444);
+    fs::create_symlink(path, folder.File("link.xml"));
+    for (const std::string &name : {path, folder.File("link.xml")}) {
+        try {
+            WriteDocumentFile(name, "<new/>");
+            ADD_FAILURE() << name;
+        } catch (const EXMLLayerError &e) {
+            EXPECT_NE(std::string(e.what()).find("The file is read-only"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(testing::ReadFile(path), "<old/>");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    // Once it may be written again, it is.
+    ::chmod(path.c_str(), 0644);
+    WriteDocumentFile(path, "<new/>");
+    EXPECT_EQ(testing::ReadFile(path), "<new/>");
+}
+
 TEST_F(XmlTest, FailedSaveIntoAMissingFolderRaisesAClearMessage)
 {
     testing::TempFolder folder;
