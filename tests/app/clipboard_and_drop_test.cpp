@@ -4,12 +4,15 @@
 // question.
 #include "shell_fixture.h"
 
+#include "app/error_guard.h"
 #include "editor/qt/dodi_widget.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
+
+#include <sys/stat.h>
 
 using namespace tarnwick;
 
@@ -79,6 +82,24 @@ TEST_F(FileDrop, OpensTheFirstFileOnTheWindowAndOnTheEditorAfterTheQuestion)
     EXPECT_EQ(window->CurrentFileName(), second);
     EXPECT_EQ(EditorText(), "<second/>\r\n");
     EXPECT_FALSE(window->DocumentModified());
+}
+
+TEST_F(FileDrop, APipeOrADeviceDroppedOrNamedOnTheCommandLineIsRefusedAtOnce)
+{
+    const QString fifo = folder.filePath(QStringLiteral("fifo.xml"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const std::string before = EditorText();
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero")}) {
+        messages.clear();
+        Drop(&window->EditorWidget(), {path});
+        EXPECT_TRUE(Last(MessageKind::Error).contains("not a file")) << Last(MessageKind::Error).toStdString();
+        // As main() opens the file named on the command line.
+        messages.clear();
+        RunGuarded([&] { window->OpenFile(path); });
+        EXPECT_TRUE(Last(MessageKind::Error).contains("not a file")) << Last(MessageKind::Error).toStdString();
+    }
+    EXPECT_EQ(EditorText(), before);
+    EXPECT_TRUE(window->CurrentFileName().isEmpty());
 }
 
 } // namespace
