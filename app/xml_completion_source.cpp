@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 using namespace tarnwick;
 
@@ -17,6 +18,8 @@ namespace {
 constexpr const char *kStartChars = ".(</\"'";
 // Where XML's names and values end, beside blanks.
 constexpr const char *kWordDelimiters = "<>/=\"'";
+// Bytes of the longest name the list offers.
+constexpr size_t kLongestEntry = 1024;
 
 // The editor's lines read in place.
 class StoreLines : public xml::TextLines {
@@ -69,6 +72,11 @@ void XmlCompletionSource::FillList(TCompletionItems &list)
             return;
         const size_t byte = utf8::ByteOffset(store.Get(line), editor_.CaretCol());
         session_ = xml::OfferCompletion(StoreLines(store), line, byte, documentFolder_(), &checkpoints_);
+        // The list measures and draws each entry whole, on the interface
+        // thread: a name of megabytes (a broken document's) would hold the
+        // window for seconds, and nobody picks such a name from a list.
+        for (std::vector<std::string> *names : {&session_->entries, &session_->candidates})
+            std::erase_if(*names, [](const std::string &name) { return name.size() > kLongestEntry; });
         list.clear();
         for (const std::string &entry : session_->entries)
             list.push_back({entry, 0});

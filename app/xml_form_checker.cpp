@@ -20,29 +20,30 @@ bool IsNameChar(char32_t c)
 
 // libxml2 reports most errors just after what it read: a tag, an entity
 // reference. The mark covers that; else the name at the column, else one
-// character (the last one when the column is past the line's end).
+// character (the last one when the column is past the line's end). The line
+// may be a whole document of many megabytes, so it is walked by bytes, once:
+// '<', '>', '&' and ';' are single bytes that no longer character holds, and
+// every byte of a non-ASCII character counts as a name's.
 void XmlMarkExtent(std::string_view line, int &column, int &length)
 {
     const int count = utf8::Length(line);
-    const auto at = [&](int c) { return utf8::At(line, c); };
     column = std::clamp(column, 0, count);
     length = 1;
-    if (column > 0 && (at(column - 1) == U'>' || at(column - 1) == U';')) {
-        const char32_t opener = at(column - 1) == U'>' ? U'<' : U'&';
-        int start = column - 1;
-        while (start > 0 && at(start) != opener)
-            --start;
-        if (at(start) == opener) {
-            length = column - start;
-            column = start;
+    const size_t at = utf8::ByteOffset(line, column);
+    if (at > 0 && (line[at - 1] == '>' || line[at - 1] == ';')) {
+        const char opener = line[at - 1] == '>' ? '<' : '&';
+        const size_t start = line.rfind(opener, at - 1);
+        if (start != std::string_view::npos) {
+            length = utf8::Length(line.substr(start, at - start));
+            column -= length;
             return;
         }
     }
-    if (column < count && IsNameChar(at(column))) {
-        int end = column;
-        while (end < count && IsNameChar(at(end)))
-            ++end;
-        length = end - column;
+    size_t end = at;
+    while (end < line.size() && IsNameChar(static_cast<unsigned char>(line[end])))
+        ++end;
+    if (end > at) {
+        length = utf8::Length(line.substr(at, end - at));
         return;
     }
     if (column >= count)

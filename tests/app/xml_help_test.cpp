@@ -3,9 +3,11 @@
 // Schema and with no grammar; the live form check's underline.
 #include "editor/control/completion.h"
 #include "editor/platform/host.h"
+#include "app/xml_form_checker.h"
 #include "editor/qt/dodi_widget.h"
 #include "shell_fixture.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -114,6 +116,48 @@ TEST_F(XmlHelp, TheFormCheckUnderlinesTheFirstErrorFollowsEditsAndGoes)
     QTest::keyClick(&EditorWidget(), Qt::Key_Backspace);
     Type("b");
     QTRY_COMPARE(Underline(), (std::pair<int, int>{-1, -1}));
+}
+
+TEST(XmlMarks, AMarkCoversTheTagOrReferenceBeforeItOrTheNameAtIt)
+{
+    struct Case {
+        const char *line;
+        int column, markColumn, markLength;
+    } const cases[] = {
+        {"  <b>text</c>", 13, 9, 4},                    // just after a tag
+        {"x &amp; y", 7, 2, 5},                         // just after a reference
+        {"<\xC3\xA9\xE5\x90\x8D x=\"1\"/>", 1, 1, 2}, // the name at the column, in characters
+        {"<a b", 9, 3, 1},                              // past the end: the last character
+        {"a > b", 3, 3, 1},                             // a '>' with no '<' before it
+    };
+    for (const Case &c : cases) {
+        int column = c.column, length = 0;
+        XmlMarkExtent(c.line, column, length);
+        EXPECT_EQ(std::make_pair(column, length), std::make_pair(c.markColumn, c.markLength)) << c.line;
+    }
+}
+
+TEST_F(XmlHelp, AnErrorInANameOfTwentyMegabytesIsMarkedAndTheWindowKeepsAnswering)
+{
+    // On the interface thread the mark widens to the name the error points
+    // into, and after "</" the list offers to close that name: both over a
+    // line of 20 MB, again after each key. Each took minutes.
+    QElapsedTimer clock;
+    clock.start();
+    OpenText("name.xml", "<" + QByteArray(20 << 20, 'a'));
+    QTRY_VERIFY_WITH_TIMEOUT(Underline().first == 0, 30000);
+    EXPECT_LT(clock.elapsed(), 15000);
+    const tarnwick::TLineProp *marked = Ed().Lines()->LinePropOf(0);
+    EXPECT_EQ(marked->UnderlineRanges->Starts[0] + marked->UnderlineRanges->Lengths[0], (20 << 20) + 1);
+
+    PlaceAt(0, 1 + (20 << 20));
+    for (const char *typed : {">", "<", "/"}) {
+        clock.restart();
+        Type(typed);
+        QTest::qWait(1000);
+        EXPECT_LT(clock.elapsed(), 6000) << typed;
+    }
+    EXPECT_FALSE(ListShown());
 }
 
 } // namespace
