@@ -600,10 +600,15 @@ bool TForm1::WriteDocument(const QString &path)
             return false;
     }
     BusyCursor busy;
+    TSaveReport report;
     longWork_->Run(step, [&](TWorkProgress &) {
-        WriteDocumentFile(path.toStdString(), EncodeFileText(text, format));
+        report = WriteDocumentFile(path.toStdString(), EncodeFileText(text, format));
     });
     fileFormat_ = format;
+    savedNote_ = report.inPlaceReason.empty()
+                     ? QString()
+                     : QStringLiteral("Status: saved over the old file, as %1; its old text is kept in %2")
+                           .arg(QString::fromStdString(report.inPlaceReason), QString::fromStdString(report.keptCopy));
     return true;
 }
 
@@ -618,6 +623,8 @@ void TForm1::ShowSaved()
     DocumentModified_ = false;
     SetTitleToFile();
     SetStatus("Status: saved");
+    if (!savedNote_.isEmpty())
+        Label4->setText(savedNote_);
 }
 
 void TForm1::ToolButton14Click()

@@ -170,6 +170,8 @@ private:
     RecentFiles recentFiles_;
     // A drop's file is waiting to be opened; further files of the drop are not.
     bool dropPending_ = false;
+    // What the status says after a save that wrote over the file in place.
+    QString savedNote_;
     QString CurrentFileName_;
     // How the document's file was encoded when opened or last saved: Save
     // writes the same bytes for the same text.

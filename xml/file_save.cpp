@@ -9,7 +9,9 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -299,8 +301,6 @@ bool IsReadOnly(const Destination &to)
 
 void Replace(const Destination &to, std::string_view bytes, const SaveFailure &fail)
 {
-    if (IsReadOnly(to))
-        fail("The file is read-only");
     const fs::path target(to.path);
     fs::path folder = target.parent_path();
     if (folder.empty())
@@ -325,9 +325,111 @@ void Replace(const Destination &to, std::string_view bytes, const SaveFailure &f
         ::fsync(directory.get());
 }
 
+// Why the file cannot be replaced by a new one and is written over where it
+// stands; empty when it can be replaced.
+std::string WhyInPlace(const Destination &to)
+{
+    if (to.kind != Destination::Kind::Regular)
+        return "";
+    if (to.status.st_nlink > 1)
+        return "the file has other names (hard links), which a new file would leave with the old text";
+    fs::path folder = fs::path(to.path).parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return "its folder does not let a new file be made there";
+    return "";
+}
+
+std::string ReadWhole(int fd, const SaveFailure &fail)
+{
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(std::string("the old text could not be kept: ") + std::strerror(errno));
+        if (n == 0)
+            return bytes;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// Copies the old text into the recovery folder before it is written over,
+// under the file's name and the time; returns the copy's path.
+std::string KeepOldText(const Destination &to, const SaveFailure &fail)
+{
+    const auto keepFailed = [&](const std::string &why) { fail("the old text could not be kept: " + why); };
+    Descriptor old(::open(to.path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+    if (old.get() < 0)
+        keepFailed(std::strerror(errno));
+    const std::string text = ReadWhole(old.get(), fail);
+    const fs::path folder = RecoveryFolder();
+    // The user's own texts: for the user's eyes only.
+    std::error_code ec;
+    if (fs::create_directories(folder, ec))
+        fs::permissions(folder, fs::perms::owner_all, ec);
+    if (ec)
+        keepFailed(folder.string() + ": " + ec.message());
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = (folder / (fs::path(to.path).filename().string() + "." + stamp)).string();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = attempt == 0 ? base : base + "." + std::to_string(attempt);
+        Descriptor copy(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (copy.get() < 0 && errno == EEXIST)
+            continue;
+        if (copy.get() < 0)
+            keepFailed(name + ": " + std::strerror(errno));
+        if (const int error = WriteAll(copy.get(), text))
+            keepFailed(name + ": " + std::strerror(error));
+        if (::fsync(copy.get()) != 0 || copy.Close() != 0)
+            keepFailed(name + ": " + std::strerror(errno));
+        return name;
+    }
+    fail(std::string("the old text could not be kept: ") + std::strerror(EEXIST));
+}
+
+// Writes over the file where it stands, once its old text is kept: a save
+// that fails part way leaves the copy to go back to.
+TSaveReport WriteOver(const Destination &to, std::string_view bytes, const std::string &why, const SaveFailure &fail)
+{
+    Descriptor fd(::open(to.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        fail(errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0)
+        fail(errno);
+    if (status.st_dev != to.status.st_dev || status.st_ino != to.status.st_ino)
+        fail("it changed into another file while being saved");
+    TSaveReport report;
+    report.keptCopy = KeepOldText(to, fail);
+    report.inPlaceReason = why;
+    if (const int error = WriteAll(fd.get(), bytes))
+        fail(error);
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.get()) != 0)
+        fail(errno);
+    if (const int error = fd.Close())
+        fail(error);
+    return report;
+}
+
 } // namespace
 
-void WriteDocumentFile(const std::string &path, std::string_view bytes)
+std::string RecoveryFolder()
+{
+    const char *state = std::getenv("XDG_STATE_HOME");
+    const char *home = std::getenv("HOME");
+    fs::path base = state && *state ? fs::path(state) : fs::path(home && *home ? home : "/tmp") / ".local/state";
+    return (base / "tarnwick" / "recovery").string();
+}
+
+TSaveReport WriteDocumentFile(const std::string &path, std::string_view bytes)
 {
     const SaveFailure fail(path);
     if (path.empty())
@@ -336,6 +438,10 @@ void WriteDocumentFile(const std::string &path, std::string_view bytes)
     switch (to.kind) {
     case Destination::Kind::New:
     case Destination::Kind::Regular:
+        if (IsReadOnly(to))
+            fail("The file is read-only");
+        if (const std::string why = WhyInPlace(to); !why.empty())
+            return WriteOver(to, bytes, why, fail);
         Replace(to, bytes, fail);
         break;
     case Destination::Kind::Device:
@@ -347,6 +453,7 @@ void WriteDocumentFile(const std::string &path, std::string_view bytes)
             fail(error);
         break;
     }
+    return {};
 }
 
 } // namespace tarnwick::xml

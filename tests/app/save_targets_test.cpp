@@ -135,3 +135,26 @@ TEST_F(SaveTargets, SaveRefusesAReadOnlyFileAndSaveAsWritesAnotherName)
     EXPECT_FALSE(window->DocumentModified());
     EXPECT_EQ(ReadFile(path), kDocument);
 }
+
+TEST_F(SaveTargets, SaveWritesOverAFileWithOtherNamesAndSaysWhereItsOldTextIsKept)
+{
+    QTemporaryDir state;
+    const QByteArray oldState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    const QString path = OpenAndChange();
+    const QString other = folder.filePath("other-name.xml");
+    ASSERT_EQ(::link(path.toLocal8Bit().constData(), other.toLocal8Bit().constData()), 0);
+    window->Run(CommandId::Save);
+    const QStringList kept = QDir(state.filePath("tarnwick/recovery")).entryList(QDir::Files);
+    if (oldState.isNull())
+        qunsetenv("XDG_STATE_HOME");
+    else
+        qputenv("XDG_STATE_HOME", oldState);
+    EXPECT_TRUE(Last(MessageKind::Error).isEmpty()) << Last(MessageKind::Error).toStdString();
+    EXPECT_TRUE(ReadFile(other).contains("<!-- note -->"));
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(ReadFile(state.filePath("tarnwick/recovery/" + kept.front())), kDocument);
+    EXPECT_TRUE(window->StatusText().contains("saved over")) << window->StatusText().toStdString();
+    EXPECT_TRUE(window->StatusText().contains(kept.front())) << window->StatusText().toStdString();
+    EXPECT_FALSE(window->DocumentModified());
+}

@@ -14,9 +14,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <thread>
+#include <vector>
 
 #include "xml/file_save.h"
 #include "xml/xml_document.h"
@@ -142,6 +145,87 @@ TEST_F(XmlTest, AReadOnlyFileIsNotReplacedNorIsTheFileALinkLeadsTo)
     ::chmod(path.c_str(), 0644);
     WriteDocumentFile(path, "<new/>");
     EXPECT_EQ(testing::ReadFile(path), "<new/>");
+}
+
+// The recovery folder in a folder of the test's while it lives.
+class RecoveryInFolder {
+public:
+    explicit RecoveryInFolder(const std::string &state)
+    {
+        if (const char *old = std::getenv("XDG_STATE_HOME"))
+            old_ = old;
+        ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    }
+    ~RecoveryInFolder()
+    {
+        if (old_)
+            ::setenv("XDG_STATE_HOME", old_->c_str(), 1);
+        else
+            ::unsetenv("XDG_STATE_HOME");
+    }
+    // The one copy kept there, empty when there is none or more.
+    static std::string OnlyCopy()
+    {
+        std::vector<std::string> copies;
+        std::error_code ec;
+        for (const auto &entry : fs::directory_iterator(RecoveryFolder(), ec))
+            copies.push_back(entry.path().string());
+        return copies.size() == 1 ? copies.front() : "";
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+TEST_F(XmlTest, AFileWithOtherNamesOrInAFolderThatTakesNoNewFileIsWrittenOverItsOldTextKept)
+{
+    testing::TempFolder folder;
+    testing::TempFolder state;
+    RecoveryInFolder recovery(state.Path());
+    const std::string path = folder.File("x.xml");
+    testing::WriteFile(path, "<old/>");
+    ASSERT_EQ(::link(path.c_str(), folder.File("other-name.xml").c_str()), 0);
+    const TSaveReport report = WriteDocumentFile(path, "<new/>");
+    EXPECT_NE(report.inPlaceReason.find("hard links"), std::string::npos) << report.inPlaceReason;
+    EXPECT_EQ(testing::ReadFile(folder.File("other-name.xml")), "<new/>");
+    EXPECT_EQ(report.keptCopy, RecoveryInFolder::OnlyCopy());
+    EXPECT_EQ(testing::ReadFile(report.keptCopy), "<old/>");
+    // A file with one name is replaced as ever.
+    ::unlink(folder.File("other-name.xml").c_str());
+    EXPECT_TRUE(WriteDocumentFile(path, "<newer/>").inPlaceReason.empty());
+
+    // Root makes files in any folder: the folder's case runs as another user.
+    ::chmod(path.c_str(), 0666);
+    ::chmod(folder.Path().c_str(), 0555);
+    ::chmod(state.Path().c_str(), 0755);
+    const std::string otherState = state.File("other-user");
+    fs::create_directory(otherState);
+    ::chmod(otherState.c_str(), 0777);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::setenv("XDG_STATE_HOME", otherState.c_str(), 1);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        try {
+            const TSaveReport inFolder = WriteDocumentFile(path, "<newest/>");
+            ::_exit(inFolder.inPlaceReason.find("folder") != std::string::npos &&
+                            testing::ReadFile(inFolder.keptCopy) == "<newer/>"
+                        ? 0
+                        : 1);
+        } catch (const std::exception &e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            ::_exit(3);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(folder.Path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "cannot switch to an unprivileged user here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(testing::ReadFile(path), "<newest/>");
 }
 
 TEST_F(XmlTest, FailedSaveIntoAMissingFolderRaisesAClearMessage)
