@@ -29,6 +29,7 @@
 #include "xml/file_save.h"
 #include "xml/unencodable_markup.h"
 #include "xml/vendor_registry.h"
+#include "xml/verdict.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -596,7 +597,8 @@ bool TForm1::WriteDocument(const QString &path)
     if (malformed) {
         const std::string reason =
             malformed->ParseError() ? DescribeParseError(*malformed->ParseError()) : std::string(malformed->what());
-        if (AskSaveAsItIsQuestion(this, QString::fromStdString(reason)) != MessageAnswer::Save)
+        const bool unread = VerdictOf(malformed->ParseError()) == Verdict::NotChecked;
+        if (AskSaveAsItIsQuestion(this, QString::fromStdString(reason), unread) != MessageAnswer::Save)
             return false;
     }
     BusyCursor busy;

@@ -100,10 +100,12 @@ MessageAnswer AskSaveChangesQuestion(QWidget *owner)
                       QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
 }
 
-MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error)
+MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error, bool unread)
 {
     const QString text =
-        error + QStringLiteral("\n\nThe text is not well-formed XML. Do you wish to save it as it is?");
+        error + (unread ? QStringLiteral("\n\nA DTD or an entity the document reads could not be read, so the "
+                                         "text was not checked. Do you wish to save it as it is?")
+                        : QStringLiteral("\n\nThe text is not well-formed XML. Do you wish to save it as it is?"));
     if (Sink())
         return Sink()(MessageKind::SaveAsItIsQuestion, text);
     return AskWarning(owner, QStringLiteral("Not well-formed"), text, QMessageBox::Save | QMessageBox::Cancel);

@@ -36,8 +36,9 @@ MessageAnswer AskExitQuestion(QWidget *owner);
 // Before New or Open replaces a changed document: Save, Discard or Cancel.
 MessageAnswer AskSaveChangesQuestion(QWidget *owner);
 // Before text that is not well-formed is saved, with the parse error `error`:
-// Save (the text as it is) or Cancel.
-MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error);
+// Save (the text as it is) or Cancel. `unread` when what stopped the parse is
+// a DTD or an entity the document reads, so the text itself was not judged.
+MessageAnswer AskSaveAsItIsQuestion(QWidget *owner, const QString &error, bool unread = false);
 // A search found nothing more toward the end (`down`) or the start of the
 // text: Yes goes on from the other end, No stops.
 MessageAnswer AskContinueSearchQuestion(QWidget *owner, bool down);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -138,6 +139,31 @@ std::string PercentDecode(const std::string &s)
     return out;
 }
 
+std::string NotAFile(const struct stat &st)
+{
+    if (S_ISDIR(st.st_mode))
+        return "is a folder";
+    if (S_ISFIFO(st.st_mode))
+        return "is a named pipe, not a file";
+    if (S_ISSOCK(st.st_mode))
+        return "is a socket, not a file";
+    return "is a device, not a file";
+}
+
+// The kernel's files look regular but are not documents: some never end or
+// wait for ever (/proc/kmsg), and all tell about the machine.
+bool IsSystemFile(const std::string &path)
+{
+    std::error_code ec;
+    const std::string real = std::filesystem::canonical(path, ec).string();
+    for (const char *root : {"/proc", "/sys", "/dev"}) {
+        const size_t n = std::strlen(root);
+        if (!ec && real.compare(0, n, root) == 0 && (real.size() == n || real[n] == '/'))
+            return true;
+    }
+    return false;
+}
+
 xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
 {
     if (url == nullptr)
@@ -160,8 +186,13 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     // The parser hands over references it has made absolute already.
     const std::string file = !quotable || path == reference ? "file" : "file " + path;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return Refuse(reference, file + " not found", ctxt, quotable);
+    if (::stat(path.c_str(), &st) != 0)
+        return Refuse(reference, file + (errno == ELOOP ? " is a loop of symbolic links" : " not found"), ctxt, quotable);
+    if (!S_ISREG(st.st_mode))
+        return Refuse(reference, file + " " + NotAFile(st), ctxt, quotable);
+    if (IsSystemFile(path))
+        return Refuse(reference, file + " is a system file (under /proc, /sys or /dev), not a document's", ctxt,
+                      quotable);
     if (forDocumentType && !LoadingExternalSubset(ctxt))
         tReadParameterEntity = true;
     xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
@@ -220,7 +251,7 @@ bool LoaderPolicyScope::ReadParameterEntity() { return tReadParameterEntity; }
 
 std::string NameInMessages(const std::string &file)
 {
-    return tQuotableFiles.count(file) != 0 ? "\"" + file + "\"" : "a file it reads";
+    return tQuotableFiles.count(file) != 0 ? "\"" + file + "\"" : "a file the document reads";
 }
 
 void InstallEntityLoader()

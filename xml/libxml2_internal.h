@@ -58,6 +58,7 @@ struct CapturedError {
     std::string file;
     std::string srcText;
     Verdict verdict = Verdict::NotWellFormed; // what a load that failed with it says of the document
+    bool elsewhere = false;                   // in a file the document reads, not in the document
     bool HasError() const { return code != 0; }
     void Set(int c, int l, int col, std::string r, std::string f = "", std::string src = "");
 };
@@ -113,8 +114,9 @@ private:
 };
 
 // How a message names a file the loader read within the innermost scope:
-// quoted when the identifier it was read by may be quoted, else as "a file it
-// reads" (a name built from another file's text names nothing the user wrote).
+// quoted when the identifier it was read by may be quoted, else as "a file the
+// document reads" (a name built from another file's text names nothing the
+// user wrote).
 std::string NameInMessages(const std::string &file);
 
 // Installs the loader once for the process.

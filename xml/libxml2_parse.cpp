@@ -66,13 +66,15 @@ struct ParseOutcome {
 // parser's text would quote the file (a DTD that names /etc/passwd quotes its
 // first line) or a value built from it. Must run while the parse's loader
 // scope lives, which knows the names that may be quoted.
-void KeepToTheDocument(CapturedError &error, const std::string &url)
+void KeepToTheDocument(CapturedError &error, const std::string &url, bool fatal)
 {
     if (!error.HasError() || error.file.empty() || error.file == url)
         return;
-    error.reason = "Error at line " + std::to_string(error.line) + ", column " + std::to_string(error.column) +
-                   " of " + NameInMessages(error.file);
+    const std::string where = "line " + std::to_string(error.line) + ", column " + std::to_string(error.column);
+    error.reason = fatal ? "Could not read " + NameInMessages(error.file) + ": it is not well-formed at " + where
+                         : "Error at " + where + " of " + NameInMessages(error.file);
     error.srcText.clear();
+    error.elsewhere = true;
 }
 
 // The loader's refusal in words, the resource named only as a file wrote it.
@@ -116,7 +118,9 @@ CapturedError Judge(const ParseRequest &request, const ParseErrors &errors, cons
             error = errors.other.HasError() ? errors.other : errors.global;
         if (!error.HasError())
             error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
-        return WithVerdict(error, Verdict::NotWellFormed);
+        // A DTD or an entity that is not well-formed stops the parse before
+        // the document itself was read through.
+        return WithVerdict(error, error.elsewhere ? Verdict::NotChecked : Verdict::NotWellFormed);
     }
     const std::string &notLoaded = outcome.notLoaded;
     if (!notLoaded.empty() && (request.validate || request.resolveExternals)) {
@@ -308,8 +312,9 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         outcome.notLoaded = DescribeRefusal(outcome.refused, url);
         outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
         outcome.valid = ctxt->valid != 0;
-        for (CapturedError *captured : {&errors.wellFormedness, &errors.validity, &errors.other, &errors.global})
-            KeepToTheDocument(*captured, url);
+        KeepToTheDocument(errors.wellFormedness, url, true);
+        for (CapturedError *captured : {&errors.validity, &errors.other, &errors.global})
+            KeepToTheDocument(*captured, url, false);
         if (LoaderPolicyScope::ReadParameterEntity())
             DropContentModel(errors.validity);
     }

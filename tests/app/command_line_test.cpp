@@ -176,9 +176,9 @@ TEST_F(CommandLineUse, NoReportShowsTheTextOfAFileTheDocumentReads)
     }
     Write("secret.txt", "SECRET line one\nSECRET line two\n");
     Write("secret-name.txt", "SECRETNAME");
-    ASSERT_EQ(args.size(), 6u);
+    ASSERT_EQ(args.size(), 7u);
     EXPECT_EQ(Run(args), 1);
-    EXPECT_EQ(Lines(err.str()), 5) << err.str();
+    EXPECT_EQ(Lines(err.str()), 6) << err.str();
     EXPECT_EQ(err.str().find("SECRET"), std::string::npos) << err.str();
     for (size_t i = 1; i < args.size(); ++i) {
         Run({"--format", args[i]});

@@ -341,7 +341,7 @@ TEST_F(HostileDocuments, ValidateFormatAndSaveShowNothingOfTheFilesTheDocumentRe
     }
     WriteFile("secret.txt", "SECRET line one\nSECRET line two\n");
     WriteFile("secret-name.txt", "SECRETNAME");
-    ASSERT_EQ(documents.size(), 5);
+    ASSERT_EQ(documents.size(), 6);
     for (const QString &path : documents) {
         answer = MessageAnswer::Discard;
         Open(path);
@@ -354,4 +354,20 @@ TEST_F(HostileDocuments, ValidateFormatAndSaveShowNothingOfTheFilesTheDocumentRe
             EXPECT_FALSE(message.text.contains("SECRET")) << path.toStdString() << ": " << message.text.toStdString();
         EXPECT_FALSE(window->StatusText().contains("SECRET"));
     }
+}
+
+TEST_F(HostileDocuments, ABrokenDtdMakesSaveAndValidateSayTheDtdCouldNotBeRead)
+{
+    WriteFile("broken.dtd", "<!ELEMENT root (#PCDATA)\n<!ELEMENT other EMPTY>\n");
+    const QString path = WriteFile("doc.xml", "<!DOCTYPE root SYSTEM \"broken.dtd\">\n<root/>\n");
+    Open(path);
+    InsertAt(1, 0, "<!-- note -->");
+    answer = MessageAnswer::Cancel;
+    window->Run(CommandId::Save);
+    const QString question = Last(MessageKind::SaveAsItIsQuestion);
+    EXPECT_TRUE(question.contains("broken.dtd\": it is not well-formed at line 2")) << question.toStdString();
+    EXPECT_TRUE(question.contains("could not be read, so the text was not checked")) << question.toStdString();
+    EXPECT_FALSE(question.contains("The text is not well-formed")) << question.toStdString();
+    window->Run(CommandId::Validate);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("Could not read")) << Last(MessageKind::Error).toStdString();
 }
