@@ -187,7 +187,8 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     const std::string file = !quotable || path == reference ? "file" : "file " + path;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
-        return Refuse(reference, file + (errno == ELOOP ? " is a loop of symbolic links" : " not found"), ctxt, quotable);
+        return Refuse(reference, file + (errno == ELOOP ? " is a loop of symbolic links" : " not found"), ctxt,
+                      quotable);
     if (!S_ISREG(st.st_mode))
         return Refuse(reference, file + " " + NotAFile(st), ctxt, quotable);
     if (IsSystemFile(path))

@@ -84,7 +84,8 @@ std::string DescribeRefusal(const LoaderRefusal &refused, const std::string &url
         return "";
     if (!refused.reference.empty())
         return "\"" + refused.reference + "\" was not loaded: " + refused.reason;
-    const std::string where = refused.file.empty() || refused.file == url ? "the document" : NameInMessages(refused.file);
+    const std::string where =
+        refused.file.empty() || refused.file == url ? "the document" : NameInMessages(refused.file);
     return "named at line " + std::to_string(refused.line) + " of " + where + " was not loaded: " + refused.reason;
 }
 

@@ -1,9 +1,9 @@
 // XML help while typing in the main window: completion after "<", "</",
 // in a start tag and inside an attribute's quotes, with a DTD, with an XML
 // Schema and with no grammar; the live form check's underline.
+#include "app/xml_form_checker.h"
 #include "editor/control/completion.h"
 #include "editor/platform/host.h"
-#include "app/xml_form_checker.h"
 #include "editor/qt/dodi_widget.h"
 #include "shell_fixture.h"
 
@@ -124,11 +124,11 @@ TEST(XmlMarks, AMarkCoversTheTagOrReferenceBeforeItOrTheNameAtIt)
         const char *line;
         int column, markColumn, markLength;
     } const cases[] = {
-        {"  <b>text</c>", 13, 9, 4},                    // just after a tag
-        {"x &amp; y", 7, 2, 5},                         // just after a reference
+        {"  <b>text</c>", 13, 9, 4},                  // just after a tag
+        {"x &amp; y", 7, 2, 5},                       // just after a reference
         {"<\xC3\xA9\xE5\x90\x8D x=\"1\"/>", 1, 1, 2}, // the name at the column, in characters
-        {"<a b", 9, 3, 1},                              // past the end: the last character
-        {"a > b", 3, 3, 1},                             // a '>' with no '<' before it
+        {"<a b", 9, 3, 1},                            // past the end: the last character
+        {"a > b", 3, 3, 1},                           // a '>' with no '<' before it
     };
     for (const Case &c : cases) {
         int column = c.column, length = 0;

@@ -107,13 +107,12 @@ TEST_F(XmlTest, AnEntityOrDtdThatIsNoFileIsNeverReadAndIsSaidWhatItIs)
     // The kernel's files are regular to stat, and some are read for ever.
     std::filesystem::create_symlink("/proc/self/status", folder.File("kernel.ent"));
     const std::pair<const char *, const char *> cases[] = {
-        {"folder", "is a folder"},         {"pipe", "is a named pipe"}, {"loop-a", "is a loop of symbolic links"},
+        {"folder", "is a folder"},          {"pipe", "is a named pipe"},  {"loop-a", "is a loop of symbolic links"},
         {"kernel.ent", "is a system file"}, {"/dev/zero", "is a device"},
     };
     for (const auto &[name, said] : cases) {
-        for (const std::string &text :
-             {"<!DOCTYPE a [<!ENTITY s SYSTEM \"" + std::string(name) + "\">]><a>&s;</a>",
-              "<!DOCTYPE a SYSTEM \"" + std::string(name) + "\"><a/>"}) {
+        for (const std::string &text : {"<!DOCTYPE a [<!ENTITY s SYSTEM \"" + std::string(name) + "\">]><a>&s;</a>",
+                                        "<!DOCTYPE a SYSTEM \"" + std::string(name) + "\"><a/>"}) {
             TXMLDocument doc;
             doc.SetParseOptions({poValidateOnParse, poResolveExternals});
             doc.XML().SetText(text);
@@ -212,8 +211,9 @@ TEST_F(HostileDocuments, MessagesStillQuoteTheDocumentAndWhatItNames)
     EXPECT_NE(named.find("missing.dtd"), std::string::npos) << named;
     // An error in the DTD says where it is.
     const std::string inDtd = MessagesOf("dtd-is-secret.xml", {poValidateOnParse});
-    EXPECT_NE(inDtd.find("Could not read \"" + folder.File("secret.txt") + "\": it is not well-formed at line 1, column 1"),
-              std::string::npos)
+    EXPECT_NE(
+        inDtd.find("Could not read \"" + folder.File("secret.txt") + "\": it is not well-formed at line 1, column 1"),
+        std::string::npos)
         << inDtd;
 }
 
