@@ -1,6 +1,7 @@
 // Validation of a parsed tree against the XML Schema named by its xsi
-// attributes, read from a local file through the entity loader. (The DTD is
-// checked while the document is parsed.)
+// attributes (else the RELAX NG grammar an xml-model instruction names), read
+// from a local file through the entity loader. (The DTD is checked while the
+// document is parsed.)
 #include <libxml/parser.h>
 #include <libxml/xmlschemas.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "xml/libxml2_internal.h"
+#include "xml/model_grammar.h"
 
 namespace tarnwick::xml::libxml2 {
 
@@ -52,8 +54,9 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, Capt
     if (root == nullptr)
         return true;
     std::string location = SchemaLocation(root);
+    // Without an XML Schema, a RELAX NG grammar named by <?xml-model?>.
     if (location.empty())
-        return true;
+        return ValidateAgainstModelGrammar(doc, baseDirectory, error);
     if (IsNetworkReference(location)) {
         error.Set(kNotLoaded, root->line, 1, "schema \"" + location + "\" was not loaded: network access is disabled");
         error.verdict = Verdict::NotChecked;

@@ -1,0 +1,246 @@
+// Validation against a chosen grammar with libxml2's validators: the DTD
+// checked over the tree by xmlValidateDtd, schemas and RELAX NG by their
+// modules, each error on its way to a list. The document is parsed as
+// Validate parses it, without entity substitution or defaulted attributes.
+#include "xml/grammar_validation.h"
+
+#include <libxml/relaxng.h>
+#include <libxml/valid.h>
+#include <libxml/xmlschemas.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "xml/file_read.h"
+#include "xml/libxml2_dom.h"
+#include "xml/libxml2_internal.h"
+#include "xml/transcode.h"
+#include "xml/xml_errors.h"
+
+namespace tarnwick::xml {
+
+namespace {
+
+using namespace libxml2;
+
+struct ProblemSink {
+    std::vector<GrammarProblem> problems;
+    size_t count = 0;
+    size_t listed = 0;
+};
+
+std::string OneLine(const char *message)
+{
+    std::string text = message ? message : "";
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+void CollectProblem(void *data, xmlErrorPtr error)
+{
+    auto *sink = static_cast<ProblemSink *>(data);
+    if (sink == nullptr || error == nullptr || error->level < XML_ERR_ERROR)
+        return;
+    if (++sink->count > sink->listed)
+        return;
+    // The node knows lines past 65535, which the error's own line does not.
+    int line = error->line;
+    if (error->node != nullptr) {
+        const long nodeLine = xmlGetLineNo(static_cast<xmlNodePtr>(error->node));
+        if (nodeLine > 0)
+            line = static_cast<int>(nodeLine);
+    }
+    sink->problems.push_back({std::max(line, 0), std::max(error->int2, 0), OneLine(error->message)});
+}
+
+void IgnoreGenericError(void *, const char *, ...) {}
+
+// Validators without a context of their own (the DTD's) report to the
+// process-wide handler, which goes to the sink while the scope lives.
+class CollectingScope {
+public:
+    explicit CollectingScope(ProblemSink &sink)
+        : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),
+          oldGenericContext_(xmlGenericErrorContext)
+    {
+        xmlSetStructuredErrorFunc(&sink, CollectProblem);
+        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+    }
+    ~CollectingScope()
+    {
+        xmlSetStructuredErrorFunc(oldContext_, oldHandler_);
+        xmlSetGenericErrorFunc(oldGenericContext_, oldGeneric_);
+    }
+    CollectingScope(const CollectingScope &) = delete;
+    CollectingScope &operator=(const CollectingScope &) = delete;
+
+private:
+    xmlStructuredErrorFunc oldHandler_;
+    void *oldContext_;
+    xmlGenericErrorFunc oldGeneric_;
+    void *oldGenericContext_;
+};
+
+// Must run while the loader's scope lives, which knows how its files may be
+// named. Only the place of the grammar's error is told, never its text: the
+// grammar may have read another file.
+[[noreturn]] void CannotUse(const std::string &grammar, const CapturedError &loadError)
+{
+    std::string why = LoaderPolicyScope::LastRefusal().reason;
+    if (why.empty() && loadError.HasError())
+        why = "it has an error at line " + std::to_string(loadError.line) +
+              (loadError.file.empty() ? std::string() : " of " + NameInMessages(loadError.file));
+    if (why.empty())
+        why = "it is not a grammar of its kind";
+    throw EXMLLayerError("The grammar \"" + grammar + "\" cannot be used: " + why);
+}
+
+void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+{
+    CapturedError loadError;
+    std::unique_ptr<xmlDtd, void (*)(xmlDtdPtr)> dtd(nullptr, xmlFreeDtd);
+    {
+        // A DTD's parameter entities are part of it.
+        LoaderPolicyScope policy(LoaderPolicy::LocalFiles);
+        StructuredErrorScope capture(&loadError);
+        dtd.reset(xmlParseDTD(nullptr, reinterpret_cast<const xmlChar *>(grammar.c_str())));
+        if (!dtd || loadError.HasError())
+            CannotUse(grammar, loadError);
+    }
+    std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> context(xmlNewValidCtxt(), xmlFreeValidCtxt);
+    LoaderPolicyScope nothing(LoaderPolicy::Nothing);
+    CollectingScope collecting(sink);
+    xmlValidateDtd(context.get(), doc, dtd.get());
+}
+
+void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+{
+    CapturedError loadError;
+    std::unique_ptr<xmlSchema, void (*)(xmlSchemaPtr)> schema(nullptr, xmlSchemaFree);
+    {
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        StructuredErrorScope capture(&loadError);
+        xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(grammar.c_str());
+        xmlSchemaSetParserStructuredErrors(parser, CaptureStructuredError, &loadError);
+        schema.reset(xmlSchemaParse(parser));
+        xmlSchemaFreeParserCtxt(parser);
+        if (!schema)
+            CannotUse(grammar, loadError);
+    }
+    std::unique_ptr<xmlSchemaValidCtxt, void (*)(xmlSchemaValidCtxtPtr)> context(xmlSchemaNewValidCtxt(schema.get()),
+                                                                                 xmlSchemaFreeValidCtxt);
+    xmlSchemaSetValidStructuredErrors(context.get(), CollectProblem, &sink);
+    LoaderPolicyScope nothing(LoaderPolicy::Nothing);
+    CollectingScope collecting(sink);
+    xmlSchemaValidateDoc(context.get(), doc);
+}
+
+void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+{
+    CapturedError loadError;
+    std::unique_ptr<xmlRelaxNG, void (*)(xmlRelaxNGPtr)> relaxng(nullptr, xmlRelaxNGFree);
+    {
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        StructuredErrorScope capture(&loadError);
+        xmlRelaxNGParserCtxtPtr parser = xmlRelaxNGNewParserCtxt(grammar.c_str());
+        xmlRelaxNGSetParserStructuredErrors(parser, CaptureStructuredError, &loadError);
+        relaxng.reset(xmlRelaxNGParse(parser));
+        xmlRelaxNGFreeParserCtxt(parser);
+        if (!relaxng)
+            CannotUse(grammar, loadError);
+    }
+    std::unique_ptr<xmlRelaxNGValidCtxt, void (*)(xmlRelaxNGValidCtxtPtr)> context(
+        xmlRelaxNGNewValidCtxt(relaxng.get()), xmlRelaxNGFreeValidCtxt);
+    xmlRelaxNGSetValidStructuredErrors(context.get(), CollectProblem, &sink);
+    LoaderPolicyScope nothing(LoaderPolicy::Nothing);
+    CollectingScope collecting(sink);
+    const int result = xmlRelaxNGValidateDoc(context.get(), doc);
+    // The validator may reject without saying where.
+    if (result != 0 && sink.count == 0) {
+        ++sink.count;
+        sink.problems.push_back({0, 0, "The document does not match the grammar"});
+    }
+}
+
+} // namespace
+
+std::optional<GrammarKind> GrammarKindOfFile(const std::string &path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".dtd")
+        return GrammarKind::Dtd;
+    if (extension == ".xsd")
+        return GrammarKind::Schema;
+    if (extension == ".rng")
+        return GrammarKind::RelaxNG;
+    return std::nullopt;
+}
+
+GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &grammarPath,
+                                     const std::string &baseDirectory, size_t listed)
+{
+    const std::optional<GrammarKind> kind = GrammarKindOfFile(grammarPath);
+    if (!kind)
+        throw EXMLLayerError("\"" + grammarPath +
+                             "\" is no grammar: a DTD (.dtd), an XML Schema (.xsd) or a "
+                             "RELAX NG grammar (.rng) is needed");
+    if (IsNetworkReference(grammarPath))
+        throw EXMLLayerError("The grammar \"" + grammarPath + "\" cannot be used: network access is disabled");
+    const std::string grammar = ResolveLocalReference(grammarPath, "");
+    InstallEntityLoader();
+
+    ParseRequest request;
+    request.bytes = text;
+    request.ignoreDeclaredEncoding = true;
+    request.baseDirectory = baseDirectory;
+    request.preserveWhiteSpace = true;
+    CapturedError parseError;
+    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(ParseDocument(request, parseError), xmlFreeDoc);
+    if (!doc) {
+        IDOMParseErrorPtr error = MakeParseError(parseError);
+        throw EDOMParseError(ParseErrorMessage(*error), error);
+    }
+    // The declaration the parse keeps as a processing instruction is no
+    // part of the content a grammar checks.
+    if (xmlNodePtr declaration = DeclarationPI(doc.get())) {
+        xmlUnlinkNode(declaration);
+        xmlFreeNode(declaration);
+    }
+
+    ProblemSink sink;
+    sink.listed = listed;
+    switch (*kind) {
+    case GrammarKind::Dtd:
+        ValidateWithDtd(doc.get(), grammar, sink);
+        break;
+    case GrammarKind::Schema:
+        ValidateWithSchema(doc.get(), grammar, sink);
+        break;
+    case GrammarKind::RelaxNG:
+        ValidateWithRelaxNG(doc.get(), grammar, sink);
+        break;
+    }
+    GrammarReport report;
+    report.valid = sink.count == 0;
+    report.problemCount = sink.count;
+    report.problems = std::move(sink.problems);
+    return report;
+}
+
+GrammarReport ValidateFileAgainstGrammar(const std::string &path, const std::string &grammarPath, size_t listed)
+{
+    std::string bytes;
+    if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
+        throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
+    const std::string form = DetectDocumentEncoding(bytes);
+    const std::string text = DecodeToUtf8(std::move(bytes), form);
+    const std::string folder = path == "-" ? std::string() : std::filesystem::absolute(path).parent_path().string();
+    return ValidateAgainstGrammar(text, grammarPath, folder, listed);
+}
+
+} // namespace tarnwick::xml
