@@ -3,6 +3,7 @@
 #include "app/error_guard.h"
 #include "app/message_helpers.h"
 #include "app/shell_images.h"
+#include "app/xml_commands.h"
 #include "editor/control/custom_dodi.h"
 #include "xml/xml_document.h"
 
@@ -68,8 +69,9 @@ void TfrmAddNode::Button2Click()
         busy.reset();
         ShowPlainMessage(QString::fromUtf8(error.what()));
     }
+    const TLineEnd style = editor_.Lines()->LineEndStyle();
     editor_.Lines()->Clear();
-    editor_.Lines()->LoadFromString(document_.XML().Text());
+    editor_.Lines()->LoadFromString(DocumentText(document_, style));
 }
 
 void TfrmAddNode::Button1Click()

@@ -478,12 +478,8 @@ void TForm1::New1Click()
     IXMLNodePtr root = XMLDoc1.AddElement("xml");
     root->AddElement("a");
     XMLDoc1.NewElement("here", "a");
-    // A new document is UTF-8 on disk until its declaration says otherwise,
-    // and its lines end with LF.
-    std::string text;
-    for (const std::string &line : XMLDoc1.XML().Lines())
-        text += line + '\n';
-    DidIzad1->Lines()->LoadFromString(text);
+    // A new document's lines end with LF.
+    DidIzad1->Lines()->LoadFromString(DocumentText(XMLDoc1, leLF));
     fileFormat_ = {};
     statusFields_->ShowNote({});
 

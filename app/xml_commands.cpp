@@ -30,6 +30,14 @@ void ReleaseDocument(TXMLDocument &document)
     document.XML().Clear();
 }
 
+std::string DocumentText(xml::TXMLDocument &document, TLineEnd end)
+{
+    std::string text;
+    for (const std::string &line : document.XML().Lines())
+        (text += line) += LineEndText(end);
+    return text;
+}
+
 std::string FormatDocument(TXMLDocument &document, const std::string &text, const std::string &encoding,
                            const std::string &baseDirectory)
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/command_line.h"
+#include "editor/document/line_end.h"
 #include "xml/xml_document.h"
 
 #include <iosfwd>
@@ -21,6 +22,11 @@ struct ReleasedAfter {
     xml::TXMLDocument &document;
     ~ReleasedAfter() { ReleaseDocument(document); }
 };
+
+// The document object's text with each line ended by `end`: what the editor
+// loads when the document object made the text (New, Add Node), so that the
+// editor's lines keep the break they are to be saved with.
+std::string DocumentText(xml::TXMLDocument &document, TLineEnd end);
 
 // Re-indents `text` as Format (Tidy) does and writes `encoding` into the
 // declaration; returns the text the editor shows next. `document` is left

@@ -66,6 +66,8 @@ TEST_F(Dialogs, AddNodeAppendsAnIndentedElementUnderTheRoot)
                             "    <b/>\r\n"
                             "</xml>\r\n");
     EXPECT_EQ(window->StatusText(), "Status: changed");
+    // The text the tree gave keeps the document's line breaks.
+    EXPECT_EQ(window->Editor().Lines()->FileText().find('\r'), std::string::npos);
 }
 
 TEST_F(Dialogs, AddNodeWithABadNameSaysSoAndKeepsTheText)
