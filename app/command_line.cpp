@@ -48,6 +48,15 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
             line.action = CommandLine::Action::Format;
         } else if (arg == "--validate") {
             line.action = CommandLine::Action::Validate;
+        } else if (arg == "--xpath") {
+            if (!hasValue)
+                return Failure("option --xpath needs an expression");
+            line.action = CommandLine::Action::XPath;
+            line.expression = argv[++i];
+        } else if (arg == "--grammar") {
+            if (!hasValue)
+                return Failure("option --grammar needs a grammar file (.dtd, .xsd or .rng)");
+            line.grammar = argv[++i];
         } else if (arg == "-o" || arg == "--output") {
             if (!hasValue)
                 return Failure("option " + std::string(arg) + " needs a file name");
@@ -69,6 +78,8 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
     }
 
     const bool formatting = line.action == CommandLine::Action::Format;
+    if (!line.grammar.empty() && line.action != CommandLine::Action::Validate)
+        return Failure("--grammar goes with --validate");
     if (!formatting && (!line.output.empty() || !line.encoding.empty()))
         return Failure("-o and --encoding go with --format");
     switch (line.action) {
@@ -80,11 +91,15 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
         if (line.files.empty())
             return Failure("--validate needs at least one file");
         break;
+    case CommandLine::Action::XPath:
+        if (line.files.size() != 1)
+            return Failure("--xpath takes an expression and exactly one file");
+        break;
     case CommandLine::Action::Edit:
         if (line.files.size() > 1)
             return Failure("only one file can be opened");
         if (!line.files.empty() && line.files.front() == "-")
-            return Failure("standard input (-) is read by --format and --validate only");
+            return Failure("standard input (-) is read by --format, --validate and --xpath only");
         break;
     default:
         break;
@@ -96,7 +111,8 @@ std::string UsageText()
 {
     return "Usage: tarnwick [FILE]\n"
            "       tarnwick --format FILE [-o OUT] [--encoding ENC]\n"
-           "       tarnwick --validate FILE...\n"
+           "       tarnwick --validate FILE... [--grammar G]\n"
+           "       tarnwick --xpath EXPR FILE\n"
            "\n"
            "Without options, opens the editor (with FILE opened, if given).\n"
            "\n"
@@ -107,6 +123,14 @@ std::string UsageText()
            "  --validate FILE... check each FILE for well-formedness and validity against\n"
            "                     its DTD or schema, one line per file; exit status 0 only\n"
            "                     when all are valid\n"
+           "  --grammar G        with --validate: check against the DTD, XML Schema or\n"
+           "                     RELAX NG grammar G (.dtd, .xsd, .rng) instead, listing\n"
+           "                     every error (up to 10,000, then their count)\n"
+           "  --xpath EXPR FILE  evaluate the XPath 1.0 expression EXPR over FILE, with the\n"
+           "                     prefixes its root element declares bound: each selected\n"
+           "                     node as FILE:LINE: PATH: TEXT (up to 10,000, then their\n"
+           "                     count), or the number, string or boolean; exit status 1\n"
+           "                     when no node is selected\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "\n"

@@ -41,6 +41,8 @@ constexpr MenuRow kMenuRows[] = {
     {"&View", "ViewinIE1", "View in &IE", "", CommandId::ViewInBrowser, false, false},
     {"&XML", "FormatTidy1", "&Format (Tidy)", "", CommandId::Format, false, false},
     {"&XML", "Validate1", "&Validate", "", CommandId::Validate, false, false},
+    {"&XML", "ValidateAgainst1", "Validate &Against ...", "", CommandId::ValidateAgainst, false, false},
+    {"&XML", "EvaluateXPath1", "Evaluate X&Path ...", "Ctrl+Shift+X", CommandId::EvaluateXPath, false, false},
     {"&XML", "DocConfiguration1", "Doc &Configuration", "", CommandId::DocConfiguration, false, false},
     {"&Help", "About1", "&About", "", CommandId::About, false, false},
 };

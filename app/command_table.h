@@ -41,6 +41,8 @@ enum class CommandId {
     LineEndsLf,
     LineEndsCrLf,
     LineEndsCr,
+    EvaluateXPath,
+    ValidateAgainst,
 };
 
 struct MenuRow {

@@ -21,6 +21,7 @@
 #include "app/xml_commands.h"
 #include "app/xml_completion_source.h"
 #include "app/xml_form_checker.h"
+#include "app/xml_tools.h"
 #include "editor/control/redodi.h"
 #include "editor/qt/dodi_widget.h"
 #include "editor/qt/find_dialog_window.h"
@@ -145,6 +146,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(BuildStatusStrip());
     longWork_ = new LongWork(*this, *progress_);
     setCentralWidget(central);
+    xmlTools_ = new XmlTools(*this);
     BuildMenu();
 
     // The dialogs live, hidden, for the whole run.
@@ -404,6 +406,12 @@ void TForm1::Perform(CommandId command)
         break;
     case CommandId::LineEndsCr:
         ConvertLineEnds(leCR);
+        break;
+    case CommandId::EvaluateXPath:
+        xmlTools_->EvaluateXPath();
+        break;
+    case CommandId::ValidateAgainst:
+        xmlTools_->ValidateAgainst();
         break;
     }
 }

@@ -34,6 +34,7 @@ class TAboutBox;
 class TfrmAddNode;
 class TFrmGoto;
 class TfrmConfig;
+class XmlTools;
 
 namespace tarnwick {
 class REdoDodi;
@@ -65,6 +66,7 @@ public:
     ProgressStrip &Progress() { return *progress_; }
     QMenu &RecentFilesMenu() { return *recentMenu_; }
     QtFindDialogWindow &FindWindow() { return *findWindow_; }
+    XmlTools &Tools() { return *xmlTools_; }
     QAction *MenuItem(const char *name) const;
     QToolButton *ToolButton(const char *name) const;
 
@@ -166,6 +168,7 @@ private:
     ProgressStrip *progress_ = nullptr;
     LongWork *longWork_ = nullptr;
     QtFindDialogWindow *findWindow_ = nullptr;
+    XmlTools *xmlTools_ = nullptr; // XPath, Validate Against and their docks
     QMenu *recentMenu_ = nullptr;
     RecentFiles recentFiles_;
     // A drop's file is waiting to be opened; further files of the drop are not.

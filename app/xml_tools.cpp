@@ -1,0 +1,173 @@
+#include "app/xml_tools.h"
+
+#include "app/error_guard.h"
+#include "app/long_work.h"
+#include "app/main_window.h"
+#include "app/message_helpers.h"
+#include "app/results_dock.h"
+#include "editor/control/redodi.h"
+#include "xml/grammar_validation.h"
+#include "xml/xml_errors.h"
+#include "xml/xpath_query.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+
+#include <algorithm>
+#include <optional>
+
+using namespace tarnwick;
+using namespace tarnwick::xml;
+
+namespace {
+
+QString Q(const std::string &s) { return QString::fromStdString(s); }
+
+QString DescribeValue(const XPathResult &result)
+{
+    switch (result.kind) {
+    case XPathValueKind::Boolean:
+        return QStringLiteral("Boolean: %1").arg(Q(result.value));
+    case XPathValueKind::Number:
+        return QStringLiteral("Number: %1").arg(Q(result.value));
+    case XPathValueKind::String:
+        return QStringLiteral("String: \"%1\"%2").arg(Q(result.value), result.valueCut ? QStringLiteral("...") : "");
+    case XPathValueKind::NodeSet:
+        break;
+    }
+    if (result.nodeCount == 0)
+        return QStringLiteral("No node was selected.");
+    if (result.nodeCount == 1)
+        return QStringLiteral("1 node.");
+    if (result.nodeCount > result.nodes.size())
+        return QStringLiteral("%1 nodes; the first %2 are listed.").arg(result.nodeCount).arg(result.nodes.size());
+    return QStringLiteral("%1 nodes.").arg(result.nodeCount);
+}
+
+} // namespace
+
+XmlTools::XmlTools(TForm1 &window) : QObject(&window), window_(window)
+{
+    xpathDock_ = new ResultsDock(QStringLiteral("XPath"), QStringLiteral("XPathDock"),
+                                 {QStringLiteral("Path"), QStringLiteral("Text")}, &window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, xpathDock_);
+    xpathDock_->hide();
+    xpathDock_->OnActivate = [this](int line, int column) { GoTo(line, column); };
+    problemsDock_ = new ResultsDock(QStringLiteral("Problems"), QStringLiteral("ProblemsDock"),
+                                    {QStringLiteral("Column"), QStringLiteral("Message")}, &window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, problemsDock_);
+    window.tabifyDockWidget(xpathDock_, problemsDock_);
+    problemsDock_->hide();
+    problemsDock_->OnActivate = [this](int line, int column) { GoTo(line, column); };
+    ChooseGrammarFile = [this] {
+        return QFileDialog::getOpenFileName(&window_, QStringLiteral("Validate Against"),
+                                            QFileInfo(window_.CurrentFileName()).absolutePath(),
+                                            QStringLiteral("Grammars (*.dtd *.xsd *.rng);;All files (*)"));
+    };
+    AskExpression = [this](const QString &previous) {
+        return QInputDialog::getText(&window_, QStringLiteral("Evaluate XPath"), QStringLiteral("XPath expression:"),
+                                     QLineEdit::Normal, previous);
+    };
+}
+
+void XmlTools::EvaluateXPath()
+{
+    const QString expression = AskExpression(lastExpression_).trimmed();
+    if (!expression.isEmpty())
+        EvaluateXPath(expression);
+}
+
+void XmlTools::EvaluateXPath(const QString &expression)
+{
+    lastExpression_ = expression;
+    const std::string text = window_.Editor().Lines()->Text();
+    const std::string folder = DocumentFolder();
+    const std::string query = expression.toStdString();
+    std::optional<XPathResult> result;
+    {
+        BusyCursor busy;
+        window_.Work().Run(QStringLiteral("Evaluating XPath"),
+                           [&](TWorkProgress &) { result = ::tarnwick::xml::EvaluateXPath(text, query, folder); });
+    }
+    std::vector<ResultRow> rows;
+    rows.reserve(result->nodes.size());
+    for (const XPathNodeItem &node : result->nodes)
+        rows.push_back({node.line, 0, Q(node.path), Q(node.text)});
+    xpathDock_->setWindowTitle(QStringLiteral("XPath: ") + expression);
+    xpathDock_->ShowResults(DescribeValue(*result), rows);
+}
+
+void XmlTools::ValidateAgainst()
+{
+    const QString grammar = ChooseGrammarFile();
+    if (!grammar.isEmpty())
+        ValidateAgainst(grammar);
+}
+
+void XmlTools::ValidateAgainst(const QString &grammar)
+{
+    const std::string text = window_.Editor().Lines()->Text();
+    const std::string folder = DocumentFolder();
+    const std::string grammarPath = grammar.toStdString();
+    std::optional<GrammarReport> report;
+    try {
+        BusyCursor busy;
+        window_.Work().Run(QStringLiteral("Validating"),
+                           [&](TWorkProgress &) { report = ValidateAgainstGrammar(text, grammarPath, folder); });
+    } catch (const EDOMParseError &error) {
+        // The error box says what is wrong; the caret then shows where.
+        if (error.ParseError())
+            GoTo(error.ParseError()->line(), error.ParseError()->linepos());
+        throw;
+    }
+    std::vector<ResultRow> rows;
+    rows.reserve(report->problems.size());
+    for (const GrammarProblem &problem : report->problems)
+        rows.push_back({problem.line, problem.column, problem.column > 0 ? QString::number(problem.column) : QString(),
+                        Q(problem.message)});
+    const QString name = QFileInfo(grammar).fileName();
+    problemsDock_->setWindowTitle(QStringLiteral("Problems: ") + name);
+    if (report->valid) {
+        problemsDock_->ShowResults(QStringLiteral("No problems against %1.").arg(name), rows);
+        ShowInfoMessage(QStringLiteral("XML document is valid."));
+        return;
+    }
+    const size_t count = report->problemCount;
+    QString summary = count == 1 ? QStringLiteral("1 error against %1.").arg(name)
+                                 : QStringLiteral("%1 errors against %2.").arg(count).arg(name);
+    if (count > report->problems.size())
+        summary += QStringLiteral(" The first %1 are listed.").arg(report->problems.size());
+    problemsDock_->ShowResults(summary, rows);
+    // The box tells the first error as Validate does; the list has the rest.
+    const GrammarProblem &first = report->problems.front();
+    const int row = first.line - 1;
+    const REdoDodiStrings &lines = *window_.Editor().Lines();
+    const QString source = row >= 0 && row < lines.Count() ? Q(lines[row]).trimmed() : QString();
+    QString message =
+        QStringLiteral("Error in %1:%2: %3: %4").arg(first.line).arg(first.column).arg(source, Q(first.message));
+    if (count > 1)
+        message += QStringLiteral("\n\n%1 errors in all: see the Problems list.").arg(count);
+    GoTo(first.line, first.column);
+    ShowErrorMessage(message);
+}
+
+void XmlTools::GoTo(int line, int column)
+{
+    REdoDodi &editor = window_.Editor();
+    const int count = editor.Lines()->Count();
+    if (count == 0)
+        return;
+    const int row = std::clamp(line - 1, 0, count - 1);
+    editor.CollapseSelection();
+    editor.SetCaretLine(row);
+    editor.SetCaretCol(std::min(std::max(column - 1, 0), editor.Lines()->LineLength(row)));
+    editor.CollapseSelection();
+    editor.MakeCaretVisible();
+}
+
+std::string XmlTools::DocumentFolder() const
+{
+    const QString &file = window_.CurrentFileName();
+    return file.isEmpty() ? std::string() : QFileInfo(file).absolutePath().toStdString();
+}
