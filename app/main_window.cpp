@@ -601,7 +601,7 @@ bool TForm1::WriteDocument(const QString &path)
     if (malformed) {
         const std::string reason =
             malformed->ParseError() ? DescribeParseError(*malformed->ParseError()) : std::string(malformed->what());
-        const bool unread = VerdictOf(malformed->ParseError()) == Verdict::NotChecked;
+        const bool unread = ErrorInAnotherFile(malformed->ParseError());
         if (AskSaveAsItIsQuestion(this, QString::fromStdString(reason), unread) != MessageAnswer::Save)
             return false;
     }

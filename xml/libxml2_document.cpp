@@ -34,6 +34,7 @@ public:
     int linepos() override { return error_.column; }
     int filepos() override { return 0; }
     Verdict verdict() override { return error_.HasError() ? error_.verdict : Verdict::Valid; }
+    bool inAnotherFile() override { return error_.elsewhere; }
 
 private:
     CapturedError error_;

@@ -119,9 +119,7 @@ CapturedError Judge(const ParseRequest &request, const ParseErrors &errors, cons
             error = errors.other.HasError() ? errors.other : errors.global;
         if (!error.HasError())
             error.Set(XML_ERR_DOCUMENT_EMPTY, 1, 1, "the document could not be parsed");
-        // A DTD or an entity that is not well-formed stops the parse before
-        // the document itself was read through.
-        return WithVerdict(error, error.elsewhere ? Verdict::NotChecked : Verdict::NotWellFormed);
+        return WithVerdict(error, Verdict::NotWellFormed);
     }
     const std::string &notLoaded = outcome.notLoaded;
     if (!notLoaded.empty() && (request.validate || request.resolveExternals)) {

@@ -14,6 +14,12 @@ Verdict VerdictOf(const std::shared_ptr<IDOMParseError> &error)
     return Verdict::NotValid;
 }
 
+bool ErrorInAnotherFile(const std::shared_ptr<IDOMParseError> &error)
+{
+    auto *told = error && error->errorCode() != 0 ? dynamic_cast<IDOMVerdict *>(error.get()) : nullptr;
+    return told && told->inAnotherFile();
+}
+
 const char *VerdictText(Verdict verdict)
 {
     switch (verdict) {

@@ -17,12 +17,19 @@ class IDOMVerdict {
 public:
     virtual ~IDOMVerdict() = default;
     virtual Verdict verdict() = 0;
+    // True when the error lies in a file the document reads (its DTD, an
+    // entity), not in the document's own text.
+    virtual bool inAnotherFile() = 0;
 };
 
 // The verdict a load's parse error gives: Valid for no error (null or code
 // 0), else what the error says of itself, NotValid for a vendor that does not
 // tell.
 Verdict VerdictOf(const std::shared_ptr<IDOMParseError> &error);
+
+// Whether the error says it lies in a file the document reads; false for a
+// vendor that does not tell.
+bool ErrorInAnotherFile(const std::shared_ptr<IDOMParseError> &error);
 
 // "valid", "not valid", "not well-formed", "could not be checked".
 const char *VerdictText(Verdict verdict);
