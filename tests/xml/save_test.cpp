@@ -92,6 +92,8 @@ TEST_F(XmlTest, FailedSaveInAReadOnlyFolderLeavesTheOldFileWhole)
     testing::TempFolder folder;
     std::string path = folder.File("x.xml");
     testing::WriteFile(path, "<old/>");
+    // Nor the file: a writable file in a read-only folder is written in place.
+    ::chmod(path.c_str(), 0444);
     fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
     if (::geteuid() != 0) {
