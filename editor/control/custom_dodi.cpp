@@ -12,7 +12,6 @@
 #include "editor/platform/host.h"
 #include "editor/undo/undo_list.h"
 #include "editor/view/gutter_painter.h"
-#include "editor/view/painter.h"
 #include "editor/view/row_layout.h"
 #include "editor/view/scroller.h"
 
@@ -34,9 +33,9 @@ TCustomDodi::TCustomDodi(Host *host)
     // Members start at the construction defaults; what follows are the parts
     // that need the control itself.
     bounds_ = {0, 0, 100, 40};
-    font_.Name = "Courier New";
-    font_.SetSize(10);
-    urlStyle_ = TCharStyle(clBlue, clWhite, TFontStyles{fsUnderline});
+    settings_.Font.Name = "Courier New";
+    settings_.Font.SetSize(10);
+    settings_.UrlStyle = TCharStyle(clBlue, clWhite, TFontStyles{fsUnderline});
     editSession_ = std::make_unique<TEditSession>();
     undoList_ = std::make_unique<TDodiUndoList>(this);
     keyboard_ = std::make_unique<TDodiKeyboard>(*this);
@@ -60,10 +59,23 @@ TCustomDodi::TCustomDodi(Host *host)
     codeFolding_ = std::make_unique<TCodeFolding>();
     codeFolding_->OnChange = [this](int kind) { CodeFoldingChanged(kind); };
 
-    painter_ = std::make_unique<TDodiPainter>(*this);
-    gutterPainter_ = std::make_unique<TGutterPainter>(*this);
     scroller_ = std::make_unique<TDodiScroller>(*this);
-    rowLayout_ = std::make_unique<TRowLayout>(*this, foldRegions_);
+    TViewModel model;
+    model.Caret = &caretState_;
+    model.View = &viewState_;
+    model.Flags = &flags_;
+    model.Folds = &foldRegions_;
+    model.Tokenizer = &tokenizer_;
+    model.Settings = &settings_;
+    model.Gutter = gutter_.get();
+    model.Folding = codeFolding_.get();
+    model.ActiveLine = activeLineSettings_.get();
+    model.Markers = markerList_.get();
+    model.Print = printOptions_.get();
+    model.VertBar = &vertScrollBar_;
+    model.HorzBar = &horzScrollBar_;
+    model.Bounds = &bounds_;
+    view_ = std::make_unique<TEditorView>(*this, model);
     mouse_ = std::make_unique<TMouseInput>(*this);
     completion_ = std::make_unique<TCompletion>(*this);
     parameterHint_ = std::make_unique<TParameterHint>(*this);
@@ -109,6 +121,7 @@ TCustomDodi::~TCustomDodi()
     completionTimer_.Stop();
     foldTimer_.Stop();
     // Parts that call back into the control go first.
+    view_.reset();
     completionPopup_.reset();
     hintWindow_.reset();
     scrollHintWindow_.reset();
@@ -118,7 +131,6 @@ TCustomDodi::~TCustomDodi()
     activeLineSettings_.reset();
     autoCorrect_.reset();
     autoCompletion_.reset();
-    flagGlyph_.reset();
     markerList_.reset();
     codeFolding_.reset();
     hintTimer_.SetHost(nullptr);
@@ -129,6 +141,7 @@ TCustomDodi::~TCustomDodi()
 void TCustomDodi::SetHost(Host *host)
 {
     host_ = host;
+    view_->SetPlatform(host);
     vertScrollBar_.SetHost(host);
     horzScrollBar_.SetHost(host);
     hintTimer_.SetHost(host);
@@ -267,8 +280,8 @@ void TCustomDodi::Loaded()
 
 // ---- line store ----
 
-REdoDodiStrings *TCustomDodi::ActiveLines() { return memoSource_ ? memoSource_->Lines() : lines_.get(); }
-const REdoDodiStrings *TCustomDodi::ActiveLines() const { return memoSource_ ? memoSource_->Lines() : lines_.get(); }
+REdoDodiStrings *TCustomDodi::ActiveLines() { return ShownText().Lines; }
+const REdoDodiStrings *TCustomDodi::ActiveLines() const { return ShownText().Lines; }
 
 void TCustomDodi::SetLines(const std::vector<std::string> &lines)
 {
@@ -359,12 +372,12 @@ void TCustomDodi::SetLineModified(int line, bool modified)
 // replaced by the system's fixed font.
 void TCustomDodi::SetFont(const TFont &font)
 {
-    font_ = font;
+    settings_.Font = font;
     if (host_) {
         Canvas &c = host_->MeasuringCanvas();
-        c.SetFont(font_);
+        c.SetFont(settings_.Font);
         if (c.TextWidth("W") != c.TextWidth("i"))
-            font_.Name = "FixedSys";
+            settings_.Font.Name = "FixedSys";
     }
     MeasureFont();
     if (flags_.CaretShown)
@@ -377,7 +390,7 @@ void TCustomDodi::MeasureFont()
     if (!host_)
         return;
     Canvas &c = host_->MeasuringCanvas();
-    c.SetFont(font_);
+    c.SetFont(settings_.Font);
     viewState_.CharWidth = c.TextWidth("W");
     viewState_.LineHeight = c.TextHeight("W_") + 1;
 }
@@ -394,8 +407,8 @@ void TCustomDodi::RecreateCaret()
 void TCustomDodi::ApplyBorderOffsets()
 {
     const int width = gutter_->GutterWidth();
-    if (borderStyle_ == bsSingle) {
-        const int offset = ctl3D_ ? 2 : 1;
+    if (settings_.BorderStyle == bsSingle) {
+        const int offset = settings_.Ctl3D ? 2 : 1;
         gutter_->SetPlacement(offset, offset, width);
     } else {
         gutter_->SetPlacement(0, 0, width + 2);
@@ -432,7 +445,7 @@ void TCustomDodi::GutterChanged(TDodiGutter::TChange change)
 void TCustomDodi::CodeFoldingChanged(int kind)
 {
     if (kind == TCodeFolding::kEnabledChanged) {
-        if (host_ && flags_.Focused && !hiddenCaret_)
+        if (host_ && flags_.Focused && !settings_.HiddenCaret)
             host_->ShowCaret();
         ScanRegions();
     }

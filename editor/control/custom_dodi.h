@@ -29,7 +29,10 @@
 #include "editor/view/control_flags.h"
 #include "editor/view/dodi_gutter.h"
 #include "editor/view/dodi_markers.h"
+#include "editor/view/editor_view.h"
 #include "editor/view/print_options.h"
+#include "editor/view/view_host.h"
+#include "editor/view/view_settings.h"
 #include "editor/view/view_state.h"
 
 #include <cstdint>
@@ -49,8 +52,6 @@ class REdoDodiSource;
 class REdoDodiChecker;
 class TImageList;
 class TPopupMenu;
-class TDodiPainter;
-class TGutterPainter;
 class TDodiScroller;
 class TDodiUndoList;
 class TDodiKeyboard;
@@ -61,7 +62,11 @@ class TCompletion;
 class TParameterHint;
 enum TScrollCode : uint8_t;
 
-class TCustomDodi : public TInputTarget, public TStylerClient, public TLinesOwner, public TUndoClient {
+class TCustomDodi : public TInputTarget,
+                    public TViewHost,
+                    public TStylerClient,
+                    public TLinesOwner,
+                    public TUndoClient {
 public:
     // Timer ids the control asks its host for.
     static constexpr int kHintTimerId = 1;
@@ -238,8 +243,6 @@ public:
 
     // ---- highlighting (tokenizer_control.cpp) ----
     TLineTokenizer &Tokenizer() override { return tokenizer_; }
-    // What the tokenizer reads of the settings: styler, UseStyler, CaseSensitive, UrlAware.
-    TTokenizerSettings TokenizerSettings() const;
     // Brings the tokenizer up to date with the settings; painting and printing
     // call it before they tokenize.
     void PrepareTokenizer() override;
@@ -269,7 +272,7 @@ public:
     // goes here. RowLayout() adds where in its line a row starts.
     int VisibleIndexOf(int line) const override;
     int LineOfVisibleIndex(int index) const override;
-    const TRowLayout &RowLayout() const override { return *rowLayout_; }
+    const TRowLayout &RowLayout() const override { return view_->Rows(); }
     // The view row of `line`'s first row, counted from the view's top.
     int RowOfLine(int line) const override;
     void ScrollBy(TScrollBarKind bar, int delta);
@@ -399,28 +402,28 @@ public:
     void SetAutoIndent(bool v) { autoIndent_ = v; }
     bool AutoThemeAdapt() const { return autoThemeAdapt_; }
     void SetAutoThemeAdapt(bool v);
-    TColor BkColor() const override { return bkColor_; }
+    TColor BkColor() const override { return settings_.BkColor; }
     void SetBkColor(TColor c);
-    TColor BlockColor() const override { return blockColor_; }
+    TColor BlockColor() const override { return settings_.BlockColor; }
     void SetBlockColor(TColor c);
-    TColor BlockLineColor() const override { return blockLineColor_; }
+    TColor BlockLineColor() const override { return settings_.BlockLineColor; }
     void SetBlockLineColor(TColor c);
-    bool BlockShow() const override { return blockShow_; }
+    bool BlockShow() const override { return settings_.BlockShow; }
     void SetBlockShow(bool v);
-    TColor BorderColor() const override { return borderColor_; }
+    TColor BorderColor() const override { return settings_.BorderColor; }
     void SetBorderColor(TColor c);
-    TBorderStyle BorderStyle() const override { return borderStyle_; }
+    TBorderStyle BorderStyle() const override { return settings_.BorderStyle; }
     void SetBorderStyle(TBorderStyle v);
-    TColor BreakpointColor() const override { return breakpointColor_; }
+    TColor BreakpointColor() const override { return settings_.BreakpointColor; }
     void SetBreakpointColor(TColor c);
-    TColor BreakpointTextColor() const override { return breakpointTextColor_; }
+    TColor BreakpointTextColor() const override { return settings_.BreakpointTextColor; }
     void SetBreakpointTextColor(TColor c);
-    bool CaseSensitive() const { return caseSensitive_; }
+    bool CaseSensitive() const { return settings_.CaseSensitive; }
     void SetCaseSensitive(bool v);
     TCodeFolding *CodeFolding() override { return codeFolding_.get(); }
     const TCodeFolding *CodeFolding() const override { return codeFolding_.get(); }
     void SetCodeFolding(const TCodeFolding &v) { codeFolding_->Assign(v); }
-    bool Ctl3D() const override { return ctl3D_; }
+    bool Ctl3D() const override { return settings_.Ctl3D; }
     void SetCtl3D(bool v);
     TCursor Cursor() const override { return cursor_; }
     void SetCursor(TCursor c) { cursor_ = c; }
@@ -428,14 +431,14 @@ public:
     void SetDelErase(bool v) { delErase_ = v; }
     bool EnhancedHomeKey() const override { return enhancedHomeKey_; }
     void SetEnhancedHomeKey(bool v) { enhancedHomeKey_ = v; }
-    const TFont &Font() const override { return font_; }
+    const TFont &Font() const override { return settings_.Font; }
     void SetFont(const TFont &font) override;
     TDodiGutter *Gutter() override { return gutter_.get(); }
     const TDodiGutter *Gutter() const override { return gutter_.get(); }
     void SetGutter(const TDodiGutter &v) { gutter_->Assign(v); }
-    bool HiddenCaret() const override { return hiddenCaret_; }
+    bool HiddenCaret() const override { return settings_.HiddenCaret; }
     void SetHiddenCaret(bool v);
-    bool HideSelection() const override { return hideSelection_; }
+    bool HideSelection() const override { return settings_.HideSelection; }
     void SetHideSelection(bool v);
     TDodiMarkerList *MarkerList() override { return markerList_.get(); }
     REdoDodiChecker *MemoChecker() const { return memoChecker_; }
@@ -448,21 +451,21 @@ public:
     void SetPrintOptions(const TPrintOptions &v) { printOptions_->Assign(v); }
     bool ReadOnly() const override { return readOnly_; }
     void SetReadOnly(bool v) { readOnly_ = v; }
-    int RightMargin() const override { return rightMargin_; }
+    int RightMargin() const override { return settings_.RightMargin; }
     void SetRightMargin(int v);
-    TColor RightMarginColor() const override { return rightMarginColor_; }
+    TColor RightMarginColor() const override { return settings_.RightMarginColor; }
     void SetRightMarginColor(TColor c);
-    TScrollStyle ScrollBars() const override { return scrollBars_; }
+    TScrollStyle ScrollBars() const override { return settings_.ScrollBars; }
     void SetScrollBars(TScrollStyle v);
-    bool ScrollHint() const override { return scrollHint_; }
-    void SetScrollHint(bool v) { scrollHint_ = v; }
-    TScrollMode ScrollMode() const override { return scrollMode_; }
-    void SetScrollMode(TScrollMode v) { scrollMode_ = v; }
-    TColor SelBkColor() const override { return selBkColor_; }
+    bool ScrollHint() const override { return settings_.ScrollHint; }
+    void SetScrollHint(bool v) { settings_.ScrollHint = v; }
+    TScrollMode ScrollMode() const override { return settings_.ScrollMode; }
+    void SetScrollMode(TScrollMode v) { settings_.ScrollMode = v; }
+    TColor SelBkColor() const override { return settings_.SelBkColor; }
     void SetSelBkColor(TColor c);
-    TColor SelColor() const override { return selColor_; }
+    TColor SelColor() const override { return settings_.SelColor; }
     void SetSelColor(TColor c);
-    bool ShowRightMargin() const override { return showRightMargin_; }
+    bool ShowRightMargin() const override { return settings_.ShowRightMargin; }
     void SetShowRightMargin(bool v);
     bool SmartTabs() const override { return smartTabs_; }
     void SetSmartTabs(bool v) { smartTabs_ = v; }
@@ -479,18 +482,18 @@ public:
     void SetTrimTrailingSpaces(bool v) { trimTrailingSpaces_ = v; }
     int UndoLimit() const { return undoLimit_; }
     void SetUndoLimit(int v);
-    bool UrlAware() const override { return urlAware_; }
+    bool UrlAware() const override { return settings_.UrlAware; }
     void SetUrlAware(bool v);
-    const TCharStyle &UrlStyle() const override { return urlStyle_; }
+    const TCharStyle &UrlStyle() const override { return settings_.UrlStyle; }
     void SetUrlStyle(const TCharStyle &style);
-    bool UseStyler() const override { return useStyler_; }
+    bool UseStyler() const override { return settings_.UseStyler; }
     void SetUseStyler(bool v);
     std::string Version() const;
     // Accepted and ignored: the version is fixed.
     void SetVersion(const std::string &) {}
     bool WantTab() const { return wantTab_; }
     void SetWantTab(bool v) { wantTab_ = v; }
-    TWordWrapStyle WordWrap() const override { return wordWrap_; }
+    TWordWrapStyle WordWrap() const override { return settings_.WordWrap; }
     void SetWordWrap(TWordWrapStyle v);
 
     // ---- bounds ----
@@ -508,7 +511,7 @@ public:
     // Component removal notifications for the referenced components.
     void StylerRemoved(TCustomDodiStyler *styler);
     // The styler's side of the link.
-    TColor StylerBackground() const override { return bkColor_; }
+    TColor StylerBackground() const override { return settings_.BkColor; }
     void StylerChanged(const TCustomDodiStyler &styler) override;
     void StylerDestroyed(const TCustomDodiStyler &styler) override;
     // Draws the standard content of one gutter row.
@@ -548,11 +551,16 @@ public:
     PopupWindow *ScrollHintWindow() override { return scrollHintWindow_.get(); }
     ListPopup *CompletionPopup() { return completionPopup_.get(); }
     // The flag glyph drawn in the gutter; made on first use by a canvas.
-    TBitmap *FlagGlyph() override { return flagGlyph_.get(); }
-    void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) override { flagGlyph_ = std::move(glyph); }
 
     // The events are declared in TEditorEvents (view/editor_events.h).
     TCustomDodi &Sender() override { return *this; }
+
+    // ---- what the view asks of the control (view_host.h) ----
+    TShownText ShownText() const override;
+    void MeasureCells() override;
+    bool DrawGutterRow(Canvas &canvas, int row, const TRect &rect) override;
+    void GutterClicked(TMouseButton button, int line) override;
+    void GutterDblClicked(int line) override;
 
 protected:
     void Repaint() { Invalidate(); }
@@ -587,14 +595,11 @@ protected:
 
     // Owned parts, in construction order.
     std::unique_ptr<REdoDodiStrings> lines_;
-    TFont font_;
-    TCharStyle urlStyle_;
     std::unique_ptr<TPrintOptions> printOptions_;
     std::unique_ptr<TAutoCorrect> autoCorrect_;
     std::unique_ptr<TAutoCompletion> autoCompletion_;
     std::unique_ptr<TDodiMarkerList> markerList_;
     std::vector<TCustomDodiStyler *> stylerList_;
-    std::unique_ptr<TBitmap> flagGlyph_;
     TDodiScrollBar vertScrollBar_{sbVertical};
     TDodiScrollBar horzScrollBar_{sbHorizontal};
     std::unique_ptr<TDodiActiveLineSettings> activeLineSettings_;
@@ -612,10 +617,9 @@ protected:
     TFoldRegions foldRegions_;
     std::unique_ptr<TFoldRegionFinder> foldFinder_;
     TLineTokenizer tokenizer_;
-    std::unique_ptr<TDodiPainter> painter_;
-    std::unique_ptr<TGutterPainter> gutterPainter_;
     std::unique_ptr<TDodiScroller> scroller_;
-    std::unique_ptr<TRowLayout> rowLayout_;
+    // Paints, lays out the client area and prints, reading the fields above.
+    std::unique_ptr<TEditorView> view_;
     std::unique_ptr<TEditSession> editSession_;
     std::unique_ptr<TDodiUndoList> undoList_;
     // The edit bracket around an undo or redo.
@@ -632,7 +636,8 @@ protected:
     TImageList *autoCompletionListImages_ = nullptr;
     TPopupMenu *popupMenu_ = nullptr;
 
-    // Property values.
+    // Property values; the appearance ones in the struct the view reads.
+    TViewSettings settings_;
     TRect bounds_;
     bool acceptFiles_ = false;
     TAlign align_ = alNone;
@@ -647,39 +652,16 @@ protected:
     TAutoHintParameters autoHintParameters_ = hpAuto;
     bool autoIndent_ = true;
     bool autoThemeAdapt_ = false;
-    TColor bkColor_ = clWhite;
-    TColor blockColor_ = 0xFFFF00;
-    TColor blockLineColor_ = clNone;
-    bool blockShow_ = true;
-    TColor borderColor_ = clGray;
-    TBorderStyle borderStyle_ = bsSingle;
-    TColor breakpointColor_ = clRed;
-    TColor breakpointTextColor_ = clWhite;
-    bool caseSensitive_ = false;
-    bool ctl3D_ = false;
     TCursor cursor_ = crIBeam;
     bool delErase_ = false;
     bool enhancedHomeKey_ = false;
-    bool hiddenCaret_ = false;
-    bool hideSelection_ = true;
     bool readOnly_ = false;
-    int rightMargin_ = 80;
-    TColor rightMarginColor_ = 0xE2E2E2;
-    TScrollStyle scrollBars_ = ssBoth;
-    bool scrollHint_ = false;
-    TScrollMode scrollMode_ = smAuto;
-    TColor selBkColor_ = clNavy;
-    TColor selColor_ = clWhite;
-    bool showRightMargin_ = true;
     bool smartTabs_ = false;
     int tabSize_ = 4;
     bool tabStop_ = true;
     bool trimTrailingSpaces_ = false;
     int undoLimit_ = 100;
-    bool urlAware_ = true;
-    bool useStyler_ = true;
     bool wantTab_ = true;
-    TWordWrapStyle wordWrap_ = wwNone;
     bool doubleBuffered_ = false;
 
     // Tells referencing components, while the control is being destroyed, to

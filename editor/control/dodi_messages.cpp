@@ -36,7 +36,7 @@ void TCustomDodi::FocusGained()
         host_->SetCaretBlinkTime(flags_.SavedBlinkTime);
         // The new caret has no position yet: placing it sets one and shows it.
         flags_.CaretShown = false;
-        if (!hiddenCaret_)
+        if (!settings_.HiddenCaret)
             PlaceCaret();
     }
     Invalidate();

@@ -66,66 +66,66 @@ void TCustomDodi::SetAutoThemeAdapt(bool v)
         ThemeAdapt();
 }
 
-void TCustomDodi::SetBkColor(TColor c) { SetColorField(bkColor_, c); }
-void TCustomDodi::SetSelColor(TColor c) { SetColorField(selColor_, c); }
-void TCustomDodi::SetSelBkColor(TColor c) { SetColorField(selBkColor_, c); }
-void TCustomDodi::SetBlockColor(TColor c) { SetColorAndRepaint(blockColor_, c); }
-void TCustomDodi::SetBlockLineColor(TColor c) { SetColorAndRepaint(blockLineColor_, c); }
-void TCustomDodi::SetBlockShow(bool v) { SetBoolAndRepaint(blockShow_, v); }
-void TCustomDodi::SetBorderColor(TColor c) { SetColorAndRepaint(borderColor_, c); }
-void TCustomDodi::SetBreakpointColor(TColor c) { SetColorAndRepaint(breakpointColor_, c); }
-void TCustomDodi::SetBreakpointTextColor(TColor c) { SetColorAndRepaint(breakpointTextColor_, c); }
-void TCustomDodi::SetRightMarginColor(TColor c) { SetColorAndRepaint(rightMarginColor_, c); }
-void TCustomDodi::SetShowRightMargin(bool v) { SetBoolAndRepaint(showRightMargin_, v); }
+void TCustomDodi::SetBkColor(TColor c) { SetColorField(settings_.BkColor, c); }
+void TCustomDodi::SetSelColor(TColor c) { SetColorField(settings_.SelColor, c); }
+void TCustomDodi::SetSelBkColor(TColor c) { SetColorField(settings_.SelBkColor, c); }
+void TCustomDodi::SetBlockColor(TColor c) { SetColorAndRepaint(settings_.BlockColor, c); }
+void TCustomDodi::SetBlockLineColor(TColor c) { SetColorAndRepaint(settings_.BlockLineColor, c); }
+void TCustomDodi::SetBlockShow(bool v) { SetBoolAndRepaint(settings_.BlockShow, v); }
+void TCustomDodi::SetBorderColor(TColor c) { SetColorAndRepaint(settings_.BorderColor, c); }
+void TCustomDodi::SetBreakpointColor(TColor c) { SetColorAndRepaint(settings_.BreakpointColor, c); }
+void TCustomDodi::SetBreakpointTextColor(TColor c) { SetColorAndRepaint(settings_.BreakpointTextColor, c); }
+void TCustomDodi::SetRightMarginColor(TColor c) { SetColorAndRepaint(settings_.RightMarginColor, c); }
+void TCustomDodi::SetShowRightMargin(bool v) { SetBoolAndRepaint(settings_.ShowRightMargin, v); }
 // Cached line states skip URL pieces only while UrlAware is set.
 void TCustomDodi::SetUrlAware(bool v)
 {
-    if (v != urlAware_) {
+    if (v != settings_.UrlAware) {
         InvalidateStateCaches();
         DropTopLineState();
     }
-    SetBoolAndRepaint(urlAware_, v);
+    SetBoolAndRepaint(settings_.UrlAware, v);
 }
 
 // The stored top-line state was computed with the other setting.
 void TCustomDodi::SetUseStyler(bool v)
 {
-    if (v != useStyler_)
+    if (v != settings_.UseStyler)
         DropTopLineState();
-    SetBoolAndRepaint(useStyler_, v);
+    SetBoolAndRepaint(settings_.UseStyler, v);
 }
 
 void TCustomDodi::SetRightMargin(int v)
 {
-    rightMargin_ = v;
-    if (wordWrap_ == wwRightMargin)
+    settings_.RightMargin = v;
+    if (settings_.WordWrap == wwRightMargin)
         RelayoutRows();
     Invalidate();
 }
 
 void TCustomDodi::SetBorderStyle(TBorderStyle v)
 {
-    borderStyle_ = v;
+    settings_.BorderStyle = v;
     ApplyBorderOffsets();
     Invalidate();
 }
 
 void TCustomDodi::SetCtl3D(bool v)
 {
-    ctl3D_ = v;
+    settings_.Ctl3D = v;
     ApplyBorderOffsets();
     Invalidate();
 }
 
 void TCustomDodi::SetCaseSensitive(bool v)
 {
-    caseSensitive_ = v;
+    settings_.CaseSensitive = v;
     Invalidate();
 }
 
 void TCustomDodi::SetHiddenCaret(bool v)
 {
-    hiddenCaret_ = v;
+    settings_.HiddenCaret = v;
     if (!host_ || !flags_.Focused)
         return;
     if (v && flags_.CaretShown) {
@@ -139,15 +139,15 @@ void TCustomDodi::SetHiddenCaret(bool v)
 
 void TCustomDodi::SetHideSelection(bool v)
 {
-    if (v == hideSelection_)
+    if (v == settings_.HideSelection)
         return;
-    hideSelection_ = v;
+    settings_.HideSelection = v;
     Invalidate();
 }
 
 void TCustomDodi::SetScrollBars(TScrollStyle v)
 {
-    scrollBars_ = v;
+    settings_.ScrollBars = v;
     LayoutChanged();
 }
 
@@ -156,9 +156,9 @@ void TCustomDodi::SetSyntaxStyles(TCustomDodiStyler *styler)
     if (syntaxStyles_ && syntaxStyles_ != styler)
         syntaxStyles_->DetachEditor(*this);
     syntaxStyles_ = styler;
-    useStyler_ = styler != nullptr;
+    settings_.UseStyler = styler != nullptr;
     if (styler)
-        styler->AttachEditor(*this, caseSensitive_);
+        styler->AttachEditor(*this, settings_.CaseSensitive);
     InvalidateStateCaches();
     DropTopLineState();
     Invalidate();
@@ -190,9 +190,9 @@ void TCustomDodi::StylerRemoved(TCustomDodiStyler *styler)
 // Wrapping changes rows only: the text, the caret and the history stay.
 void TCustomDodi::SetWordWrap(TWordWrapStyle v)
 {
-    if (v == wordWrap_)
+    if (v == settings_.WordWrap)
         return;
-    wordWrap_ = v;
+    settings_.WordWrap = v;
     RelayoutRows();
 }
 
@@ -200,10 +200,10 @@ void TCustomDodi::RelayoutRows()
 {
     FollowLineCount();
     // The text at the top of the view stays there.
-    const TCaretPos top{rowLayout_->SpanOfRow(TopRow()).Start, viewState_.TopLine};
-    rowLayout_->Relayout(true);
-    SetTopRowDirect(rowLayout_->RowOf(top));
-    if (rowLayout_->Wrapping())
+    const TCaretPos top{view_->Rows().SpanOfRow(TopRow()).Start, viewState_.TopLine};
+    view_->Rows().Relayout(true);
+    SetTopRowDirect(view_->Rows().RowOf(top));
+    if (view_->Rows().Wrapping())
         viewState_.LeftColumn = 0;
     UpdateScrollBars(false);
     Invalidate();
@@ -217,7 +217,7 @@ void TCustomDodi::SetUndoLimit(int v)
 
 void TCustomDodi::SetUrlStyle(const TCharStyle &style)
 {
-    urlStyle_.Assign(style);
+    settings_.UrlStyle.Assign(style);
     Invalidate();
 }
 

@@ -47,7 +47,7 @@ void TCustomDodi::FollowLineCount()
     if (foldRegions_.LineCount() == count)
         return;
     foldRegions_.Reset(count);
-    rowLayout_->Relayout(true);
+    view_->Rows().Relayout(true);
 }
 
 void TCustomDodi::ScanRegions()
@@ -66,7 +66,7 @@ void TCustomDodi::ScanRegions()
         foldFinder_->Update(lines, foldRegions_, true);
     } else {
         const TCustomDodiStyler *styler = SyntaxStyles();
-        if (!styler || !useStyler_ || styler->Regions().Count() == 0)
+        if (!styler || !settings_.UseStyler || styler->Regions().Count() == 0)
             return;
         foldRegions_.SetRegions(FindDefinedRegions(*styler, lines));
     }
@@ -117,10 +117,7 @@ void TCustomDodi::ToggleRegion(int line) { SetExpanded(line, !foldRegions_.IsExp
 
 bool TCustomDodi::RegionSummary(int line, int &definitionIndex, std::string &summary) const
 {
-    const TCustomDodiStyler *styler = SyntaxStyles();
-    if (!styler || !useStyler_ || !foldRegions_.IsRegionStart(line) || line >= ActiveLines()->Count())
-        return false;
-    return RegionSummaryOfLine(*styler, ActiveLines()->Get(line), definitionIndex, summary);
+    return view_->RegionSummary(line, definitionIndex, summary);
 }
 
 void TCustomDodi::RemoveFoldRegionStartingAt(int line)

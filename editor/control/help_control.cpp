@@ -22,7 +22,7 @@ bool TCustomDodi::StartsCompletion(char32_t c) const { return autoCompletion_->I
 
 TPoint TCustomDodi::CaretCellOrigin() const
 {
-    return rowLayout_->CellOrigin({caretState_.CaretCol, caretState_.CaretLine});
+    return view_->Rows().CellOrigin({caretState_.CaretCol, caretState_.CaretLine});
 }
 
 // The word handler speaks first; the token handler when it did not run,
@@ -35,7 +35,7 @@ bool TCustomDodi::HintAt(int x, int y, std::string &hint, TRect *area)
     const TCaretPos cell = mouse_->CellAt(x, y);
     mouse_->State().HintCell = cell;
     if (area) {
-        const TPoint origin = rowLayout_->CellOrigin(cell);
+        const TPoint origin = view_->Rows().CellOrigin(cell);
         *area = {origin.x, origin.y, origin.x + viewState_.CharWidth, origin.y + viewState_.LineHeight};
     }
     if (memoChecker_ && memoChecker_->HintAt(cell.Line, cell.Col, hint))

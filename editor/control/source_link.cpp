@@ -7,10 +7,7 @@
 
 namespace tarnwick {
 
-TCustomDodiStyler *TCustomDodi::ActiveStyler() const
-{
-    return memoSource_ ? memoSource_->SyntaxStyler() : syntaxStyles_;
-}
+TCustomDodiStyler *TCustomDodi::ActiveStyler() const { return ShownText().Styler; }
 
 void TCustomDodi::SetMemoSource(REdoDodiSource *source)
 {

@@ -43,7 +43,7 @@ void TCustomDodi::LinesChanged(REdoDodiStrings &lines, const TLinesChange &chang
     if (&lines != ActiveLines())
         return;
     FoldLinesChanged(lines, change);
-    rowLayout_->LinesChanged(change);
+    view_->Rows().LinesChanged(change);
     // A top line that lost rows hands the rows past its end to the next line.
     if (viewState_.TopSubRow > 0)
         SetTopRowDirect(TopRow());

@@ -1,29 +1,11 @@
-// TCustomDodi's highlighting: the control owns one tokenizer and hands it the
-// settings, the active line store and the stored top-line state.
+// TCustomDodi's highlighting: the control owns one tokenizer; the view
+// prepares it from the settings and keeps the top line's state.
 #include "editor/control/custom_dodi.h"
 
 namespace tarnwick {
 
-TTokenizerSettings TCustomDodi::TokenizerSettings() const
-{
-    return {ActiveStyler(), useStyler_, caseSensitive_, urlAware_};
-}
-
-void TCustomDodi::PrepareTokenizer() { tokenizer_.Prepare(TokenizerSettings()); }
-
-RunState TCustomDodi::ComputeTopState(int line)
-{
-    PrepareTokenizer();
-    REdoDodiStrings &lines = *ActiveLines();
-    return tokenizer_.ComputeTopState(lines, lines.StateTracker(), line);
-}
-
-RunState TCustomDodi::TopLineState()
-{
-    PrepareTokenizer();
-    REdoDodiStrings &lines = *ActiveLines();
-    return tokenizer_.TopLineState(lines, lines.StateTracker(), viewState_.TopLine, viewState_.TopStateLine,
-                                   viewState_.TopState);
-}
+void TCustomDodi::PrepareTokenizer() { view_->PrepareTokenizer(); }
+RunState TCustomDodi::ComputeTopState(int line) { return view_->ComputeTopState(line); }
+RunState TCustomDodi::TopLineState() { return view_->TopLineState(); }
 
 } // namespace tarnwick

@@ -1,28 +1,26 @@
 // TCustomDodi's painting, printing, gutter, scrolling and word wrap, handed to
-// the collaborators that do the work.
+// the view and the scroller, and the control's answers to what the view asks.
 #include "editor/control/custom_dodi.h"
 
+#include "editor/control/redodi_source.h"
 #include "editor/view/block_matcher.h"
-#include "editor/view/gutter_painter.h"
-#include "editor/view/painter.h"
-#include "editor/view/printer.h"
 #include "editor/view/scroller.h"
 
 namespace tarnwick {
 
-void TCustomDodi::Paint(Canvas &canvas) { painter_->Paint(canvas); }
+void TCustomDodi::Paint(Canvas &canvas) { view_->Paint(canvas); }
 
 void TCustomDodi::PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state)
 {
-    painter_->PaintLine(canvas, line, rect, mode, state);
+    view_->PaintLine(canvas, line, rect, mode, state);
 }
 
-void TCustomDodi::PaintGutter(Canvas &canvas) { gutterPainter_->Paint(canvas); }
+void TCustomDodi::PaintGutter(Canvas &canvas) { view_->PaintGutter(canvas); }
 void TCustomDodi::PaintGutterLine(Canvas &canvas, int line, const TRect &rect)
 {
-    gutterPainter_->PaintLine(canvas, line, rect);
+    view_->PaintGutterRow(canvas, line, rect);
 }
-void TCustomDodi::PlaceCaret() { painter_->PlaceCaret(); }
+void TCustomDodi::PlaceCaret() { view_->PlaceCaret(); }
 
 void TCustomDodi::BlockMatch()
 {
@@ -30,11 +28,11 @@ void TCustomDodi::BlockMatch()
     if (OnCursorChange)
         OnCursorChange(*this);
 }
-void TCustomDodi::SetActiveLine(int line) { painter_->SetActiveLine(line); }
+void TCustomDodi::SetActiveLine(int line) { scroller_->SetActiveLine(line); }
 
-int TCustomDodi::GutterLineAt(int x, int y) const { return gutterPainter_->LineAt(x, y); }
-void TCustomDodi::GutterMouseDown(TMouseButton button, int x, int y) { gutterPainter_->MouseDown(button, x, y); }
-bool TCustomDodi::GutterDblClick(int x, int y) { return gutterPainter_->DblClick(x, y); }
+int TCustomDodi::GutterLineAt(int x, int y) const { return view_->GutterLineAt(x, y); }
+void TCustomDodi::GutterMouseDown(TMouseButton button, int x, int y) { view_->GutterMouseDown(button, x, y); }
+bool TCustomDodi::GutterDblClick(int x, int y) { return view_->GutterDblClick(x, y); }
 
 void TCustomDodi::AddMarker(int line, const std::string &text, int imageIndex)
 {
@@ -71,18 +69,51 @@ void TCustomDodi::ScrollBarScroll(TScrollBarKind bar, TScrollCode code, int posi
     scroller_->BarScrolled(bar, code, position);
 }
 
-void TCustomDodi::Rewrap() { rowLayout_->Relayout(false); }
+void TCustomDodi::Rewrap() { view_->Rows().Relayout(false); }
 
-bool TCustomDodi::Print() { return TDodiPrinter(*this).Print(); }
+bool TCustomDodi::Print() { return view_->Print(); }
 
 int TCustomDodi::PageCount(Canvas &canvas, int pageWidth, int pageHeight)
 {
-    return TDodiPrinter(*this).PageCount(canvas, pageWidth, pageHeight);
+    return view_->PageCount(canvas, pageWidth, pageHeight);
 }
 
 void TCustomDodi::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight)
 {
-    TDodiPrinter(*this).PrintPage(canvas, pageWidth, pageNumber, pageHeight);
+    view_->PrintPage(canvas, pageWidth, pageNumber, pageHeight);
+}
+
+// ---- what the view asks ----
+
+TShownText TCustomDodi::ShownText() const
+{
+    if (memoSource_)
+        return {memoSource_->Lines(), memoSource_->SyntaxStyler(), syntaxStyles_};
+    return {lines_.get(), syntaxStyles_, syntaxStyles_};
+}
+
+void TCustomDodi::MeasureCells() { SetFont(settings_.Font); }
+
+bool TCustomDodi::DrawGutterRow(Canvas &canvas, int row, const TRect &rect)
+{
+    if (!OnGutterDraw)
+        return false;
+    OnGutterDraw(*this, canvas, row, rect);
+    return true;
+}
+
+void TCustomDodi::GutterClicked(TMouseButton button, int line)
+{
+    if (button == mbLeft)
+        DoGutterClick(line);
+    else if (button == mbRight && OnGutterRightClick)
+        OnGutterRightClick(*this, line);
+}
+
+void TCustomDodi::GutterDblClicked(int line)
+{
+    if (OnGutterDblClick)
+        OnGutterDblClick(*this, line);
 }
 
 } // namespace tarnwick

@@ -1,8 +1,14 @@
 #include "editor/view/gutter_painter.h"
 
+#include "editor/document/line_store.h"
 #include "editor/platform/host.h"
 #include "editor/platform/image_list.h"
-#include "editor/view/view_target.h"
+#include "editor/view/active_line_settings.h"
+#include "editor/view/dodi_gutter.h"
+#include "editor/view/dodi_markers.h"
+#include "editor/view/editor_view.h"
+#include "editor/view/row_layout.h"
+#include "editor/view/view_state.h"
 
 #include <algorithm>
 #include <array>
@@ -51,9 +57,11 @@ int GutterNumberLeft(const TDodiGutter &gutter, int digits)
     return std::max(0, gutter.GutterWidth() - gutter.GutterMargin() + shift);
 }
 
+TGutterPainter::TGutterPainter(TEditorView &view) : view_(view), data_(view.Model()) {}
+
 void TGutterPainter::Paint(Canvas &canvas)
 {
-    const TDodiGutter &gutter = *ed_.Gutter();
+    const TDodiGutter &gutter = *data_.Gutter;
     const TRect r = gutter.Rect();
     const int right = r.right - 1;
 
@@ -63,35 +71,35 @@ void TGutterPainter::Paint(Canvas &canvas)
     canvas.Line(right - 1, r.top, right - 1, r.bottom);
     PaintBackground(canvas, r);
 
-    if (!ed_.OnGutterDraw)
-        return;
-    const int lineHeight = ed_.LineHeight();
+    const int lineHeight = data_.View->LineHeight;
     if (lineHeight <= 0)
         return;
-    const int lastLine = std::max(ed_.ActiveLines()->Count() - 1, 0);
-    const TRowLayout &layout = ed_.RowLayout();
-    const int topRow = ed_.TopRow();
+    const int lastLine = std::max(view_.Lines().Count() - 1, 0);
+    const TRowLayout &layout = view_.Rows();
+    const int topRow = view_.TopRow();
     // A line's number and marks go beside its first row; the handler gets
     // that row, from which it finds the line.
     for (int row = 0, y = r.top; y < r.bottom; ++row, y += lineHeight) {
         const TRowSpan span = layout.SpanOfRow(topRow + row);
         if (span.Line > lastLine)
             break;
-        if (span.Index == 0)
-            ed_.OnGutterDraw(ed_.Sender(), canvas, topRow + row, {r.left, y, right - 1, y + lineHeight});
+        // A host that draws no marks draws none on any row.
+        if (span.Index == 0 &&
+            !view_.ViewHost().DrawGutterRow(canvas, topRow + row, {r.left, y, right - 1, y + lineHeight}))
+            break;
     }
 }
 
 void TGutterPainter::PaintBackground(Canvas &canvas, const TRect &r)
 {
-    const TDodiGutter &gutter = *ed_.Gutter();
+    const TDodiGutter &gutter = *data_.Gutter;
     if (gutter.GutterColorTo() == clNone) {
         canvas.SetBrushColor(gutter.GutterColor());
         canvas.FillRect({r.left, r.top, r.right - 2, r.bottom});
         return;
     }
     // The gradient needs real components, so system colours are resolved first.
-    Host *host = ed_.GetHost();
+    Host *host = view_.Platform();
     const TColor from = host ? host->ResolveColor(gutter.GutterColor()) : gutter.GutterColor();
     const TColor to = host ? host->ResolveColor(gutter.GutterColorTo()) : gutter.GutterColorTo();
     const double bandWidth = (r.Width() - 1) / double(kGradientBands);
@@ -108,7 +116,8 @@ void TGutterPainter::PaintBackground(Canvas &canvas, const TRect &r)
 
 TBitmap &TGutterPainter::FlagGlyph(Canvas &canvas)
 {
-    if (!ed_.FlagGlyph()) {
+    std::unique_ptr<TBitmap> &made = view_.FlagGlyph();
+    if (!made) {
         std::unique_ptr<TBitmap> glyph = canvas.CreateBitmap(16, 16);
         Canvas &g = glyph->GetCanvas();
         g.SetBrushColor(kFlagTransparent);
@@ -119,18 +128,18 @@ TBitmap &TGutterPainter::FlagGlyph(Canvas &canvas)
         g.SetPen({clMaroon, 1, psSolid});
         const std::array<TPoint, 3> flag{{{5, 2}, {13, 5}, {5, 8}}};
         g.Polygon(flag);
-        ed_.SetFlagGlyph(std::move(glyph));
+        made = std::move(glyph);
     }
-    return *ed_.FlagGlyph();
+    return *made;
 }
 
 void TGutterPainter::PaintLine(Canvas &canvas, int number, const TRect &rect)
 {
-    const TDodiGutter &gutter = *ed_.Gutter();
-    TDodiMarkerList &markerList = *ed_.MarkerList();
+    const TDodiGutter &gutter = *data_.Gutter;
+    TDodiMarkerList &markerList = *data_.Markers;
     const TDodiMarkers &markers = markerList.Markers();
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const int n = ed_.LineOfVisibleIndex(number);
+    const REdoDodiStrings &store = view_.Lines();
+    const int n = view_.LineOfVisibleIndex(number);
     const TLineProp *prop = store.LinePropOf(n);
     int x = rect.left;
     const int y = rect.top;
@@ -182,7 +191,7 @@ void TGutterPainter::PaintLine(Canvas &canvas, int number, const TRect &rect)
         canvas.SetPen({clBlack, 1, psSolid});
         canvas.Ellipse({x + 2, y + 4, x + 12, y + 14});
     }
-    if (n == ed_.ActiveLine() && ed_.ActiveLineSettings()->ShowActiveLineIndicator()) {
+    if (n == data_.View->ActiveLine && data_.ActiveLine->ShowActiveLineIndicator()) {
         canvas.SetBrushColor(clLime);
         canvas.SetPen({clGray, 1, psSolid});
         const std::array<TPoint, 7> arrow{{{x + 13, y + 7},
@@ -198,15 +207,15 @@ void TGutterPainter::PaintLine(Canvas &canvas, int number, const TRect &rect)
 
 int TGutterPainter::LineAt(int x, int y) const
 {
-    const TRect r = ed_.Gutter()->Rect();
+    const TRect r = data_.Gutter->Rect();
     if (x < r.left || x > r.right || y < r.top || y > r.bottom)
         return -1;
-    const int lineHeight = ed_.LineHeight();
+    const int lineHeight = data_.View->LineHeight;
     if (lineHeight <= 0)
         return -1;
-    const int row = (y - ed_.TextArea().top) / lineHeight;
-    const int line = ed_.RowLayout().SpanOfRow(ed_.TopRow() + std::max(row, 0)).Line;
-    return line < ed_.ActiveLines()->Count() ? line : -1;
+    const int row = (y - view_.TextArea().top) / lineHeight;
+    const int line = view_.Rows().SpanOfRow(view_.TopRow() + std::max(row, 0)).Line;
+    return line < view_.Lines().Count() ? line : -1;
 }
 
 void TGutterPainter::MouseDown(TMouseButton button, int x, int y)
@@ -214,20 +223,16 @@ void TGutterPainter::MouseDown(TMouseButton button, int x, int y)
     const int line = LineAt(x, y);
     if (line < 0)
         return;
-    if (button == mbRight) {
-        if (ed_.OnGutterRightClick)
-            ed_.OnGutterRightClick(ed_.Sender(), line);
-    } else if (button == mbLeft) {
-        ed_.DoGutterClick(line);
-    }
+    if (button == mbRight || button == mbLeft)
+        view_.ViewHost().GutterClicked(button, line);
 }
 
 bool TGutterPainter::DblClick(int x, int y)
 {
     const int line = LineAt(x, y);
-    if (line >= 0 && ed_.OnGutterDblClick)
-        ed_.OnGutterDblClick(ed_.Sender(), line);
-    return x < ed_.Gutter()->GutterWidth();
+    if (line >= 0)
+        view_.ViewHost().GutterDblClicked(line);
+    return x < data_.Gutter->GutterWidth();
 }
 
 } // namespace tarnwick

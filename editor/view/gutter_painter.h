@@ -10,7 +10,8 @@
 
 namespace tarnwick {
 
-class TViewTarget;
+class TEditorView;
+struct TViewModel;
 class TDodiGutter;
 
 // The number as the gutter and printed pages show it: zero-padded to
@@ -28,30 +29,29 @@ int GutterNumberLeft(const TDodiGutter &gutter, int digits);
 
 class TGutterPainter {
 public:
-    explicit TGutterPainter(TViewTarget &editor) : ed_(editor) {}
+    explicit TGutterPainter(TEditorView &view);
 
-    // Background, border lines, then OnGutterDraw once per row that starts a
-    // line, with that row's index among the rows of the text; the further
-    // rows of a wrapped line get no entry.
+    // Background, border lines, then the host's marks once per row that
+    // starts a line, with that row's index among the rows of the text; the
+    // further rows of a wrapped line get none.
     void Paint(Canvas &canvas);
-    // The default OnGutterDraw handler: the marks of the line whose first row
-    // is `number`, in `rect`.
+    // The default marks of the line whose first row is `number`, in `rect`.
     void PaintLine(Canvas &canvas, int number, const TRect &rect);
 
     // The existing line whose row holds (x, y) inside the gutter, else -1.
     int LineAt(int x, int y) const;
-    // A button went down at (x, y): right raises OnGutterRightClick, left
-    // raises the gutter click (whose default handler moves the caret there).
+    // A left or right button went down at (x, y): the host hears of it.
     void MouseDown(TMouseButton button, int x, int y);
-    // Raises OnGutterDblClick on a gutter line; true when the double click
-    // ends here (x left of GutterWidth) instead of selecting a word.
+    // Tells the host of a double click on a gutter line; true when the
+    // double click ends here (x left of GutterWidth) instead of selecting a word.
     bool DblClick(int x, int y);
 
 private:
     void PaintBackground(Canvas &canvas, const TRect &r);
     TBitmap &FlagGlyph(Canvas &canvas);
 
-    TViewTarget &ed_;
+    TEditorView &view_;
+    const TViewModel &data_;
 };
 
 } // namespace tarnwick

@@ -1,14 +1,24 @@
 #include "editor/view/line_renderer.h"
 
 #include "editor/base/utf8.h"
+#include "editor/document/caret_state.h"
+#include "editor/document/fold_regions.h"
 #include "editor/document/line_cells.h"
+#include "editor/document/line_store.h"
 #include "editor/highlight/styler.h"
 #include "editor/highlight/tokenizer.h"
+#include "editor/view/active_line_settings.h"
+#include "editor/view/code_folding.h"
+#include "editor/view/control_flags.h"
+#include "editor/view/dodi_gutter.h"
+#include "editor/view/editor_view.h"
 #include "editor/view/fold_marks.h"
 #include "editor/view/gutter_painter.h"
+#include "editor/view/print_options.h"
 #include "editor/view/run_placement.h"
 #include "editor/view/selection_split.h"
-#include "editor/view/view_target.h"
+#include "editor/view/view_settings.h"
+#include "editor/view/view_state.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,13 +34,13 @@ const TLineProp *PropOf(const REdoDodiStrings &store, int line) { return store.L
 
 } // namespace
 
-TLineRenderer::TLineRenderer(TViewTarget &editor, TLineTokenizer &tokenizer) : ed_(editor), tokenizer_(tokenizer) {}
+TLineRenderer::TLineRenderer(TEditorView &view) : view_(view), data_(view.Model()), tokenizer_(*data_.Tokenizer) {}
 
 void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit, int right)
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const TLineProp *prop = PropOf(store, line);
-    TDodiActiveLineSettings &active = *ed_.ActiveLineSettings();
+    TDodiActiveLineSettings &active = *data_.ActiveLine;
 
     ctx_.Target = &target;
     ctx_.Line = line;
@@ -46,23 +56,25 @@ void TLineRenderer::BeginLine(Canvas &target, int line, int x, int top, int unit
     ctx_.ToColumn = INT_MAX;
 
     TRunColourContext &c = ctx_.Colours;
-    c.Styler = ed_.UseStyler() ? ed_.ActiveStyler() : nullptr;
-    c.FontColor = ed_.Font().Color;
-    c.FontStyle = ed_.Font().Style;
-    c.BkColor = ed_.BkColor();
-    c.UrlStyle = ed_.UrlStyle();
-    c.ActiveLine = active.ShowActiveLine() && line == ed_.ActiveLine();
+    c.Styler = data_.Settings->UseStyler ? view_.ViewHost().ShownText().Styler : nullptr;
+    c.FontColor = data_.Settings->Font.Color;
+    c.FontStyle = data_.Settings->Font.Style;
+    c.BkColor = data_.Settings->BkColor;
+    c.UrlStyle = data_.Settings->UrlStyle;
+    c.ActiveLine = active.ShowActiveLine() && line == data_.View->ActiveLine;
     c.ActiveLineTextColor = active.ActiveLineTextColor();
     c.ActiveLineColor = active.ActiveLineColor();
     c.Breakpoint = prop && prop->Breakpoint;
-    c.BreakpointTextColor = ed_.BreakpointTextColor();
-    c.BreakpointColor = ed_.BreakpointColor();
+    c.BreakpointTextColor = data_.Settings->BreakpointTextColor;
+    c.BreakpointColor = data_.Settings->BreakpointColor;
     c.FoldSummary = false;
-    c.FoldLineColor = ed_.CodeFolding()->LineColor();
+    c.FoldLineColor = data_.Folding->LineColor();
 
-    const TControlFlags &st = ed_.Flags();
-    ctx_.SelectionHidden = ed_.HideSelection() && !st.Focused && !st.FindDialogOpen;
-    ed_.NormalizedSelection(ctx_.SelStart, ctx_.SelEnd);
+    const TControlFlags &st = *data_.Flags;
+    ctx_.SelectionHidden = data_.Settings->HideSelection && !st.Focused && !st.FindDialogOpen;
+    // In document order, whichever way it was made.
+    ctx_.SelStart = std::min(data_.Caret->SelStart, data_.Caret->SelEnd);
+    ctx_.SelEnd = std::max(data_.Caret->SelStart, data_.Caret->SelEnd);
 }
 
 void TLineRenderer::DrawRuns(std::string_view text, RunState &state)
@@ -78,7 +90,7 @@ void TLineRenderer::DrawVisibleRuns(int line, RunState &state, bool endState)
     tokenizer_.OnRun = [this](int column, std::string_view run, const RunState &runState) {
         DrawRun(column, run, runState);
     };
-    REdoDodiStrings &store = *ed_.ActiveLines();
+    REdoDodiStrings &store = view_.Lines();
     const int unit = std::max(1, ctx_.Unit);
     // A wide character cut by either edge still shows its part.
     const int firstCell = std::max(0, -ctx_.Origin / unit);
@@ -89,9 +101,9 @@ void TLineRenderer::DrawVisibleRuns(int line, RunState &state, bool endState)
 
 bool TLineRenderer::StartsBlockWord(int column) const
 {
-    if (!ed_.BlockShow())
+    if (!data_.Settings->BlockShow)
         return false;
-    const TViewState &st = ed_.ViewState();
+    const TViewState &st = *data_.View;
     return (st.BlockStart.Line == ctx_.Line && st.BlockStart.Col == column) ||
            (st.BlockEnd.Line == ctx_.Line && st.BlockEnd.Col == column);
 }
@@ -115,7 +127,7 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
     // Runs come one after another, but a stretch of a long line starts
     // where the row does.
     if (column != ctx_.NextColumn) {
-        ctx_.Cell = CellOfColumn(*ed_.ActiveLines(), ctx_.Line, column);
+        ctx_.Cell = CellOfColumn(view_.Lines(), ctx_.Line, column);
         ctx_.X = ctx_.Origin + ctx_.Cell * ctx_.Unit;
     }
     ctx_.NextColumn = column + length;
@@ -123,7 +135,7 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
         SplitRunBySelection(ctx_.Line, column, length, ctx_.SelStart, ctx_.SelEnd, ctx_.SelectionHidden);
 
     TColor textColor = colour.TextColor;
-    TColor bkColor = StartsBlockWord(column) ? ed_.BlockColor() : colour.BkColor;
+    TColor bkColor = StartsBlockWord(column) ? data_.Settings->BlockColor : colour.BkColor;
 
     const size_t selFrom = utf8::ByteOffset(text, split.Start);
     const size_t selTo = utf8::ByteOffset(text, split.End);
@@ -132,8 +144,8 @@ void TLineRenderer::DrawRun(int column, std::string_view text, const RunState &s
     if (split.End > split.Start) {
         // On a line drawn in its own colours the selection shows them swapped.
         const bool ownColours = ctx_.Colours.ActiveLine || ctx_.Colours.Breakpoint;
-        const TColor selText = ownColours ? bkColor : ed_.SelColor();
-        const TColor selBk = ownColours ? textColor : ed_.SelBkColor();
+        const TColor selText = ownColours ? bkColor : data_.Settings->SelColor;
+        const TColor selBk = ownColours ? textColor : data_.Settings->SelBkColor;
         DrawPart(text.substr(selFrom, selTo - selFrom), split.End - split.Start, selText, selBk, colour.Style);
     }
 
@@ -155,7 +167,7 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
     if (placed.Shown.empty())
         return;
     Canvas &canvas = *ctx_.Target;
-    TFont font = ed_.Font();
+    TFont font = data_.Settings->Font;
     font.Color = textColor;
     font.Style = style;
     canvas.SetFont(font);
@@ -168,39 +180,39 @@ void TLineRenderer::DrawPart(std::string_view text, int length, TColor textColor
 
 TColor TLineRenderer::RestOfLineColour(int line) const
 {
-    const TLineProp *prop = PropOf(*ed_.ActiveLines(), line);
+    const TLineProp *prop = PropOf(view_.Lines(), line);
     if (prop && prop->Breakpoint)
-        return ed_.BreakpointColor();
-    if (ed_.ActiveLineSettings()->ShowActiveLine() && line == ed_.ActiveLine())
-        return ed_.ActiveLineSettings()->ActiveLineColor();
-    return ed_.BkColor();
+        return data_.Settings->BreakpointColor;
+    if (data_.ActiveLine->ShowActiveLine() && line == data_.View->ActiveLine)
+        return data_.ActiveLine->ActiveLineColor();
+    return data_.Settings->BkColor;
 }
 
 void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int line, const TRect &dest, TRowCells cells,
                                     RunState &state, bool endState)
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const int rowHeight = dest.Height();
     if (line < 0 || line >= store.Count()) {
-        window.SetBrushColor(ed_.BkColor());
+        window.SetBrushColor(data_.Settings->BkColor);
         window.FillRect(dest);
         return;
     }
 
     Canvas &canvas = lineBitmap.GetCanvas();
     const int width = lineBitmap.Width();
-    canvas.SetBrushColor(ed_.BkColor());
+    canvas.SetBrushColor(data_.Settings->BkColor);
     canvas.FillRect({0, 0, width, rowHeight});
 
-    const int charWidth = ed_.CharWidth();
+    const int charWidth = data_.View->CharWidth;
     const int right = cells.End < 0 ? width : std::clamp((cells.End - cells.First) * charWidth, 0, width);
     BeginLine(canvas, line, -cells.First * charWidth, 0, charWidth, right);
     // A collapsed region's first line shows its summary in place of its text
     // where its definition gives one, else its text and an ellipsis box.
-    const bool collapsed = ed_.CodeFolding()->Enabled() && !ed_.FoldRegions().IsExpanded(line);
+    const bool collapsed = data_.Folding->Enabled() && !data_.Folds->IsExpanded(line);
     int definition = -1;
     std::string summary;
-    const bool summarised = collapsed && cells.First == 0 && ed_.RegionSummary(line, definition, summary);
+    const bool summarised = collapsed && cells.First == 0 && view_.RegionSummary(line, definition, summary);
     if (summarised) {
         ctx_.Colours.FoldSummary = true;
         DrawRun(0, summary, state);
@@ -212,7 +224,7 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
     canvas.SetBrushColor(RestOfLineColour(line));
     canvas.FillRect({textEnd, 0, width, rowHeight - 1});
     if (collapsed && !summarised && cells.End < 0)
-        PaintEllipsisBox(canvas, ctx_.X, rowHeight, ed_.CodeFolding()->LineColor(), ed_.BkColor());
+        PaintEllipsisBox(canvas, ctx_.X, rowHeight, data_.Folding->LineColor(), data_.Settings->BkColor);
 
     DrawUnderlines(canvas, line);
     DrawBlockLines(canvas, line);
@@ -223,13 +235,13 @@ void TLineRenderer::PaintScreenLine(Canvas &window, TBitmap &lineBitmap, int lin
 // follows x, so the waves of neighbouring ranges join up.
 void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
 {
-    const TLineProp *prop = PropOf(*ed_.ActiveLines(), line);
+    const TLineProp *prop = PropOf(view_.Lines(), line);
     if (!prop || !prop->HasUnderlines())
         return;
     const TUnderlineRanges &ranges = *prop->UnderlineRanges;
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const int charWidth = ed_.CharWidth();
-    const int y = ed_.LineHeight() - 2;
+    const REdoDodiStrings &store = view_.Lines();
+    const int charWidth = data_.View->CharWidth;
+    const int y = data_.View->LineHeight - 2;
     canvas.SetPen({kUnderlineColor, 1, psSolid});
     for (int k = 0; k < ranges.Starts.Count(); ++k) {
         const int s = ranges.Starts[k];
@@ -246,15 +258,15 @@ void TLineRenderer::DrawUnderlines(Canvas &canvas, int line)
 
 void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
 {
-    if (!ed_.BlockShow() || ed_.BlockLineColor() == clNone)
+    if (!data_.Settings->BlockShow || data_.Settings->BlockLineColor == clNone)
         return;
-    const int charWidth = ed_.CharWidth();
-    const int y = ed_.LineHeight() - 2;
-    canvas.SetPen({ed_.BlockLineColor(), 1, psSolid});
-    for (const TBlockRange &block : {ed_.ViewState().BlockStart, ed_.ViewState().BlockEnd}) {
+    const int charWidth = data_.View->CharWidth;
+    const int y = data_.View->LineHeight - 2;
+    canvas.SetPen({data_.Settings->BlockLineColor, 1, psSolid});
+    for (const TBlockRange &block : {data_.View->BlockStart, data_.View->BlockEnd}) {
         if (block.Line != line || block.Col < 0)
             continue;
-        const REdoDodiStrings &store = *ed_.ActiveLines();
+        const REdoDodiStrings &store = view_.Lines();
         const int from = std::clamp(ctx_.Origin + CellOfColumn(store, line, block.Col) * charWidth, 0, ctx_.Right);
         const int to = std::clamp(
             ctx_.Origin + CellOfColumn(store, line, block.Col + std::max(1, block.Length)) * charWidth, 0, ctx_.Right);
@@ -267,33 +279,33 @@ void TLineRenderer::DrawBlockLines(Canvas &canvas, int line)
 // the suffix (left empty unless `numbered`); returns the field's width.
 int TLineRenderer::DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit, bool numbered)
 {
-    const TDodiGutter &gutter = *ed_.Gutter();
-    const std::string field = std::to_string(ed_.ActiveLines()->Count()) + gutter.NumberSuffix();
+    const TDodiGutter &gutter = *data_.Gutter;
+    const std::string field = std::to_string(view_.Lines().Count()) + gutter.NumberSuffix();
     const int fieldWidth = unit * utf8::Length(field);
     if (!numbered)
         return fieldWidth;
     const std::string number = GutterNumberText(line + gutter.LineNumberStart(), gutter);
-    TFont font = ed_.Font();
+    TFont font = data_.Settings->Font;
     font.Color = clBlack;
     font.Style = {};
     canvas.SetFont(font);
-    canvas.SetBrushColor(ed_.BkColor());
+    canvas.SetBrushColor(data_.Settings->BkColor);
     canvas.TextOut(rect.left + fieldWidth - unit * utf8::Length(number), rect.top, number);
     return fieldWidth;
 }
 
 void TLineRenderer::PaintPrintLine(Canvas &canvas, int line, const TRect &rect, RunState &state, TPrintColumns columns)
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     if (line < 0 || line >= store.Count()) {
-        canvas.SetBrushColor(ed_.BkColor());
+        canvas.SetBrushColor(data_.Settings->BkColor);
         canvas.FillRect(rect);
         return;
     }
-    canvas.SetFont(ed_.Font());
+    canvas.SetFont(data_.Settings->Font);
     const int unit = canvas.TextWidth("w");
     int x = rect.left;
-    if (ed_.PrintOptions()->PrintLineNumbers)
+    if (data_.Print->PrintLineNumbers)
         x += DrawPrintLineNumber(canvas, line, rect, unit, columns.Numbered);
 
     BeginLine(canvas, line, x - CellOfColumn(store, line, columns.From) * unit, rect.top, unit, INT_MAX);

@@ -14,7 +14,8 @@
 
 namespace tarnwick {
 
-class TViewTarget;
+class TEditorView;
+struct TViewModel;
 class TLineTokenizer;
 class REdoDodiStrings;
 
@@ -35,7 +36,7 @@ struct TPrintColumns {
 
 class TLineRenderer {
 public:
-    TLineRenderer(TViewTarget &editor, TLineTokenizer &tokenizer);
+    explicit TLineRenderer(TEditorView &view);
 
     // Mode 0: the row `dest` of the window shows `cells` of `line`;
     // `lineBitmap` is one row high and as wide as the text area. `state` is
@@ -81,7 +82,8 @@ private:
     int DrawPrintLineNumber(Canvas &canvas, int line, const TRect &rect, int unit, bool numbered);
     TColor RestOfLineColour(int line) const;
 
-    TViewTarget &ed_;
+    TEditorView &view_;
+    const TViewModel &data_;
     TLineTokenizer &tokenizer_;
     TLineContext ctx_;
 };

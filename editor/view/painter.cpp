@@ -1,9 +1,19 @@
 #include "editor/view/painter.h"
 
+#include "editor/document/caret_state.h"
+#include "editor/document/fold_regions.h"
 #include "editor/document/line_cells.h"
+#include "editor/document/line_store.h"
+#include "editor/platform/dodi_scroll_bar.h"
 #include "editor/platform/host.h"
+#include "editor/view/code_folding.h"
+#include "editor/view/control_flags.h"
+#include "editor/view/dodi_gutter.h"
+#include "editor/view/editor_view.h"
 #include "editor/view/fold_marks.h"
-#include "editor/view/view_target.h"
+#include "editor/view/row_layout.h"
+#include "editor/view/view_settings.h"
+#include "editor/view/view_state.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -26,42 +36,42 @@ void FillWith(Canvas &canvas, const TRect &r, TColor color)
 
 } // namespace
 
-TDodiPainter::TDodiPainter(TViewTarget &editor) : ed_(editor), renderer_(editor, editor.Tokenizer()) {}
+TDodiPainter::TDodiPainter(TEditorView &view) : view_(view), data_(view.Model()), renderer_(view) {}
 
 void TDodiPainter::Paint(Canvas &canvas)
 {
-    REdoDodiStrings &store = *ed_.ActiveLines();
+    REdoDodiStrings &store = view_.Lines();
     if (store.LockCount() > 0)
         return;
-    if (ed_.LineHeight() == 0)
-        ed_.SetFont(ed_.Font());
-    if (ed_.LineHeight() <= 0 || ed_.CharWidth() <= 0)
+    if (data_.View->LineHeight == 0)
+        view_.ViewHost().MeasureCells();
+    if (data_.View->LineHeight <= 0 || data_.View->CharWidth <= 0)
         return;
 
     // Regions a finder has not read since the last edits, before the layout.
-    ed_.UpdateFoldRegions(false);
+    view_.ViewHost().UpdateFoldRegions(false);
     painting_ = true;
-    const TRect text = ed_.TextArea();
+    const TRect text = view_.TextArea();
     PrepareLineBitmap(canvas, text);
 
-    const TRect fold = ed_.FoldColumn();
+    const TRect fold = view_.FoldColumn();
     if (!fold.IsEmpty())
-        FillWith(canvas, {fold.left - 2, fold.top, fold.right, fold.bottom}, ed_.BkColor());
-    if (!fold.IsEmpty() && ed_.FoldRegions().RegionCount() > 0) {
-        const TCodeFolding &folding = *ed_.CodeFolding();
-        const TFoldLook look{folding.LineColor(), ed_.BkColor(), folding.ExpandGlyph().get(),
+        FillWith(canvas, {fold.left - 2, fold.top, fold.right, fold.bottom}, data_.Settings->BkColor);
+    if (!fold.IsEmpty() && data_.Folds->RegionCount() > 0) {
+        const TCodeFolding &folding = *data_.Folding;
+        const TFoldLook look{folding.LineColor(), data_.Settings->BkColor, folding.ExpandGlyph().get(),
                              folding.CollapsedGlyph().get()};
-        PaintFoldColumn(canvas, ed_.FoldRegions(), ed_.RowLayout(), fold, ed_.TopRow(), ed_.VisibleRows(),
-                        ed_.LineHeight(), look);
+        PaintFoldColumn(canvas, *data_.Folds, view_.Rows(), fold, view_.TopRow(), view_.VisibleRows(),
+                        data_.View->LineHeight, look);
     }
 
-    TDodiGutter &gutter = *ed_.Gutter();
+    TDodiGutter &gutter = *data_.Gutter;
     if (gutter.GutterWidth() > 1 && gutter.Visible()) {
         gutter.SetHeight(text.Height());
-        ed_.PaintGutter(canvas);
+        view_.PaintGutter(canvas);
     }
     if (text.top < 2)
-        FillWith(canvas, {text.left, text.top, text.right, 2}, ed_.BkColor());
+        FillWith(canvas, {text.left, text.top, text.right, 2}, data_.Settings->BkColor);
 
     PaintLines(canvas, text);
     PaintMargins(canvas, text);
@@ -74,26 +84,26 @@ void TDodiPainter::PrepareLineBitmap(Canvas &canvas, const TRect &textArea)
 {
     const int width = std::max(0, textArea.Width());
     if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas))) {
-        lineBitmap_ = canvas.CreateBitmap(width, ed_.LineHeight());
+        lineBitmap_ = canvas.CreateBitmap(width, data_.View->LineHeight);
         bitmapMaker_ = std::type_index(typeid(canvas));
-    } else if (lineBitmap_->Width() != width || lineBitmap_->Height() != ed_.LineHeight()) {
-        lineBitmap_->SetSize(width, ed_.LineHeight());
+    } else if (lineBitmap_->Width() != width || lineBitmap_->Height() != data_.View->LineHeight) {
+        lineBitmap_->SetSize(width, data_.View->LineHeight);
     }
-    lineBitmap_->GetCanvas().SetFont(ed_.Font());
+    lineBitmap_->GetCanvas().SetFont(data_.Settings->Font);
 }
 
 // Every row of a line is drawn from the tokenizer state at the line's start;
 // the last one carries the state on to the next line.
 void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const TRowLayout &layout = ed_.RowLayout();
-    RunState state = ed_.TopLineState();
+    const REdoDodiStrings &store = view_.Lines();
+    const TRowLayout &layout = view_.Rows();
+    RunState state = view_.TopLineState();
     RunState lineStart = state;
 
-    const int lineHeight = ed_.LineHeight();
-    const int rows = ed_.VisibleRows();
-    const int topRow = ed_.TopRow();
+    const int lineHeight = data_.View->LineHeight;
+    const int rows = view_.VisibleRows();
+    const int topRow = view_.TopRow();
     const int count = store.Count();
     int row = 0;
     for (int previous = -1; row <= rows; ++row) {
@@ -103,14 +113,14 @@ void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
         if (span.Line != previous) {
             // Past a collapsed region the state comes from the lines it hides.
             if (previous >= 0 && span.Line != previous + 1)
-                state = ed_.ComputeTopState(span.Line);
+                state = view_.ComputeTopState(span.Line);
             previous = span.Line;
             lineStart = state;
         }
         state = lineStart;
         const TRowCells cells = layout.Wrapping() ? TRowCells{layout.FirstCellOf(span),
                                                               span.Last ? -1 : CellOfColumn(store, span.Line, span.End)}
-                                                  : TRowCells{ed_.LeftColumn(), -1};
+                                                  : TRowCells{data_.View->LeftColumn, -1};
         const int top = text.top + 1 + row * lineHeight;
         // The last row needs no state after it: a long line is then not
         // scanned to its end.
@@ -118,41 +128,43 @@ void TDodiPainter::PaintLines(Canvas &canvas, const TRect &text)
                                   cells, state, span.Last && row < rows && span.Line + 1 < count);
     }
     if (row <= rows)
-        FillWith(canvas, {text.left, text.top + 1 + row * lineHeight, text.right, text.bottom}, ed_.BkColor());
+        FillWith(canvas, {text.left, text.top + 1 + row * lineHeight, text.right, text.bottom},
+                 data_.Settings->BkColor);
 }
 
 void TDodiPainter::PaintMargins(Canvas &canvas, const TRect &text)
 {
-    canvas.SetPen({ed_.BkColor(), 1, psSolid});
+    canvas.SetPen({data_.Settings->BkColor, 1, psSolid});
     for (int k = 1; k <= kLeftMargin; ++k)
         canvas.Line(text.left - k, text.top, text.left - k, text.bottom);
 
-    const TDodiScrollBar &vert = ed_.VertScrollBar();
-    const TDodiScrollBar &horz = ed_.HorzScrollBar();
-    const TScrollStyle bars = ed_.ScrollBars();
+    const TDodiScrollBar &vert = *data_.VertBar;
+    const TDodiScrollBar &horz = *data_.HorzBar;
+    const TScrollStyle bars = data_.Settings->ScrollBars;
     auto fillBar = [&](TScrollBarKind kind) {
-        const TRect r = ed_.ScrollBarRect(kind);
+        const TRect r = view_.ScrollBarRect(kind);
         FillWith(canvas, {r.left - 1, r.top - 1, r.right + 1, r.bottom + 1}, kScrollBarColor);
     };
     const bool vertShown = vert.Visible() && (bars == ssVertical || bars == ssBoth);
-    const bool horzShown = horz.Visible() && (bars == ssHorizontal || bars == ssBoth) && ed_.WordWrap() == wwNone;
+    const bool horzShown =
+        horz.Visible() && (bars == ssHorizontal || bars == ssBoth) && data_.Settings->WordWrap == wwNone;
     if (vertShown)
         fillBar(sbVertical);
     if (horzShown)
         fillBar(sbHorizontal);
     // The corner where the two bars meet belongs to neither.
     if (vertShown && horzShown) {
-        const TRect v = ed_.ScrollBarRect(sbVertical);
-        const TRect h = ed_.ScrollBarRect(sbHorizontal);
+        const TRect v = view_.ScrollBarRect(sbVertical);
+        const TRect h = view_.ScrollBarRect(sbHorizontal);
         FillWith(canvas, {v.left, v.bottom, v.right, h.bottom}, kScrollBarColor);
     }
 
-    if (ed_.RightMargin() > 0 && ed_.ShowRightMargin()) {
-        canvas.SetFont(ed_.Font());
-        const int x = text.left + canvas.TextWidth("w") * (ed_.RightMargin() - ed_.LeftColumn());
+    if (data_.Settings->RightMargin > 0 && data_.Settings->ShowRightMargin) {
+        canvas.SetFont(data_.Settings->Font);
+        const int x = text.left + canvas.TextWidth("w") * (data_.Settings->RightMargin - data_.View->LeftColumn);
         // Scrolled past it, the line would land on the gutter.
         if (x >= text.left && x < text.right) {
-            canvas.SetPen({ed_.RightMarginColor(), 2, psSolid});
+            canvas.SetPen({data_.Settings->RightMarginColor, 2, psSolid});
             canvas.Line(x, text.top, x, text.bottom);
         }
         canvas.SetPen({kDefaultPenColor, 1, psSolid});
@@ -161,11 +173,11 @@ void TDodiPainter::PaintMargins(Canvas &canvas, const TRect &text)
 
 void TDodiPainter::PaintBorder(Canvas &canvas)
 {
-    if (ed_.BorderStyle() != bsSingle)
+    if (data_.Settings->BorderStyle != bsSingle)
         return;
-    const int w = ed_.Width();
-    const int h = ed_.Height();
-    if (ed_.Ctl3D()) {
+    const int w = view_.Width();
+    const int h = view_.Height();
+    if (data_.Settings->Ctl3D) {
         canvas.SetPen({kSunkenInner, 1, psSolid});
         canvas.Line(1, h - 2, w - 1, h - 2);
         canvas.Line(w - 2, 1, w - 2, h - 1);
@@ -174,7 +186,7 @@ void TDodiPainter::PaintBorder(Canvas &canvas)
         canvas.Line(w - 1, 0, w - 1, h);
         return;
     }
-    canvas.SetPen({ed_.BorderColor(), 1, psSolid});
+    canvas.SetPen({data_.Settings->BorderColor, 1, psSolid});
     canvas.SetBrushStyle(bsClear);
     canvas.Rectangle({0, 0, w, h});
     canvas.SetBrushStyle(bsSolid);
@@ -183,37 +195,38 @@ void TDodiPainter::PaintBorder(Canvas &canvas)
 void TDodiPainter::PaintLine(Canvas &canvas, int line, const TRect &rect, int mode, RunState &state)
 {
     if (!painting_)
-        ed_.PrepareTokenizer();
+        view_.PrepareTokenizer();
     if (mode == kPrint) {
         renderer_.PaintPrintLine(canvas, line, rect, state);
         return;
     }
-    const TRect text = ed_.TextArea();
-    if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas)) || lineBitmap_->Height() != ed_.LineHeight())
+    const TRect text = view_.TextArea();
+    if (!lineBitmap_ || bitmapMaker_ != std::type_index(typeid(canvas)) ||
+        lineBitmap_->Height() != data_.View->LineHeight)
         PrepareLineBitmap(canvas, text);
     // A wrapped line shows its first row here.
-    const TRowLayout &layout = ed_.RowLayout();
+    const TRowLayout &layout = view_.Rows();
     const std::vector<int> &starts = layout.RowStarts(line);
-    const TRowCells cells = starts.size() > 1 ? TRowCells{0, CellOfColumn(*ed_.ActiveLines(), line, starts[1])}
-                                              : TRowCells{layout.Wrapping() ? 0 : ed_.LeftColumn(), -1};
+    const TRowCells cells = starts.size() > 1 ? TRowCells{0, CellOfColumn(view_.Lines(), line, starts[1])}
+                                              : TRowCells{layout.Wrapping() ? 0 : data_.View->LeftColumn, -1};
     renderer_.PaintScreenLine(canvas, *lineBitmap_, line,
-                              {text.left, rect.top, text.right, rect.top + ed_.LineHeight()}, cells, state);
+                              {text.left, rect.top, text.right, rect.top + data_.View->LineHeight}, cells, state);
 }
 
 void TDodiPainter::PlaceCaret()
 {
-    Host *host = ed_.GetHost();
-    TCaretState &caret = ed_.CaretState();
-    TControlFlags &flags = ed_.Flags();
-    if (!host || !flags.Focused || ed_.HiddenCaret() || ed_.LineHeight() <= 0)
+    Host *host = view_.Platform();
+    const TCaretState &caret = *data_.Caret;
+    TControlFlags &flags = *data_.Flags;
+    if (!host || !flags.Focused || data_.Settings->HiddenCaret || data_.View->LineHeight <= 0)
         return;
-    const TRect text = ed_.TextArea();
-    const TRowLayout &layout = ed_.RowLayout();
+    const TRect text = view_.TextArea();
+    const TRowLayout &layout = view_.Rows();
     const TCaretPos at{caret.CaretCol, caret.CaretLine};
-    const int row = layout.RowOf(at) - ed_.TopRow();
+    const int row = layout.RowOf(at) - view_.TopRow();
     const int cell = layout.CellInRow(at);
-    const TPoint pos{text.left + (cell - ed_.LeftColumn()) * ed_.CharWidth(),
-                     text.top + 1 + row * ed_.LineHeight() + 1};
+    const TPoint pos{text.left + (cell - data_.View->LeftColumn) * data_.View->CharWidth,
+                     text.top + 1 + row * data_.View->LineHeight + 1};
     // A caret left of the view would be drawn over the gutter.
     const bool inView = pos.x >= text.left && pos.x < text.right && row >= 0 && pos.y < text.bottom;
     if (!inView) {
@@ -231,22 +244,6 @@ void TDodiPainter::PlaceCaret()
         host->ShowCaret();
         flags.CaretShown = true;
     }
-}
-
-void TDodiPainter::SetActiveLine(int line)
-{
-    TViewState &st = ed_.ViewState();
-    st.ActiveLine = line;
-    const TDodiActiveLineSettings &settings = *ed_.ActiveLineSettings();
-    if (settings.ShowActiveLineIndicator() && !settings.ShowActiveLine() && ed_.Gutter()->Visible())
-        ed_.InvalidateRect({0, 0, ed_.Gutter()->GutterWidth(), ed_.Height()});
-    if (!settings.ShowActiveLine())
-        return;
-    ed_.MakeCaretVisible();
-    const int row = ed_.VisibleIndexOf(line) - ed_.TopRow();
-    if (row < 0 || row >= ed_.VisibleRows())
-        ed_.SetTopLine(line);
-    ed_.Invalidate();
 }
 
 } // namespace tarnwick

@@ -14,7 +14,8 @@
 
 namespace tarnwick {
 
-class TViewTarget;
+class TEditorView;
+struct TViewModel;
 
 class TDodiPainter {
 public:
@@ -22,7 +23,7 @@ public:
     static constexpr int kScreen = 0;
     static constexpr int kPrint = 2;
 
-    explicit TDodiPainter(TViewTarget &editor);
+    explicit TDodiPainter(TEditorView &view);
 
     // Nothing is drawn while the line store is inside an update bracket.
     void Paint(Canvas &canvas);
@@ -32,7 +33,6 @@ public:
     // Moves the host's caret to the caret cell, shows it there, and hides it
     // while that cell is outside the text area.
     void PlaceCaret();
-    void SetActiveLine(int line);
 
     // Forgets the caret position last given to the host (the caret was recreated).
     void CaretRecreated() { caretPos_.reset(); }
@@ -43,7 +43,8 @@ private:
     void PaintMargins(Canvas &canvas, const TRect &textArea);
     void PaintBorder(Canvas &canvas);
 
-    TViewTarget &ed_;
+    TEditorView &view_;
+    const TViewModel &data_;
     TLineRenderer renderer_;
     std::unique_ptr<TBitmap> lineBitmap_;
     // The kind of canvas that made the bitmap: any canvas of that kind can

@@ -1,22 +1,26 @@
 #include "editor/view/printer.h"
 
+#include "editor/document/line_store.h"
 #include "editor/platform/canvas.h"
 #include "editor/platform/host.h"
-#include "editor/view/view_target.h"
+#include "editor/view/editor_view.h"
+#include "editor/view/print_options.h"
+#include "editor/view/row_layout.h"
+#include "editor/view/view_settings.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace tarnwick {
 
-TDodiPrinter::TDodiPrinter(TViewTarget &editor) : ed_(editor), renderer_(editor, editor.Tokenizer()) {}
+TDodiPrinter::TDodiPrinter(TEditorView &view) : view_(view), data_(view.Model()), renderer_(view) {}
 
-int TDodiPrinter::RowsOfLine(int line) const { return static_cast<int>(ed_.RowLayout().RowStarts(line).size()); }
+int TDodiPrinter::RowsOfLine(int line) const { return static_cast<int>(view_.Rows().RowStarts(line).size()); }
 
 int TDodiPrinter::RowCount() const
 {
-    const int count = ed_.ActiveLines()->Count();
-    if (!ed_.RowLayout().Wrapping())
+    const int count = view_.Lines().Count();
+    if (!view_.Rows().Wrapping())
         return count;
     int rows = 0;
     for (int line = 0; line < count; ++line)
@@ -26,8 +30,8 @@ int TDodiPrinter::RowCount() const
 
 TDodiPrinter::PageGeometry TDodiPrinter::Geometry(Canvas &canvas, int pageWidth, int pageHeight) const
 {
-    const TPrintOptions &options = *ed_.PrintOptions();
-    canvas.SetFont(ed_.Font());
+    const TPrintOptions &options = *data_.Print;
+    canvas.SetFont(data_.Settings->Font);
     PageGeometry g;
     g.area = {options.MarginLeft, options.MarginTop, pageWidth - options.MarginRight,
               pageHeight - options.MarginBottom};
@@ -49,7 +53,7 @@ int TDodiPrinter::PageCount(Canvas &canvas, int pageWidth, int pageHeight) const
 
 void TDodiPrinter::DrawCentred(Canvas &canvas, const std::string &text, const TRect &rect) const
 {
-    canvas.SetFont(ed_.Font());
+    canvas.SetFont(data_.Settings->Font);
     const int width = canvas.TextWidth(text);
     const int x = width < rect.Width() ? rect.left + (rect.Width() - width) / 2 : rect.left;
     canvas.TextOut(x, rect.top, text);
@@ -57,7 +61,7 @@ void TDodiPrinter::DrawCentred(Canvas &canvas, const std::string &text, const TR
 
 void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int pageHeight)
 {
-    const TPrintOptions &options = *ed_.PrintOptions();
+    const TPrintOptions &options = *data_.Print;
     const PageGeometry g = Geometry(canvas, pageWidth, pageHeight);
     TRect line{g.area.left, g.area.top, g.area.right, g.area.top + g.lineHeight};
     if (!options.Title.empty()) {
@@ -66,12 +70,12 @@ void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int 
         line.bottom += g.lineHeight;
     }
 
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const int count = store.Count();
     const int first = (pageNumber - 1) * g.linesPerPage;
     // The line and the row of it the page starts with.
     int at = first, index = 0;
-    if (ed_.RowLayout().Wrapping()) {
+    if (view_.Rows().Wrapping()) {
         at = 0;
         index = first;
         for (; at < count; ++at) {
@@ -82,12 +86,12 @@ void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int 
         }
     }
     if (at < count) {
-        ed_.PrepareTokenizer();
-        RunState lineStart = ed_.ComputeTopState(at);
+        view_.PrepareTokenizer();
+        RunState lineStart = view_.ComputeTopState(at);
         for (int row = 0; row < g.linesPerPage && at < count; ++row) {
             // Each row of a line is drawn from the state at the line's start.
             RunState state = lineStart;
-            const std::vector<int> starts = ed_.RowLayout().RowStarts(at);
+            const std::vector<int> starts = view_.Rows().RowStarts(at);
             const int rows = static_cast<int>(starts.size());
             const int to = index + 1 < rows ? starts[index + 1] : INT_MAX;
             renderer_.PaintPrintLine(canvas, at, line, state, {starts[index], to, index == 0});
@@ -107,10 +111,10 @@ void TDodiPrinter::PrintPage(Canvas &canvas, int pageWidth, int pageNumber, int 
 
 bool TDodiPrinter::Print()
 {
-    Host *host = ed_.GetHost();
+    Host *host = view_.Platform();
     if (!host)
         return false;
-    const std::string &name = ed_.PrintOptions()->JobName;
+    const std::string &name = data_.Print->JobName;
     std::unique_ptr<PrintJob> job = host->BeginPrintJob(name.empty() ? kDefaultJobName : name);
     if (!job)
         return false;

@@ -13,11 +13,12 @@
 namespace tarnwick {
 
 class Canvas;
-class TViewTarget;
+class TEditorView;
+struct TViewModel;
 
 class TDodiPrinter {
 public:
-    explicit TDodiPrinter(TViewTarget &editor);
+    explicit TDodiPrinter(TEditorView &view);
 
     // Prints on the host's default printer; false when no job could be
     // started or finished (no printer, spooler failure).
@@ -41,7 +42,8 @@ private:
     int RowCount() const;
     int RowsOfLine(int line) const;
 
-    TViewTarget &ed_;
+    TEditorView &view_;
+    const TViewModel &data_;
     TLineRenderer renderer_;
 };
 

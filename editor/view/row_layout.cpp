@@ -2,8 +2,12 @@
 
 #include "editor/base/text_cells.h"
 #include "editor/base/utf8.h"
+#include "editor/document/fold_regions.h"
 #include "editor/document/line_cells.h"
-#include "editor/view/view_target.h"
+#include "editor/document/line_store.h"
+#include "editor/view/editor_view.h"
+#include "editor/view/view_settings.h"
+#include "editor/view/view_state.h"
 
 #include <algorithm>
 
@@ -53,15 +57,17 @@ std::vector<size_t> WrapPieceStarts(std::string_view text, int width, int tabSiz
     return starts;
 }
 
+TRowLayout::TRowLayout(TEditorView &view, TFoldRegions &rows) : view_(view), data_(view.Model()), rows_(rows) {}
+
 // ---- laying lines out ----
 
 int TRowLayout::ComputeWidth() const
 {
-    switch (ed_.WordWrap()) {
+    switch (data_.Settings->WordWrap) {
     case wwClientWidth:
-        return std::max(0, ed_.VisibleColumns() - 1);
+        return std::max(0, view_.VisibleColumns() - 1);
     case wwRightMargin:
-        return std::max(0, ed_.RightMargin());
+        return std::max(0, data_.Settings->RightMargin);
     case wwNone:
         break;
     }
@@ -70,11 +76,11 @@ int TRowLayout::ComputeWidth() const
 
 std::vector<int> TRowLayout::ComputeStarts(int line) const
 {
-    const std::string_view text = ed_.ActiveLines()->Get(line);
+    const std::string_view text = view_.Lines().Get(line);
     std::vector<int> columns;
     int column = 0;
     size_t at = 0;
-    for (const size_t start : WrapPieceStarts(text, width_, ed_.ActiveLines()->TabSize())) {
+    for (const size_t start : WrapPieceStarts(text, width_, view_.Lines().TabSize())) {
         column += utf8::Length(text.substr(at, start - at));
         at = start;
         columns.push_back(column);
@@ -84,7 +90,7 @@ std::vector<int> TRowLayout::ComputeStarts(int line) const
 
 const std::vector<int> &TRowLayout::RowStarts(int line) const
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     if (!Wrapping() || line < 0 || line >= store.Count())
         return oneRow_;
     // Most lines fit, which their length tells without reading their text:
@@ -103,7 +109,7 @@ const std::vector<int> &TRowLayout::RowStarts(int line) const
 
 void TRowLayout::UpdateRows(int first, int count)
 {
-    const int n = ed_.ActiveLines()->Count();
+    const int n = view_.Lines().Count();
     if (rows_.LineCount() != n)
         return;
     const TRowMap &map = rows_.Rows();
@@ -117,13 +123,13 @@ void TRowLayout::UpdateRows(int first, int count)
 void TRowLayout::Relayout(bool force)
 {
     const int width = ComputeWidth();
-    const int tabSize = ed_.ActiveLines()->TabSize();
+    const int tabSize = view_.Lines().TabSize();
     if (width == width_ && tabSize == tabSize_ && !force)
         return;
     width_ = width;
     tabSize_ = tabSize;
     starts_.clear();
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const int n = store.Count();
     if (rows_.LineCount() != n)
         return;
@@ -172,31 +178,30 @@ void TRowLayout::LinesChanged(const TLinesChange &change)
 
 int TRowLayout::RowCount() const
 {
-    const int n = ed_.ActiveLines()->Count();
+    const int n = view_.Lines().Count();
     if (n == 0)
         return 0;
-    const int lastRow = ed_.VisibleIndexOf(n - 1);
-    return lastRow + static_cast<int>(RowStarts(ed_.LineOfVisibleIndex(lastRow)).size());
+    const int lastRow = view_.VisibleIndexOf(n - 1);
+    return lastRow + static_cast<int>(RowStarts(view_.LineOfVisibleIndex(lastRow)).size());
 }
 
 TRowSpan TRowLayout::SpanOfRow(int row) const
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
-    const int line = ed_.LineOfVisibleIndex(row);
+    const REdoDodiStrings &store = view_.Lines();
+    const int line = view_.LineOfVisibleIndex(row);
     if (line < 0 || line >= store.Count())
         return {line, 0, 0, 0, true};
     const std::vector<int> &starts = RowStarts(line);
     const int last = static_cast<int>(starts.size()) - 1;
-    const int index = std::clamp(row - ed_.VisibleIndexOf(line), 0, last);
+    const int index = std::clamp(row - view_.VisibleIndexOf(line), 0, last);
     const int end = index < last ? starts[index + 1] : store.LineLength(line);
     return {line, index, starts[index], end, index == last};
 }
 
 int TRowLayout::RowOf(TCaretPos pos) const
 {
-    const int first = ed_.VisibleIndexOf(pos.Line);
-    if (!Wrapping() || pos.Line < 0 || pos.Line >= ed_.ActiveLines()->Count() ||
-        ed_.LineOfVisibleIndex(first) != pos.Line)
+    const int first = view_.VisibleIndexOf(pos.Line);
+    if (!Wrapping() || pos.Line < 0 || pos.Line >= view_.Lines().Count() || view_.LineOfVisibleIndex(first) != pos.Line)
         return first;
     const std::vector<int> &starts = RowStarts(pos.Line);
     return first + static_cast<int>(std::upper_bound(starts.begin() + 1, starts.end(), pos.Col) - starts.begin()) - 1;
@@ -204,12 +209,12 @@ int TRowLayout::RowOf(TCaretPos pos) const
 
 int TRowLayout::FirstCellOf(const TRowSpan &span) const
 {
-    return span.Start > 0 ? CellOfColumn(*ed_.ActiveLines(), span.Line, span.Start) : 0;
+    return span.Start > 0 ? CellOfColumn(view_.Lines(), span.Line, span.Start) : 0;
 }
 
 int TRowLayout::CellInRow(TCaretPos pos) const
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const int cell = CellOfColumn(store, pos.Line, pos.Col);
     if (!Wrapping() || pos.Line < 0 || pos.Line >= store.Count())
         return cell;
@@ -220,14 +225,14 @@ int TRowLayout::CellInRow(TCaretPos pos) const
 
 TPoint TRowLayout::CellOrigin(TCaretPos pos) const
 {
-    const TRect text = ed_.TextArea();
-    return {text.left + (CellInRow(pos) - ed_.LeftColumn()) * ed_.CharWidth(),
-            text.top + (RowOf(pos) - ed_.TopRow()) * ed_.LineHeight()};
+    const TRect text = view_.TextArea();
+    return {text.left + (CellInRow(pos) - data_.View->LeftColumn) * data_.View->CharWidth,
+            text.top + (RowOf(pos) - view_.TopRow()) * data_.View->LineHeight};
 }
 
 TCaretPos TRowLayout::PositionAt(int row, int cell) const
 {
-    const REdoDodiStrings &store = *ed_.ActiveLines();
+    const REdoDodiStrings &store = view_.Lines();
     const TRowSpan span = SpanOfRow(row);
     if (span.Line < 0 || span.Line >= store.Count())
         return {std::max(0, cell), span.Line};

@@ -22,7 +22,8 @@
 namespace tarnwick {
 
 class TFoldRegions;
-class TViewTarget;
+class TEditorView;
+struct TViewModel;
 
 // Where the pieces of one line start (byte offsets, the first is 0) when it
 // is wrapped at `width` grid cells: whole words stay together, a piece ends
@@ -45,7 +46,8 @@ struct TRowSpan {
 
 class TRowLayout {
 public:
-    TRowLayout(TViewTarget &editor, TFoldRegions &rows) : ed_(editor), rows_(rows) {}
+    // The rows are recorded in the row map of `rows`.
+    TRowLayout(TEditorView &view, TFoldRegions &rows);
 
     // The width lines are wrapped at, in cells; 0 while lines are not wrapped.
     int WrapWidth() const { return width_; }
@@ -84,7 +86,8 @@ private:
     std::vector<int> ComputeStarts(int line) const;
     void UpdateRows(int first, int count);
 
-    TViewTarget &ed_;
+    TEditorView &view_;
+    const TViewModel &data_;
     TFoldRegions &rows_;
     int width_ = 0;
     int tabSize_ = 0;

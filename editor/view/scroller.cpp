@@ -435,4 +435,19 @@ void TDodiScroller::HideScrollHint()
         hint->Hide();
 }
 
+void TDodiScroller::SetActiveLine(int line)
+{
+    ed_.ViewState().ActiveLine = line;
+    const TDodiActiveLineSettings &settings = *ed_.ActiveLineSettings();
+    if (settings.ShowActiveLineIndicator() && !settings.ShowActiveLine() && ed_.Gutter()->Visible())
+        ed_.InvalidateRect({0, 0, ed_.Gutter()->GutterWidth(), ed_.Height()});
+    if (!settings.ShowActiveLine())
+        return;
+    MakeCaretVisible();
+    const int row = ed_.VisibleIndexOf(line) - ed_.TopRow();
+    if (row < 0 || row >= ed_.VisibleRows())
+        SetTopLine(line);
+    ed_.Invalidate();
+}
+
 } // namespace tarnwick

@@ -39,6 +39,9 @@ public:
     void SetLeftColumn(int column);
     void ScrollBy(TScrollBarKind bar, int delta);
     void MakeCaretVisible();
+    // The caret moved to `line`: the active line follows, repainted and kept
+    // in view when it is shown.
+    void SetActiveLine(int line);
     void UpdateScrollBars(bool repaint);
     void LayoutChanged();
     // One notch of the wheel.

@@ -145,9 +145,6 @@ public:
     virtual void PlaceCaret() = 0;
     virtual void DoGutterClick(int line) = 0;
     virtual PopupWindow *ScrollHintWindow() = 0;
-    // The flag glyph drawn in the gutter; made on first use by a canvas.
-    virtual TBitmap *FlagGlyph() = 0;
-    virtual void SetFlagGlyph(std::unique_ptr<TBitmap> glyph) = 0;
 
     // ---- appearance settings ----
     virtual TDodiActiveLineSettings *ActiveLineSettings() = 0;
