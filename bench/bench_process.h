@@ -129,6 +129,23 @@ inline void Record(benchmark::State &state, const Outcome &outcome)
     state.counters["peak_MiB"] = outcome.peakMiB;
 }
 
+// Runs the program each repetition, timing the whole process.
+inline void RunEach(benchmark::State &state, const std::vector<std::string> &argv)
+{
+    for (auto _ : state)
+        Record(state, RunProgram(argv));
+}
+
+#ifdef TARNWICK_BUILD_DIR
+// The program as built beside the benchmark, or TARNWICK_PROGRAM.
+inline std::string TarnwickProgram()
+{
+    if (const char *env = std::getenv("TARNWICK_PROGRAM"))
+        return env;
+    return (std::filesystem::path(TARNWICK_BUILD_DIR) / "app" / "tarnwick").string();
+}
+#endif
+
 // One size of one kind of generated document.
 struct Document {
     std::string kind;

@@ -15,28 +15,15 @@ namespace {
 
 using namespace tarnwick::bench;
 
-std::string Program()
-{
-    if (const char *env = std::getenv("TARNWICK_PROGRAM"))
-        return env;
-    return (std::filesystem::path(TARNWICK_BUILD_DIR) / "app" / "tarnwick").string();
-}
-
-void RunOn(benchmark::State &state, const std::vector<std::string> &argv)
-{
-    for (auto _ : state)
-        Record(state, RunProgram(argv));
-}
-
-void LaunchOpen(benchmark::State &state, Document document) { RunOn(state, {Program(), document.Path()}); }
+void LaunchOpen(benchmark::State &state, Document document) { RunEach(state, {TarnwickProgram(), document.Path()}); }
 void LaunchOpenBefore(benchmark::State &state, Document document)
 {
-    RunOn(state, {std::getenv("TARNWICK_BEFORE"), document.Path()});
+    RunEach(state, {std::getenv("TARNWICK_BEFORE"), document.Path()});
 }
-void Cat(benchmark::State &state, Document document) { RunOn(state, {"cat", document.Path()}); }
+void Cat(benchmark::State &state, Document document) { RunEach(state, {"cat", document.Path()}); }
 void XmllintNoout(benchmark::State &state, Document document)
 {
-    RunOn(state, {"xmllint", "--noout", document.Path()});
+    RunEach(state, {"xmllint", "--noout", document.Path()});
 }
 
 } // namespace

@@ -14,27 +14,14 @@ using namespace tarnwick::bench;
 
 constexpr const char *kExpression = "//book[price>30]/title";
 
-std::string Program()
-{
-    if (const char *env = std::getenv("TARNWICK_PROGRAM"))
-        return env;
-    return (std::filesystem::path(TARNWICK_BUILD_DIR) / "app" / "tarnwick").string();
-}
-
-void RunOn(benchmark::State &state, const std::vector<std::string> &argv)
-{
-    for (auto _ : state)
-        Record(state, RunProgram(argv));
-}
-
 void CommandXPath(benchmark::State &state, Document document)
 {
-    RunOn(state, {Program(), "--xpath", kExpression, document.Path()});
+    RunEach(state, {TarnwickProgram(), "--xpath", kExpression, document.Path()});
 }
 
 void XmllintXPath(benchmark::State &state, Document document)
 {
-    RunOn(state, {"xmllint", "--xpath", kExpression, document.Path()});
+    RunEach(state, {"xmllint", "--xpath", kExpression, document.Path()});
 }
 
 } // namespace
