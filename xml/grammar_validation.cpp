@@ -56,34 +56,6 @@ void CollectProblem(void *data, xmlErrorPtr error)
     sink->problems.push_back({std::max(line, 0), std::max(error->int2, 0), OneLine(error->message)});
 }
 
-void IgnoreGenericError(void *, const char *, ...) {}
-
-// Validators without a context of their own (the DTD's) report to the
-// process-wide handler, which goes to the sink while the scope lives.
-class CollectingScope {
-public:
-    explicit CollectingScope(ProblemSink &sink)
-        : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),
-          oldGenericContext_(xmlGenericErrorContext)
-    {
-        xmlSetStructuredErrorFunc(&sink, CollectProblem);
-        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
-    }
-    ~CollectingScope()
-    {
-        xmlSetStructuredErrorFunc(oldContext_, oldHandler_);
-        xmlSetGenericErrorFunc(oldGenericContext_, oldGeneric_);
-    }
-    CollectingScope(const CollectingScope &) = delete;
-    CollectingScope &operator=(const CollectingScope &) = delete;
-
-private:
-    xmlStructuredErrorFunc oldHandler_;
-    void *oldContext_;
-    xmlGenericErrorFunc oldGeneric_;
-    void *oldGenericContext_;
-};
-
 // Must run while the loader's scope lives, which knows how its files may be
 // named. Only the place of the grammar's error is told, never its text: the
 // grammar may have read another file.
@@ -112,7 +84,7 @@ void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemSink &sin
     }
     std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> context(xmlNewValidCtxt(), xmlFreeValidCtxt);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    CollectingScope collecting(sink);
+    StructuredErrorScope collecting(&sink, CollectProblem);
     xmlValidateDtd(context.get(), doc, dtd.get());
 }
 
@@ -134,7 +106,7 @@ void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemSink &
                                                                                  xmlSchemaFreeValidCtxt);
     xmlSchemaSetValidStructuredErrors(context.get(), CollectProblem, &sink);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    CollectingScope collecting(sink);
+    StructuredErrorScope collecting(&sink, CollectProblem);
     xmlSchemaValidateDoc(context.get(), doc);
 }
 
@@ -156,7 +128,7 @@ void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemSink 
         xmlRelaxNGNewValidCtxt(relaxng.get()), xmlRelaxNGFreeValidCtxt);
     xmlRelaxNGSetValidStructuredErrors(context.get(), CollectProblem, &sink);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    CollectingScope collecting(sink);
+    StructuredErrorScope collecting(&sink, CollectProblem);
     const int result = xmlRelaxNGValidateDoc(context.get(), doc);
     // The validator may reject without saying where.
     if (result != 0 && sink.count == 0) {

@@ -111,11 +111,15 @@ void CaptureStructuredError(void *data, xmlErrorPtr error)
               error->file ? error->file : "", src);
 }
 
-StructuredErrorScope::StructuredErrorScope(CapturedError *sink)
+StructuredErrorScope::StructuredErrorScope(CapturedError *sink) : StructuredErrorScope(sink, CaptureStructuredError)
+{
+}
+
+StructuredErrorScope::StructuredErrorScope(void *context, xmlStructuredErrorFunc handler)
     : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),
       oldGenericContext_(xmlGenericErrorContext)
 {
-    xmlSetStructuredErrorFunc(sink, CaptureStructuredError);
+    xmlSetStructuredErrorFunc(context, handler);
     xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
 }
 

@@ -67,12 +67,16 @@ struct CapturedError {
 // first error of level "error" or worse in the CapturedError given as data.
 void CaptureStructuredError(void *data, xmlErrorPtr error);
 
-// Routes libxml2's process-wide structured errors to `sink` for its lifetime
-// (validators without a context of their own report there).
+// Routes libxml2's process-wide structured errors to `sink` (or to
+// `handler` with `context`) for its lifetime, and silences the generic ones
+// (validators without a context of their own, and XPath, report there).
 class StructuredErrorScope {
 public:
     explicit StructuredErrorScope(CapturedError *sink);
+    StructuredErrorScope(void *context, xmlStructuredErrorFunc handler);
     ~StructuredErrorScope();
+    StructuredErrorScope(const StructuredErrorScope &) = delete;
+    StructuredErrorScope &operator=(const StructuredErrorScope &) = delete;
 
 private:
     xmlStructuredErrorFunc oldHandler_;

@@ -47,35 +47,6 @@ void CaptureXPathError(void *data, xmlErrorPtr error)
     failure->position = error->int1 + 1;
 }
 
-void IgnoreGenericError(void *, const char *, ...) {}
-
-// libxml2 writes an XPath error's message only when it reports it through
-// the process-wide handler, so that is where it is taken from while the
-// scope lives.
-class XPathErrorScope {
-public:
-    explicit XPathErrorScope(XPathFailure &failure)
-        : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),
-          oldGenericContext_(xmlGenericErrorContext)
-    {
-        xmlSetStructuredErrorFunc(&failure, CaptureXPathError);
-        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
-    }
-    ~XPathErrorScope()
-    {
-        xmlSetStructuredErrorFunc(oldContext_, oldHandler_);
-        xmlSetGenericErrorFunc(oldGenericContext_, oldGeneric_);
-    }
-    XPathErrorScope(const XPathErrorScope &) = delete;
-    XPathErrorScope &operator=(const XPathErrorScope &) = delete;
-
-private:
-    xmlStructuredErrorFunc oldHandler_;
-    void *oldContext_;
-    xmlGenericErrorFunc oldGeneric_;
-    void *oldGenericContext_;
-};
-
 std::string Explain(const XPathFailure &failure)
 {
     switch (failure.code - XML_XPATH_EXPRESSION_OK + XPATH_EXPRESSION_OK) {
@@ -219,7 +190,7 @@ XPathResult XPathDocument::Evaluate(const std::string &expression, const XPathLi
     {
         // Nothing is loaded while evaluating (document() is XSLT's, not XPath's).
         LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-        XPathErrorScope capture(failure);
+        StructuredErrorScope capture(&failure, CaptureXPathError);
         object.reset(xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>(expression.c_str()), context.get()));
     }
     if (failure.code != 0 || !object)
