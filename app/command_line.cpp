@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "xml/external_access.h"
+
 #include <string_view>
 
 namespace {
@@ -57,6 +59,10 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
             if (!hasValue)
                 return Failure("option --grammar needs a grammar file (.dtd, .xsd or .rng)");
             line.grammar = argv[++i];
+        } else if (arg == "--allow-external") {
+            if (!hasValue)
+                return Failure("option --allow-external needs a folder");
+            line.allowedFolders.emplace_back(argv[++i]);
         } else if (arg == "-o" || arg == "--output") {
             if (!hasValue)
                 return Failure("option " + std::string(arg) + " needs a file name");
@@ -107,6 +113,13 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
     return line;
 }
 
+void AllowExternalFolders(const CommandLine &line)
+{
+    tarnwick::xml::ExternalAccess access = tarnwick::xml::CurrentExternalAccess();
+    access.allowedFolders = line.allowedFolders;
+    tarnwick::xml::SetExternalAccess(access);
+}
+
 std::string UsageText()
 {
     return "Usage: tarnwick [FILE]\n"
@@ -131,6 +144,10 @@ std::string UsageText()
            "                     node as FILE:LINE: PATH: TEXT (up to 10,000, then their\n"
            "                     count), or the number, string or boolean; exit status 1\n"
            "                     when no node is selected\n"
+           "  --allow-external PATH\n"
+           "                     also read DTDs, entities and schemas from the folder PATH\n"
+           "                     and below (by default only from the document's folder\n"
+           "                     and the files the system's XML catalog names); repeatable\n"
            "  --help             show this text\n"
            "  --version          show the version\n"
            "\n"

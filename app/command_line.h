@@ -15,9 +15,15 @@ struct CommandLine {
     std::string encoding;   // --format's --encoding; empty for the file's own
     std::string expression; // --xpath's expression
     std::string grammar;    // --validate's --grammar; empty for the grammar each file names
-    std::string error;      // what was wrong, for Action::Error
+    // --allow-external's folders: external resources are read from them too.
+    std::vector<std::string> allowedFolders;
+    std::string error; // what was wrong, for Action::Error
 };
 
 CommandLine ParseCommandLine(int argc, const char *const *argv);
+
+// Lets the XML layer read external resources from the --allow-external
+// folders too, for the commands that answer without a window.
+void AllowExternalFolders(const CommandLine &line);
 
 std::string UsageText();

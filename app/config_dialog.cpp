@@ -1,10 +1,13 @@
 #include "app/config_dialog.h"
 
 #include "app/shell_images.h"
+#include "app/shell_settings.h"
 #include "app/strip_panel.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -32,7 +35,7 @@ TfrmConfig::TfrmConfig(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configuration"));
-    setFixedSize(283, 230);
+    setFixedSize(283, 254);
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -47,7 +50,7 @@ TfrmConfig::TfrmConfig(QWidget *parent) : QDialog(parent)
     title->setFont(titleFont);
     title->move(12, 7);
     auto *footer = new StripPanel(StripBackground(StripKind::DialogHeader), 30, this);
-    footer->setGeometry(0, 200, 283, 30);
+    footer->setGeometry(0, 224, 283, 30);
 
     RightAlignedLabel(this, QStringLiteral("Version"), 84, 80);
     RightAlignedLabel(this, QStringLiteral("Encoding"), 84, 104);
@@ -59,12 +62,30 @@ TfrmConfig::TfrmConfig(QWidget *parent) : QDialog(parent)
         "ComboBox2");
     ComboBox3 = EditableBox(this, 128, {}, "ComboBox3");
 
+    RightAlignedLabel(this, QStringLiteral("Read from"), 84, 152);
+    EditFolders = new QLineEdit(this);
+    EditFolders->setObjectName(QStringLiteral("EditFolders"));
+    EditFolders->setGeometry(88, 152, 145, 21);
+    EditFolders->setPlaceholderText(QStringLiteral("the document's folder"));
+    EditFolders->setToolTip(
+        QStringLiteral("Folders besides the document's own (and the system's XML catalog) that DTDs, entities "
+                       "and schemas may be read from, parted by ':'"));
+    auto *browse = new QPushButton(QStringLiteral("..."), this);
+    browse->setObjectName(QStringLiteral("BrowseFolders"));
+    browse->setGeometry(237, 152, 24, 21);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Read from"));
+        if (!folder.isEmpty())
+            EditFolders->setText(EditFolders->text().isEmpty() ? folder
+                                                               : EditFolders->text() + QLatin1Char(':') + folder);
+    });
+
     auto *apply = new QPushButton(QStringLiteral("Apply"), this);
-    apply->setGeometry(64, 168, 75, 25);
+    apply->setGeometry(64, 192, 75, 25);
     apply->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &QDialog::accept);
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setGeometry(144, 168, 75, 25);
+    cancel->setGeometry(144, 192, 75, 25);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -73,7 +94,19 @@ QString TfrmConfig::Encoding() const { return ComboBox2->currentText(); }
 void TfrmConfig::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    EditFolders->setText(StoredAllowedFolders().join(QLatin1Char(':')));
     shownTexts_ = {ComboBox1->currentText(), ComboBox2->currentText(), ComboBox3->currentText()};
+}
+
+void TfrmConfig::accept()
+{
+    QStringList folders;
+    for (const QString &folder : EditFolders->text().split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (!folder.trimmed().isEmpty())
+            folders.push_back(folder.trimmed());
+    StoreAllowedFolders(folders);
+    ApplyAllowedFolders();
+    QDialog::accept();
 }
 
 void TfrmConfig::reject()

@@ -3,8 +3,9 @@
 #include "app/error_guard.h"
 #include "app/grammar_command.h"
 #include "app/main_window.h"
-#include "app/xpath_command.h"
+#include "app/shell_settings.h"
 #include "app/xml_commands.h"
+#include "app/xpath_command.h"
 #include "editor/qt/dodi_widget.h"
 #include "xml/libxml2_vendor.h"
 
@@ -18,6 +19,8 @@ int Edit(int argc, char **argv, const CommandLine &line)
 {
     TarnwickApplication app(argc, argv);
     tarnwick::xml::RegisterLibxml2Vendor();
+    AllowFoldersForThisRun(line.allowedFolders);
+    ApplyAllowedFolders();
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     // Ties the windows to the installed desktop entry (its icon and name);
@@ -45,6 +48,8 @@ int Edit(int argc, char **argv, const CommandLine &line)
 int main(int argc, char **argv)
 {
     const CommandLine line = ParseCommandLine(argc, argv);
+    if (line.action != CommandLine::Action::Edit)
+        AllowExternalFolders(line);
     switch (line.action) {
     case CommandLine::Action::Help:
         std::cout << UsageText();

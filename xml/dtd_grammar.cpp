@@ -223,11 +223,14 @@ std::unique_ptr<XmlGrammar> LoadDtdGrammar(const std::string &documentType, cons
         return nullptr;
     }
     const std::string systemId = S(doc->intSubset->SystemID);
-    if (!systemId.empty() && !IsNetworkReference(systemId)) {
-        const std::string path = ResolveLocalReference(systemId, baseDirectory);
-        LoaderPolicyScope policy(LoaderPolicy::LocalFiles);
+    const std::string publicId = S(doc->intSubset->ExternalID);
+    if (!systemId.empty()) {
+        // A network address is the catalog's to map, else the loader refuses it.
+        const std::string path =
+            IsNetworkReference(systemId) ? systemId : ResolveLocalReference(systemId, baseDirectory);
+        LoaderPolicyScope policy(LoaderPolicy::LocalFiles, baseDirectory);
         StructuredErrorScope quiet(&ignored);
-        doc->extSubset = xmlParseDTD(nullptr, X(path));
+        doc->extSubset = xmlParseDTD(publicId.empty() ? nullptr : X(publicId), X(path));
     }
     if (!DeclaresSomething(doc->intSubset) && !DeclaresSomething(doc->extSubset)) {
         xmlFreeDoc(doc);

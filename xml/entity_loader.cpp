@@ -1,6 +1,7 @@
 // The one door through which libxml2 reads anything but the document itself:
 // a process-wide external-entity loader that refuses network schemes and reads
-// local files only as far as the LoaderPolicyScope in force allows.
+// local files only as far as the LoaderPolicyScope in force allows, from the
+// scope's folders or through the system catalog.
 #include <libxml/entities.h>
 #include <libxml/hash.h>
 #include <libxml/parser.h>
@@ -13,10 +14,12 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <vector>
 
 #include "xml/libxml2_internal.h"
+#include "xml/resource_reach.h"
 
 namespace tarnwick::xml::libxml2 {
 
@@ -28,6 +31,11 @@ thread_local LoaderRefusal tLastRefusal;
 thread_local std::set<std::string> tQuotableFiles;
 thread_local std::set<std::string> tOpenedFiles;
 thread_local bool tReadParameterEntity = false;
+thread_local ResourceReach tReach;
+// The document's own parser, while it parses: an external entity's text is
+// read through a context of its own that knows nothing of the document.
+thread_local xmlParserCtxtPtr tDocumentParser = nullptr;
+thread_local const char *tHomeName = "the document's folder";
 
 // The identifiers declared for `url`, as their declarations wrote them.
 struct WrittenIdentifiers {
@@ -51,17 +59,28 @@ bool AppearsIn(xmlParserInputPtr input, const std::string &text)
     return ::memmem(input->base, static_cast<size_t>(input->end - input->base), text.data(), text.size()) != nullptr;
 }
 
+// The context whose inputs tell where a request comes from: the document's
+// parser when an entity's own context asks before it has read anything.
+xmlParserCtxtPtr Asking(xmlParserCtxtPtr ctxt)
+{
+    if ((ctxt == nullptr || ctxt->inputNr == 0) && tDocumentParser != nullptr)
+        return tDocumentParser;
+    return ctxt;
+}
+
 // An identifier may be named in a message only as some file wrote it: a
 // system identifier built by expanding a parameter entity (whose text may
 // come from any file on the machine) appears in no file read as such, only
 // in an entity's replacement text. So the identifier must stand verbatim in
-// the document's doctype or in a file the parser is reading.
-bool Quotable(const std::string &url, xmlParserCtxtPtr ctxt)
+// the document's doctype or in a file the parser is reading. Gives it as it
+// was written there, nothing when it may not be quoted.
+std::optional<std::string> WrittenForm(const std::string &url, xmlParserCtxtPtr ctxt, bool externalSubset)
 {
+    ctxt = Asking(ctxt);
     if (ctxt == nullptr || ctxt->inputNr == 0)
-        return true; // a document the program itself was asked to read
+        return url; // a file the program itself was asked to read
     WrittenIdentifiers written{url.c_str(), {}};
-    if (ctxt->extSubURI)
+    if (ctxt->extSubURI && externalSubset)
         written.found.emplace_back(reinterpret_cast<const char *>(ctxt->extSubURI));
     if (xmlDocPtr doc = ctxt->myDoc) {
         for (xmlDtdPtr dtd : {doc->intSubset, doc->extSubset}) {
@@ -79,9 +98,9 @@ bool Quotable(const std::string &url, xmlParserCtxtPtr ctxt)
             xmlParserInputPtr input = ctxt->inputTab[i];
             // Inputs without a buffer are entities' replacement texts.
             if (input && input->buf && AppearsIn(input, identifier))
-                return true;
+                return identifier;
         }
-    return false;
+    return std::nullopt;
 }
 
 // True while the parser asks for the external subset the doctype names,
@@ -95,10 +114,12 @@ bool LoadingExternalSubset(xmlParserCtxtPtr ctxt)
 }
 
 xmlParserInputPtr Refuse(const std::string &reference, const std::string &reason, xmlParserCtxtPtr ctxt,
-                         bool quotable = true)
+                         bool quotable = true, bool outside = false)
 {
     tLastRefusal.reference = quotable ? reference : "";
     tLastRefusal.reason = reason;
+    tLastRefusal.outside = outside;
+    ctxt = Asking(ctxt);
     tLastRefusal.line = ctxt && ctxt->input ? ctxt->input->line : 0;
     tLastRefusal.column = ctxt && ctxt->input ? ctxt->input->col : 0;
     const char *file = nullptr;
@@ -166,23 +187,37 @@ bool IsSystemFile(const std::string &path)
 
 xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
 {
-    if (url == nullptr)
-        return Refuse(id ? id : "", "it has no system identifier", ctxt);
-    std::string reference(url);
-    const bool quotable = Quotable(reference, ctxt);
-    if (IsNetworkReference(reference))
-        return Refuse(reference, "network access is disabled", ctxt, quotable);
+    std::string reference(url ? url : "");
     // Outside the document type declaration the parser asks only for the
     // content of external general entities.
     const bool forDocumentType = ctxt != nullptr && ctxt->inSubset != 0;
+    const bool externalSubset = forDocumentType && LoadingExternalSubset(ctxt);
+    const std::optional<std::string> written =
+        url ? WrittenForm(reference, ctxt, externalSubset) : std::optional<std::string>(id ? id : "");
+    const bool quotable = written.has_value();
     // A schema's own document type would let it build names and values
     // from any file, which its error messages then quote; only the schema
     // documents themselves (the first, includes, imports) are read.
     const bool forSchemaDocument = ctxt == nullptr || ctxt->inputNr == 0;
-    if (tPolicy == LoaderPolicy::Nothing || (tPolicy == LoaderPolicy::DocumentType && !forDocumentType) ||
-        (tPolicy == LoaderPolicy::SchemaDocuments && !forSchemaDocument))
+    const bool refused = tPolicy == LoaderPolicy::Nothing ||
+                         (tPolicy == LoaderPolicy::DocumentType && !forDocumentType) ||
+                         (tPolicy == LoaderPolicy::SchemaDocuments && !forSchemaDocument);
+    // The system catalog maps well-known identifiers to files installed for
+    // them, wherever those are.
+    const std::string fromCatalog = refused ? "" : FromSystemCatalog(id, url);
+    if (fromCatalog.empty()) {
+        if (url == nullptr)
+            return Refuse(id ? id : "", "it has no system identifier", ctxt);
+        if (IsNetworkReference(reference))
+            return Refuse(reference, "network access is disabled", ctxt, quotable);
+    }
+    if (refused)
         return Refuse(reference, "external resources are not resolved", ctxt, quotable);
-    std::string path = ResolveLocalReference(reference, "");
+    const std::string path = fromCatalog.empty() ? ResolveLocalReference(reference, "") : fromCatalog;
+    // Nothing beyond the reach is opened or even looked at, so no message
+    // tells whether it exists.
+    if (fromCatalog.empty() && !tReach.Contains(path))
+        return Refuse(quotable ? *written : "", std::string("is outside ") + tHomeName, ctxt, quotable, true);
     // The parser hands over references it has made absolute already.
     const std::string file = !quotable || path == reference ? "file" : "file " + path;
     struct stat st {};
@@ -194,11 +229,14 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     if (IsSystemFile(path))
         return Refuse(reference, file + " is a system file (under /proc, /sys or /dev), not a document's", ctxt,
                       quotable);
-    if (forDocumentType && !LoadingExternalSubset(ctxt))
+    if (forDocumentType && !externalSubset)
         tReadParameterEntity = true;
     xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
     if (input == nullptr)
         return Refuse(reference, file + " cannot be read", ctxt, quotable);
+    // What a file from the catalog names beside it belongs to it.
+    if (!fromCatalog.empty())
+        tReach.Add(std::filesystem::path(std::filesystem::canonical(path)).parent_path().string());
     if (input->filename) {
         tOpenedFiles.insert(input->filename);
         if (quotable)
@@ -235,16 +273,29 @@ std::string ResolveLocalReference(const std::string &reference, const std::strin
     return p.lexically_normal().string();
 }
 
-LoaderPolicyScope::LoaderPolicyScope(LoaderPolicy policy) : previous_(tPolicy)
+LoaderPolicyScope::LoaderPolicyScope(LoaderPolicy policy, const std::string &home, const char *homeName)
+    : previous_(tPolicy), previousReach_(std::move(tReach)), previousHomeName_(tHomeName),
+      previousParser_(tDocumentParser)
 {
+    tDocumentParser = nullptr;
     tPolicy = policy;
+    tReach = policy == LoaderPolicy::Nothing ? ResourceReach() : ResourceReach(home);
+    tHomeName = homeName;
     tLastRefusal = LoaderRefusal();
     tQuotableFiles.clear();
     tOpenedFiles.clear();
     tReadParameterEntity = false;
 }
 
-LoaderPolicyScope::~LoaderPolicyScope() { tPolicy = previous_; }
+LoaderPolicyScope::~LoaderPolicyScope()
+{
+    tPolicy = previous_;
+    tReach = std::move(previousReach_);
+    tHomeName = previousHomeName_;
+    tDocumentParser = previousParser_;
+}
+
+void LoaderPolicyScope::ParsingDocument(xmlParserCtxtPtr ctxt) { tDocumentParser = ctxt; }
 
 LoaderRefusal LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
 
@@ -253,6 +304,17 @@ bool LoaderPolicyScope::ReadParameterEntity() { return tReadParameterEntity; }
 std::string NameInMessages(const std::string &file)
 {
     return tQuotableFiles.count(file) != 0 ? "\"" + file + "\"" : "a file the document reads";
+}
+
+bool NotLoadedFromOutside(const std::string &location, const std::string &path, const LoaderRefusal &refused, int line,
+                          CapturedError &error)
+{
+    // The grammar itself as the document wrote it, or a file it includes.
+    const std::string identifier =
+        refused.reference.empty() || refused.reference == path ? location : refused.reference;
+    error.Set(XML_IO_LOAD_ERROR, line, 1, identifier + " " + refused.reason);
+    error.verdict = Verdict::NotChecked;
+    return false;
 }
 
 void InstallEntityLoader()

@@ -61,7 +61,10 @@ void CollectProblem(void *data, xmlErrorPtr error)
 // grammar may have read another file.
 [[noreturn]] void CannotUse(const std::string &grammar, const CapturedError &loadError)
 {
-    std::string why = LoaderPolicyScope::LastRefusal().reason;
+    const LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
+    std::string why = refused.reason;
+    if (refused.outside)
+        why = (refused.reference.empty() ? "a file it names" : refused.reference) + " " + refused.reason;
     if (why.empty() && loadError.HasError())
         why = "it has an error at line " + std::to_string(loadError.line) +
               (loadError.file.empty() ? std::string() : " of " + NameInMessages(loadError.file));
@@ -70,16 +73,30 @@ void CollectProblem(void *data, xmlErrorPtr error)
     throw EXMLLayerError("The grammar \"" + grammar + "\" cannot be used: " + why);
 }
 
+// A grammar that goes on without a part it names (a parameter entity, an
+// import) checks against less than it says.
+bool Refused() { return !LoaderPolicyScope::LastRefusal().reason.empty(); }
+
+// The user chose the grammar, so its folder is where what it names is read from.
+std::string GrammarFolder(const std::string &grammar)
+{
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(grammar, ec);
+    return (ec ? std::filesystem::path(grammar) : real).parent_path().string();
+}
+
+constexpr const char *kGrammarFolder = "the grammar's folder";
+
 void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
 {
     CapturedError loadError;
     std::unique_ptr<xmlDtd, void (*)(xmlDtdPtr)> dtd(nullptr, xmlFreeDtd);
     {
         // A DTD's parameter entities are part of it.
-        LoaderPolicyScope policy(LoaderPolicy::LocalFiles);
+        LoaderPolicyScope policy(LoaderPolicy::LocalFiles, GrammarFolder(grammar), kGrammarFolder);
         StructuredErrorScope capture(&loadError);
         dtd.reset(xmlParseDTD(nullptr, reinterpret_cast<const xmlChar *>(grammar.c_str())));
-        if (!dtd || loadError.HasError())
+        if (!dtd || loadError.HasError() || Refused())
             CannotUse(grammar, loadError);
     }
     std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> context(xmlNewValidCtxt(), xmlFreeValidCtxt);
@@ -93,13 +110,13 @@ void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemSink &
     CapturedError loadError;
     std::unique_ptr<xmlSchema, void (*)(xmlSchemaPtr)> schema(nullptr, xmlSchemaFree);
     {
-        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments, GrammarFolder(grammar), kGrammarFolder);
         StructuredErrorScope capture(&loadError);
         xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(grammar.c_str());
         xmlSchemaSetParserStructuredErrors(parser, CaptureStructuredError, &loadError);
         schema.reset(xmlSchemaParse(parser));
         xmlSchemaFreeParserCtxt(parser);
-        if (!schema)
+        if (!schema || Refused())
             CannotUse(grammar, loadError);
     }
     std::unique_ptr<xmlSchemaValidCtxt, void (*)(xmlSchemaValidCtxtPtr)> context(xmlSchemaNewValidCtxt(schema.get()),
@@ -115,13 +132,13 @@ void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemSink 
     CapturedError loadError;
     std::unique_ptr<xmlRelaxNG, void (*)(xmlRelaxNGPtr)> relaxng(nullptr, xmlRelaxNGFree);
     {
-        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments, GrammarFolder(grammar), kGrammarFolder);
         StructuredErrorScope capture(&loadError);
         xmlRelaxNGParserCtxtPtr parser = xmlRelaxNGNewParserCtxt(grammar.c_str());
         xmlRelaxNGSetParserStructuredErrors(parser, CaptureStructuredError, &loadError);
         relaxng.reset(xmlRelaxNGParse(parser));
         xmlRelaxNGFreeParserCtxt(parser);
-        if (!relaxng)
+        if (!relaxng || Refused())
             CannotUse(grammar, loadError);
     }
     std::unique_ptr<xmlRelaxNGValidCtxt, void (*)(xmlRelaxNGValidCtxtPtr)> context(

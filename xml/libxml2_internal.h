@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "xml/resource_reach.h"
 #include "xml/verdict.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -92,6 +93,7 @@ struct LoaderRefusal {
     std::string file;      // the file that named it, empty when unknown
     int line = 0;          // where the parser was, 0 when unknown
     int column = 0;
+    bool outside = false; // refused for lying beyond the scope's folders
 };
 
 // What the external-entity loader may read: nothing; the document type's
@@ -103,18 +105,28 @@ struct LoaderRefusal {
 enum class LoaderPolicy { Nothing, DocumentType, LocalFiles, SchemaDocuments };
 
 // The loader's policy while the scope lives; outside any scope it reads nothing.
+// Files are read from `home` (the working folder when empty) and the folders
+// the user allows (external_access.h), each with what lies below, or through
+// the system catalog; `homeName` says what home is in a refusal.
 class LoaderPolicyScope {
 public:
-    explicit LoaderPolicyScope(LoaderPolicy policy);
+    explicit LoaderPolicyScope(LoaderPolicy policy, const std::string &home = "",
+                               const char *homeName = "the document's folder");
     ~LoaderPolicyScope();
     // What the loader last refused within the innermost scope.
     static LoaderRefusal LastRefusal();
     // True once a parameter entity was read within the innermost scope: the
     // DTD's declarations may then hold text of any file it named.
     static bool ReadParameterEntity();
+    // The document's parser, for the scope's life: what an external entity's
+    // own context asks for is judged by what the document and its DTD wrote.
+    void ParsingDocument(xmlParserCtxtPtr ctxt);
 
 private:
     LoaderPolicy previous_;
+    ResourceReach previousReach_;
+    const char *previousHomeName_;
+    xmlParserCtxtPtr previousParser_;
 };
 
 // How a message names a file the loader read within the innermost scope:
@@ -122,6 +134,13 @@ private:
 // document reads" (a name built from another file's text names nothing the
 // user wrote).
 std::string NameInMessages(const std::string &file);
+
+// Fills `error` for a grammar the document names at `location` (read from
+// `path`, at line `line`) that was not loaded because it, or a file it
+// names, lies outside the reach: "<identifier> is outside the document's
+// folder", not checked. Returns false.
+bool NotLoadedFromOutside(const std::string &location, const std::string &path, const LoaderRefusal &refused, int line,
+                          CapturedError &error);
 
 // Installs the loader once for the process.
 void InstallEntityLoader();

@@ -82,10 +82,15 @@ std::string DescribeRefusal(const LoaderRefusal &refused, const std::string &url
 {
     if (refused.reason.empty())
         return "";
-    if (!refused.reference.empty())
-        return "\"" + refused.reference + "\" was not loaded: " + refused.reason;
     const std::string where =
         refused.file.empty() || refused.file == url ? "the document" : NameInMessages(refused.file);
+    // A sentence of its own: "x.dtd is outside the document's folder".
+    if (refused.outside)
+        return (refused.reference.empty() ? "what line " + std::to_string(refused.line) + " of " + where + " names"
+                                          : refused.reference) +
+               " " + refused.reason;
+    if (!refused.reference.empty())
+        return "\"" + refused.reference + "\" was not loaded: " + refused.reason;
     return "named at line " + std::to_string(refused.line) + " of " + where + " was not loaded: " + refused.reason;
 }
 
@@ -124,7 +129,8 @@ CapturedError Judge(const ParseRequest &request, const ParseErrors &errors, cons
     const std::string &notLoaded = outcome.notLoaded;
     if (!notLoaded.empty() && (request.validate || request.resolveExternals)) {
         CapturedError error;
-        error.Set(XML_IO_LOAD_ERROR, outcome.refused.line, outcome.refused.column, "External resource " + notLoaded);
+        error.Set(XML_IO_LOAD_ERROR, outcome.refused.line, outcome.refused.column,
+                  outcome.refused.outside ? notLoaded : "External resource " + notLoaded);
         return WithVerdict(error, Verdict::NotChecked);
     }
     const bool validityFirst = request.validate && errors.validity.HasError() &&
@@ -298,7 +304,8 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
     xmlDocPtr doc = nullptr;
     ParseOutcome outcome;
     {
-        LoaderPolicyScope loader(policy);
+        LoaderPolicyScope loader(policy, request.baseDirectory);
+        loader.ParsingDocument(ctxt);
         StructuredErrorScope global(&errors.global);
         LinearAttributeScope linear;
         if (request.read)

@@ -70,21 +70,22 @@ bool ValidateAgainstModelGrammar(xmlDocPtr doc, const std::string &baseDirectory
         error.verdict = Verdict::NotChecked;
         return false;
     };
-    if (IsNetworkReference(location))
-        return notLoaded("network access is disabled");
-    const std::string path = ResolveLocalReference(location, baseDirectory);
+    const std::string path = IsNetworkReference(location) ? location : ResolveLocalReference(location, baseDirectory);
 
     std::unique_ptr<xmlRelaxNG, void (*)(xmlRelaxNGPtr)> grammar(nullptr, xmlRelaxNGFree);
     {
         CapturedError loadError;
-        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments, baseDirectory);
         StructuredErrorScope capture(&loadError);
         xmlRelaxNGParserCtxtPtr parser = xmlRelaxNGNewParserCtxt(path.c_str());
         xmlRelaxNGSetParserStructuredErrors(parser, CaptureStructuredError, &loadError);
         grammar.reset(xmlRelaxNGParse(parser));
         xmlRelaxNGFreeParserCtxt(parser);
         if (!grammar) {
-            std::string why = LoaderPolicyScope::LastRefusal().reason;
+            const LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
+            if (refused.outside)
+                return NotLoadedFromOutside(location, path, refused, line, error);
+            std::string why = refused.reason;
             // The grammar's own text is not quoted, only where its error is.
             if (why.empty() && loadError.HasError())
                 why = "it has an error at line " + std::to_string(loadError.line) +

@@ -62,6 +62,8 @@ void AddOnce(std::vector<std::string> &names, const std::string &name)
 
 class SchemaGrammar : public XmlGrammar {
 public:
+    // What the schemas are read from: the document's folder.
+    explicit SchemaGrammar(std::string home) : home_(std::move(home)) {}
     ~SchemaGrammar() override
     {
         for (xmlDocPtr doc : docs_)
@@ -98,6 +100,7 @@ private:
     // where the schema's names are qualified.
     std::string Qualified(xmlNodePtr declaration, const std::string &prefix) const;
 
+    std::string home_;
     std::vector<xmlDocPtr> docs_;
     std::set<std::string> read_;
     std::vector<xmlNodePtr> elementOrder_;
@@ -113,7 +116,7 @@ void SchemaGrammar::Read(const std::string &path)
     xmlDocPtr doc = nullptr;
     {
         CapturedError ignored;
-        LoaderPolicyScope policy(LoaderPolicy::LocalFiles);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments, home_);
         StructuredErrorScope quiet(&ignored);
         doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     }
@@ -376,7 +379,7 @@ std::unique_ptr<XmlGrammar> LoadSchemaGrammar(const std::string &location, const
     if (location.empty() || IsNetworkReference(location))
         return nullptr;
     InstallEntityLoader();
-    auto grammar = std::make_unique<SchemaGrammar>();
+    auto grammar = std::make_unique<SchemaGrammar>(baseDirectory);
     grammar->Read(ResolveLocalReference(location, baseDirectory));
     if (grammar->Empty())
         return nullptr;

@@ -57,24 +57,23 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, Capt
     // Without an XML Schema, a RELAX NG grammar named by <?xml-model?>.
     if (location.empty())
         return ValidateAgainstModelGrammar(doc, baseDirectory, error);
-    if (IsNetworkReference(location)) {
-        error.Set(kNotLoaded, root->line, 1, "schema \"" + location + "\" was not loaded: network access is disabled");
-        error.verdict = Verdict::NotChecked;
-        return false;
-    }
-    std::string path = ResolveLocalReference(location, baseDirectory);
+    // A network address is the catalog's to map, else the loader refuses it.
+    const std::string path = IsNetworkReference(location) ? location : ResolveLocalReference(location, baseDirectory);
 
     CapturedError loadError;
     xmlSchemaPtr schema = nullptr;
     {
-        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments);
+        LoaderPolicyScope policy(LoaderPolicy::SchemaDocuments, baseDirectory);
         StructuredErrorScope capture(&loadError);
         xmlSchemaParserCtxtPtr pctxt = xmlSchemaNewParserCtxt(path.c_str());
         xmlSchemaSetParserStructuredErrors(pctxt, CaptureStructuredError, &loadError);
         schema = xmlSchemaParse(pctxt);
         xmlSchemaFreeParserCtxt(pctxt);
         if (schema == nullptr) {
-            std::string why = LoaderPolicyScope::LastRefusal().reason;
+            const LoaderRefusal refused = LoaderPolicyScope::LastRefusal();
+            if (refused.outside)
+                return NotLoadedFromOutside(location, path, refused, root->line, error);
+            std::string why = refused.reason;
             // The schema's own text is not quoted, only where its error is.
             if (why.empty() && loadError.HasError())
                 why = "it has an error at line " + std::to_string(loadError.line) + ", column " +

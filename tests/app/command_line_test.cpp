@@ -50,6 +50,7 @@ protected:
         for (const std::string &arg : args)
             argv.push_back(arg.c_str());
         const CommandLine line = ParseCommandLine(int(argv.size()), argv.data());
+        AllowExternalFolders(line);
         out.str({});
         err.str({});
         const int saved = input.empty() ? -1 : ::dup(0);
@@ -176,14 +177,35 @@ TEST_F(CommandLineUse, NoReportShowsTheTextOfAFileTheDocumentReads)
     }
     Write("secret.txt", "SECRET line one\nSECRET line two\n");
     Write("secret-name.txt", "SECRETNAME");
-    ASSERT_EQ(args.size(), 7u);
+    ASSERT_EQ(args.size(), 8u);
     EXPECT_EQ(Run(args), 1);
-    EXPECT_EQ(Lines(err.str()), 6) << err.str();
+    EXPECT_EQ(Lines(err.str()), 7) << err.str();
     EXPECT_EQ(err.str().find("SECRET"), std::string::npos) << err.str();
     for (size_t i = 1; i < args.size(); ++i) {
         Run({"--format", args[i]});
         EXPECT_EQ((out.str() + err.str()).find("SECRET"), std::string::npos) << args[i] << ": " << err.str();
     }
+}
+
+TEST_F(CommandLineUse, ExternalResourcesComeFromTheDocumentsFolderOrAFolderAllowedOnTheCommandLine)
+{
+    std::filesystem::create_directories(folder.filePath("doc").toStdString());
+    std::filesystem::create_directories(folder.filePath("outside").toStdString());
+    const std::string outside = folder.filePath("outside").toStdString();
+    Write("outside/r.dtd", "<!ELEMENT r (#PCDATA)>\n<!ENTITY e 'shared'>\n");
+    const std::string doc = Write("doc/doc.xml", "<!DOCTYPE r SYSTEM \"../outside/r.dtd\">\n<r>&e;</r>\n");
+    EXPECT_EQ(Run({"--validate", doc}), 1);
+    EXPECT_EQ(err.str(), doc + ":1:39: could not be checked: ../outside/r.dtd is outside the document's folder\n");
+    EXPECT_NE(Run({"--format", doc}), 0);
+    EXPECT_NE(err.str().find("is outside the document's folder"), std::string::npos) << err.str();
+
+    EXPECT_EQ(Run({"--validate", doc, "--allow-external", outside}), 0) << err.str();
+    EXPECT_EQ(Run({"--allow-external", outside, "--format", doc}), 0) << err.str();
+    EXPECT_NE(out.str().find("<r>&e;</r>"), std::string::npos) << out.str();
+    // The next command reads from the document's folder alone again.
+    EXPECT_EQ(Run({"--validate", doc}), 1);
+    const char *missing[] = {"tarnwick", "--validate", "x.xml", "--allow-external"};
+    EXPECT_EQ(ParseCommandLine(4, missing).action, CommandLine::Action::Error);
 }
 
 TEST_F(CommandLineUse, FormatDoesNotReplaceAReadOnlyFile)

@@ -3,11 +3,13 @@
 // what the editor shows, and text the parser rejects opens and saves as it is.
 #include "shell_fixture.h"
 
+#include "app/config_dialog.h"
 #include "app/status_fields.h"
 #include "app/xml_commands.h"
 #include "editor/base/utf8.h"
 #include "xml/transcode.h"
 
+#include <QLineEdit>
 #include <QStringList>
 
 #include <sys/stat.h>
@@ -341,7 +343,7 @@ TEST_F(HostileDocuments, ValidateFormatAndSaveShowNothingOfTheFilesTheDocumentRe
     }
     WriteFile("secret.txt", "SECRET line one\nSECRET line two\n");
     WriteFile("secret-name.txt", "SECRETNAME");
-    ASSERT_EQ(documents.size(), 6);
+    ASSERT_EQ(documents.size(), 7);
     for (const QString &path : documents) {
         answer = MessageAnswer::Discard;
         Open(path);
@@ -354,6 +356,40 @@ TEST_F(HostileDocuments, ValidateFormatAndSaveShowNothingOfTheFilesTheDocumentRe
             EXPECT_FALSE(message.text.contains("SECRET")) << path.toStdString() << ": " << message.text.toStdString();
         EXPECT_FALSE(window->StatusText().contains("SECRET"));
     }
+}
+
+TEST_F(HostileDocuments, ValidateReadsFromTheDocumentsFolderAndTheFoldersTheConfigurationAllows)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("doc")));
+    ASSERT_TRUE(QDir(folder.path()).mkpath(QStringLiteral("outside")));
+    const QString outside = folder.filePath(QStringLiteral("outside"));
+    WriteFile("outside/r.dtd", "<!ELEMENT r EMPTY>\n<!ENTITY e 'shared'>\n");
+    Open(WriteFile("doc/doc.xml", "<!DOCTYPE r SYSTEM \"../outside/r.dtd\">\n<r/>\n"));
+    window->Run(CommandId::Validate);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("../outside/r.dtd is outside the document's folder"))
+        << Last(MessageKind::Error).toStdString();
+
+    TfrmConfig &config = window->ConfigDialog();
+    config.show();
+    EXPECT_EQ(config.EditFolders->text(), "");
+    config.EditFolders->setText(QStringLiteral("/nowhere:") + outside);
+    config.accept();
+    messages.clear();
+    window->Run(CommandId::Validate);
+    EXPECT_EQ(Last(MessageKind::Information), "XML document is valid.");
+    EXPECT_EQ(Last(MessageKind::Error), "");
+    // The folders are kept for the next run; Cancel keeps what was kept.
+    config.show();
+    EXPECT_EQ(config.EditFolders->text(), QStringLiteral("/nowhere:") + outside);
+    config.EditFolders->setText(QString());
+    config.reject();
+    window->Run(CommandId::Validate);
+    EXPECT_EQ(Last(MessageKind::Error), "");
+    config.show();
+    config.EditFolders->setText(QString());
+    config.accept();
+    window->Run(CommandId::Validate);
+    EXPECT_TRUE(Last(MessageKind::Error).contains("is outside the document's folder"));
 }
 
 TEST_F(HostileDocuments, ABrokenDtdMakesSaveAndValidateSayTheDtdCouldNotBeRead)

@@ -184,7 +184,7 @@ TEST_F(XmlCommands, ConfigurationDialogListsTheVendorAndKeepsTypedText)
     EXPECT_EQ(config.ComboBox2->currentText(), "ISO-8859-1");
     EXPECT_EQ(config.ComboBox3->currentText(), "libxml2");
     EXPECT_EQ(config.windowTitle(), "Configuration");
-    EXPECT_EQ(config.size(), QSize(283, 230));
+    EXPECT_EQ(config.size(), QSize(283, 254));
 }
 
 class CommandLineTools : public testing::Test {
