@@ -38,6 +38,7 @@ constexpr MenuRow kMenuRows[] = {
     {"&View", "ExpandRegion1", "&Expand Region", "Ctrl+Shift+]", CommandId::ExpandRegion, false, false},
     {"&View", "CollapseAll1", "Collapse A&ll", "Ctrl+K, Ctrl+0", CommandId::CollapseAllRegions, false, false},
     {"&View", "ExpandAll1", "Expand All", "Ctrl+K, Ctrl+J", CommandId::ExpandAllRegions, false, true},
+    {"&View", "Problems1", "&Problems", "", CommandId::ShowProblems, false, true},
     {"&View", "ViewinIE1", "View in &IE", "", CommandId::ViewInBrowser, false, false},
     {"&XML", "FormatTidy1", "&Format (Tidy)", "", CommandId::Format, false, false},
     {"&XML", "Validate1", "&Validate", "", CommandId::Validate, false, false},

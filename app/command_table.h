@@ -43,6 +43,7 @@ enum class CommandId {
     LineEndsCr,
     EvaluateXPath,
     ValidateAgainst,
+    ShowProblems,
 };
 
 struct MenuRow {

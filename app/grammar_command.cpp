@@ -30,17 +30,17 @@ bool ValidateOne(const std::string &path, const std::string &grammar, std::ostre
         err << FileReportLine(path, error.what()) << "\n";
         return false;
     }
-    if (report.valid) {
-        out << FileReportLine(path, "XML document is valid.") << "\n";
-        return true;
-    }
     for (const GrammarProblem &problem : report.problems)
-        err << FileReportLine(path, problem.message, problem.line, problem.column) << "\n";
+        err << FileReportLine(path, (problem.warning ? "warning: " : "") + problem.message, problem.line,
+                              problem.column)
+            << "\n";
     if (report.problemCount > report.problems.size())
-        err << FileReportLine(path, std::to_string(report.problemCount) + " errors were found; the first " +
+        err << FileReportLine(path, std::to_string(report.problemCount) + " problems were found; the first " +
                                         std::to_string(report.problems.size()) + " are listed")
             << "\n";
-    return false;
+    if (report.valid)
+        out << FileReportLine(path, "XML document is valid.") << "\n";
+    return report.valid;
 }
 
 } // namespace

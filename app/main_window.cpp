@@ -11,6 +11,7 @@
 #include "app/main_editor_settings.h"
 #include "app/main_styler.h"
 #include "app/message_helpers.h"
+#include "app/problems_list.h"
 #include "app/progress_strip.h"
 #include "app/shell_editor_widget.h"
 #include "app/shell_images.h"
@@ -28,6 +29,7 @@
 #include "editor/undo/undo_list.h"
 #include "xml/declaration.h"
 #include "xml/file_save.h"
+#include "xml/problem_list.h"
 #include "xml/unencodable_markup.h"
 #include "xml/vendor_registry.h"
 #include "xml/verdict.h"
@@ -147,6 +149,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     longWork_ = new LongWork(*this, *progress_);
     setCentralWidget(central);
     xmlTools_ = new XmlTools(*this);
+    formChecker_->OnChecked = [this](TBackgroundChecker &checker) {
+        xmlTools_->Problems().SetFormCheck(checker.Marks());
+    };
     BuildMenu();
 
     // The dialogs live, hidden, for the whole run.
@@ -163,7 +168,12 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     ChooseSaveFile = [this] { return AskSavePath(this, FileDialogStart()); };
 }
 
-TForm1::~TForm1() = default;
+// The tools listen to the editor's lines: they go before the editor does.
+TForm1::~TForm1()
+{
+    formChecker_->OnChecked = nullptr;
+    delete xmlTools_;
+}
 
 void TForm1::BuildMenu()
 {
@@ -188,7 +198,7 @@ void TForm1::BuildMenu()
         // Find Next and Previous also work while the find dialog has the focus.
         if (row.command == CommandId::FindNext || row.command == CommandId::FindPrevious)
             item->setShortcutContext(Qt::ApplicationShortcut);
-        if (row.command == CommandId::WordWrap)
+        if (row.command == CommandId::WordWrap || row.command == CommandId::ShowProblems)
             item->setCheckable(true);
         if (row.command != CommandId::None && row.command != CommandId::RecentFiles)
             connect(item, &QAction::triggered, this, [this, command = row.command] { Run(command); });
@@ -196,6 +206,11 @@ void TForm1::BuildMenu()
         if (row.separatorAfter)
             menus[row.menu]->addSeparator();
     }
+    // The item is checked while its dock is open, however it was opened.
+    QAction *problems = MenuItem("Problems1");
+    QAction *problemsOpen = xmlTools_->ProblemsDock().toggleViewAction();
+    problems->setChecked(problemsOpen->isChecked());
+    connect(problemsOpen, &QAction::toggled, problems, &QAction::setChecked);
     FillRecentMenu();
 }
 
@@ -412,6 +427,9 @@ void TForm1::Perform(CommandId command)
         break;
     case CommandId::ValidateAgainst:
         xmlTools_->ValidateAgainst();
+        break;
+    case CommandId::ShowProblems:
+        xmlTools_->Problems().ShowOrHide();
         break;
     }
 }
@@ -709,16 +727,22 @@ void TForm1::ToolButton9Click()
     std::optional<ValidationReport> report;
     const std::string text = DidIzad1->Lines()->Text();
     const std::string folder = DocumentFolder();
+    // The box tells the first error; the Problems list every one met on the way.
+    ProblemList problems;
     try {
         BusyCursor busy;
-        longWork_->Run(QStringLiteral("Validating"),
-                       [&](TWorkProgress &) { report = ValidateDocument(XMLDoc1, text, folder); });
+        longWork_->Run(QStringLiteral("Validating"), [&](TWorkProgress &) {
+            ProblemListScope listing(problems);
+            report = ValidateDocument(XMLDoc1, text, folder);
+        });
     } catch (const EDOMParseError &error) {
+        xmlTools_->ListValidation(problems, error.ParseError());
         // The error box says what is wrong; the caret then shows where.
         if (error.ParseError())
             PlaceCaretAtError(*error.ParseError());
         throw;
     }
+    xmlTools_->ListValidation(problems, nullptr, report->valid ? QString() : QString::fromStdString(report->message));
     if (report->valid)
         ShowInfoMessage(QString::fromStdString(report->message));
     else

@@ -36,6 +36,13 @@ ResultsDock::ResultsDock(const QString &title, const QString &objectName, const 
 
 void ResultsDock::ShowResults(const QString &summary, const std::vector<ResultRow> &rows)
 {
+    SetResults(summary, rows);
+    show();
+    raise();
+}
+
+void ResultsDock::SetResults(const QString &summary, const std::vector<ResultRow> &rows)
+{
     rows_ = rows;
     summary_->setText(summary);
     list_->clear();
@@ -54,8 +61,21 @@ void ResultsDock::ShowResults(const QString &summary, const std::vector<ResultRo
     list_->addTopLevelItems(items);
     list_->resizeColumnToContents(0);
     list_->resizeColumnToContents(1);
-    show();
-    raise();
+}
+
+void ResultsDock::MoveRows(const std::function<int(int line)> &lineAfter)
+{
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        ResultRow &row = rows_[i];
+        if (row.line <= 0)
+            continue;
+        const int line = lineAfter(row.line);
+        if (line == row.line)
+            continue;
+        row.line = line;
+        if (QTreeWidgetItem *item = list_->topLevelItem(static_cast<int>(i)))
+            item->setText(0, QString::number(line));
+    }
 }
 
 QString ResultsDock::Summary() const { return summary_->text(); }

@@ -19,6 +19,7 @@ struct ResultRow {
     int column = 0; // 1-based; 0 for the start of the line
     QString where;  // the node's path, or the file of a grammar's error
     QString text;
+    bool operator==(const ResultRow &) const = default;
 };
 
 class ResultsDock : public QDockWidget {
@@ -28,6 +29,12 @@ public:
 
     // Replaces the rows and shows the dock.
     void ShowResults(const QString &summary, const std::vector<ResultRow> &rows);
+    // Replaces the rows, shown or not.
+    void SetResults(const QString &summary, const std::vector<ResultRow> &rows);
+    // Gives each row the line `lineAfter` makes of its own (an edit moved
+    // it); rows on no line stay so.
+    void MoveRows(const std::function<int(int line)> &lineAfter);
+    const std::vector<ResultRow> &Rows() const { return rows_; }
     QString Summary() const;
     int RowCount() const;
     QTreeWidget &List() { return *list_; }

@@ -52,15 +52,20 @@ void XmlMarkExtent(std::string_view line, int &column, int &length)
 
 std::vector<TBackgroundChecker::TMark> XmlFormMarks(TTextStream &text, const std::atomic<bool> &cancel)
 {
-    const std::optional<xml::WellFormednessError> error = xml::FirstWellFormednessError(
+    const std::optional<xml::ProblemList> problems = xml::WellFormednessProblems(
         [&](char *buffer, size_t length) { return text.Read(buffer, length, cancel); }, &cancel);
-    if (!error)
+    if (!problems)
         return {};
-    TBackgroundChecker::TMark mark;
-    mark.Line = std::max(0, error->line - 1);
-    mark.Column = std::max(0, error->column - 1);
-    mark.Message = error->message;
-    return {mark};
+    std::vector<TBackgroundChecker::TMark> marks;
+    marks.reserve(problems->Listed().size());
+    for (const xml::DocumentProblem &problem : problems->Listed()) {
+        TBackgroundChecker::TMark mark;
+        mark.Line = std::max(0, problem.line - 1);
+        mark.Column = std::max(0, problem.column - 1);
+        mark.Message = problem.warning ? std::string(kWarningPrefix) + problem.message : problem.message;
+        marks.push_back(std::move(mark));
+    }
+    return marks;
 }
 
 std::unique_ptr<TBackgroundChecker> MakeXmlFormChecker()

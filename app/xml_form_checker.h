@@ -1,5 +1,5 @@
 // The main window's live check of the document's form: a short pause after
-// typing, libxml2's first well-formedness error is underlined where it is,
+// typing, each error and warning libxml2 meets is underlined where it is,
 // with its message as the hint over it. The check runs off the typing path.
 #pragma once
 
@@ -11,8 +11,12 @@
 #include <string_view>
 #include <vector>
 
-// The mark of the text's first well-formedness error, none when it is
-// well-formed, at the line and column libxml2 found it.
+// What a mark's message begins with when it is a warning, not an error.
+inline constexpr std::string_view kWarningPrefix = "Warning: ";
+
+// The marks of the text's well-formedness errors and warnings, in the order
+// found, none when it is well-formed, at the lines and columns libxml2 found
+// them.
 std::vector<tarnwick::TBackgroundChecker::TMark> XmlFormMarks(tarnwick::TTextStream &text,
                                                               const std::atomic<bool> &cancel);
 // Widens such a mark to the tag, entity reference or name it was found at in

@@ -4,9 +4,13 @@
 #include "app/long_work.h"
 #include "app/main_window.h"
 #include "app/message_helpers.h"
+#include "app/problems_list.h"
 #include "app/results_dock.h"
 #include "editor/control/redodi.h"
+#include "xml/dom_interfaces.h"
 #include "xml/grammar_validation.h"
+#include "xml/problem_list.h"
+#include "xml/verdict.h"
 #include "xml/xml_errors.h"
 #include "xml/xpath_query.h"
 
@@ -23,6 +27,27 @@ using namespace tarnwick::xml;
 namespace {
 
 QString Q(const std::string &s) { return QString::fromStdString(s); }
+
+std::vector<ResultRow> ProblemRows(const std::vector<DocumentProblem> &problems)
+{
+    std::vector<ResultRow> rows;
+    rows.reserve(problems.size());
+    for (const DocumentProblem &problem : problems)
+        rows.push_back({problem.line, problem.column, problem.column > 0 ? QString::number(problem.column) : QString(),
+                        (problem.warning ? QStringLiteral("Warning: ") : QString()) + Q(problem.message)});
+    return rows;
+}
+
+// "3 errors and 1 warning" and, when not all are listed, how many are.
+QString CountAndListed(size_t count, const std::vector<DocumentProblem> &problems, size_t listed)
+{
+    const size_t warnings = std::count_if(problems.begin(), problems.end(), [](auto &p) { return p.warning; });
+    // Of those not listed, the kind is not known: they count as errors.
+    QString text = CountOfProblems(count - warnings, warnings);
+    if (count > listed)
+        text += QStringLiteral("; the first %1 are listed").arg(listed);
+    return text;
+}
 
 QString DescribeValue(const XPathResult &result)
 {
@@ -54,12 +79,9 @@ XmlTools::XmlTools(TForm1 &window) : QObject(&window), window_(window)
     window.addDockWidget(Qt::BottomDockWidgetArea, xpathDock_);
     xpathDock_->hide();
     xpathDock_->OnActivate = [this](int line, int column) { GoTo(line, column); };
-    problemsDock_ = new ResultsDock(QStringLiteral("Problems"), QStringLiteral("ProblemsDock"),
-                                    {QStringLiteral("Column"), QStringLiteral("Message")}, &window);
-    window.addDockWidget(Qt::BottomDockWidgetArea, problemsDock_);
-    window.tabifyDockWidget(xpathDock_, problemsDock_);
-    problemsDock_->hide();
-    problemsDock_->OnActivate = [this](int line, int column) { GoTo(line, column); };
+    problems_ = new ProblemsList(window, window.Editor(), this);
+    window.tabifyDockWidget(xpathDock_, &problems_->Dock());
+    problems_->Dock().OnActivate = [this](int line, int column) { GoTo(line, column); };
     ChooseGrammarFile = [this] {
         return QFileDialog::getOpenFileName(&window_, QStringLiteral("Validate Against"),
                                             QFileInfo(window_.CurrentFileName()).absolutePath(),
@@ -121,26 +143,18 @@ void XmlTools::ValidateAgainst(const QString &grammar)
             GoTo(error.ParseError()->line(), error.ParseError()->linepos());
         throw;
     }
-    std::vector<ResultRow> rows;
-    rows.reserve(report->problems.size());
-    for (const GrammarProblem &problem : report->problems)
-        rows.push_back({problem.line, problem.column, problem.column > 0 ? QString::number(problem.column) : QString(),
-                        Q(problem.message)});
     const QString name = QFileInfo(grammar).fileName();
-    problemsDock_->setWindowTitle(QStringLiteral("Problems: ") + name);
+    const QString counted = CountAndListed(report->problemCount, report->problems, report->problems.size());
+    problems_->SetValidation(QStringLiteral("Against %1: %2.").arg(name, counted), ProblemRows(report->problems), true);
     if (report->valid) {
-        problemsDock_->ShowResults(QStringLiteral("No problems against %1.").arg(name), rows);
         ShowInfoMessage(QStringLiteral("XML document is valid."));
         return;
     }
-    const size_t count = report->problemCount;
-    QString summary = count == 1 ? QStringLiteral("1 error against %1.").arg(name)
-                                 : QStringLiteral("%1 errors against %2.").arg(count).arg(name);
-    if (count > report->problems.size())
-        summary += QStringLiteral(" The first %1 are listed.").arg(report->problems.size());
-    problemsDock_->ShowResults(summary, rows);
     // The box tells the first error as Validate does; the list has the rest.
-    const GrammarProblem &first = report->problems.front();
+    auto firstError =
+        std::find_if(report->problems.begin(), report->problems.end(), [](auto &p) { return !p.warning; });
+    const GrammarProblem first = firstError != report->problems.end() ? *firstError : GrammarProblem{};
+    const size_t count = report->problemCount;
     const int row = first.line - 1;
     const REdoDodiStrings &lines = *window_.Editor().Lines();
     const QString source = row >= 0 && row < lines.Count() ? Q(lines[row]).trimmed() : QString();
@@ -151,6 +165,38 @@ void XmlTools::ValidateAgainst(const QString &grammar)
     GoTo(first.line, first.column);
     ShowErrorMessage(message);
 }
+
+void XmlTools::ListValidation(const ProblemList &problems, const IDOMParseErrorPtr &first, const QString &failure)
+{
+    std::vector<ResultRow> rows = ProblemRows(problems.Listed());
+    size_t count = problems.Count();
+    if (first && first->errorCode() != 0) {
+        // The error the box tells heads the list unless it was collected at
+        // its place; one in another file (the DTD) stands on no line here.
+        const bool elsewhere = ErrorInAnotherFile(first);
+        const int line = elsewhere ? 0 : first->line();
+        const int column = elsewhere ? 0 : first->linepos();
+        const bool collected = std::any_of(problems.Listed().begin(), problems.Listed().end(),
+                                           [&](auto &p) { return !p.warning && p.line == line && p.column == column; });
+        if (!collected) {
+            rows.insert(rows.begin(),
+                        {line, column, column > 0 ? QString::number(column) : QString(), Q(first->reason())});
+            ++count;
+        }
+    } else if (!failure.isEmpty() && problems.ErrorCount() == 0) {
+        rows.insert(rows.begin(), {0, 0, QString(), failure});
+        ++count;
+    }
+    const QString counted = CountAndListed(count, problems.Listed(), rows.size());
+    QString summary = QStringLiteral("XML document is valid.");
+    if ((first && first->errorCode() != 0) || !failure.isEmpty() || problems.ErrorCount() > 0)
+        summary = QStringLiteral("Validate: %1.").arg(counted);
+    else if (problems.Count() > 0)
+        summary = QStringLiteral("XML document is valid; %1.").arg(counted);
+    problems_->SetValidation(summary, std::move(rows), false);
+}
+
+ResultsDock &XmlTools::ProblemsDock() { return problems_->Dock(); }
 
 void XmlTools::GoTo(int line, int column)
 {

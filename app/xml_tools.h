@@ -8,10 +8,17 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class TForm1;
+class ProblemsList;
 class ResultsDock;
+
+namespace tarnwick::xml {
+class IDOMParseError;
+class ProblemList;
+} // namespace tarnwick::xml
 
 class XmlTools : public QObject {
 public:
@@ -34,8 +41,15 @@ public:
     void ValidateAgainst();
     void ValidateAgainst(const QString &grammar);
 
+    // Validate's problems into the list: every one collected on the way, and
+    // `first`, the error Validate failed with, also when it was collected on
+    // no line (a grammar that could not be read); null when it passed.
+    void ListValidation(const tarnwick::xml::ProblemList &problems,
+                        const std::shared_ptr<tarnwick::xml::IDOMParseError> &first, const QString &failure = {});
+
     ResultsDock &XPathDock() { return *xpathDock_; }
-    ResultsDock &ProblemsDock() { return *problemsDock_; }
+    ResultsDock &ProblemsDock();
+    ProblemsList &Problems() { return *problems_; }
 
 private:
     // The caret to a result's line (and column, when known), in view.
@@ -44,6 +58,6 @@ private:
 
     TForm1 &window_;
     ResultsDock *xpathDock_ = nullptr;
-    ResultsDock *problemsDock_ = nullptr;
+    ProblemsList *problems_ = nullptr;
     QString lastExpression_;
 };

@@ -15,6 +15,7 @@
 #include "xml/file_read.h"
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_internal.h"
+#include "xml/libxml2_problems.h"
 #include "xml/transcode.h"
 #include "xml/xml_errors.h"
 
@@ -23,38 +24,6 @@ namespace tarnwick::xml {
 namespace {
 
 using namespace libxml2;
-
-struct ProblemSink {
-    std::vector<GrammarProblem> problems;
-    size_t count = 0;
-    size_t listed = 0;
-};
-
-std::string OneLine(const char *message)
-{
-    std::string text = message ? message : "";
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
-void CollectProblem(void *data, xmlErrorPtr error)
-{
-    auto *sink = static_cast<ProblemSink *>(data);
-    if (sink == nullptr || error == nullptr || error->level < XML_ERR_ERROR)
-        return;
-    if (++sink->count > sink->listed)
-        return;
-    // The node knows lines past 65535, which the error's own line does not.
-    int line = error->line;
-    if (error->node != nullptr) {
-        const long nodeLine = xmlGetLineNo(static_cast<xmlNodePtr>(error->node));
-        if (nodeLine > 0)
-            line = static_cast<int>(nodeLine);
-    }
-    sink->problems.push_back({std::max(line, 0), std::max(error->int2, 0), OneLine(error->message)});
-}
 
 // Must run while the loader's scope lives, which knows how its files may be
 // named. Only the place of the grammar's error is told, never its text: the
@@ -87,7 +56,7 @@ std::string GrammarFolder(const std::string &grammar)
 
 constexpr const char *kGrammarFolder = "the grammar's folder";
 
-void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemList &sink)
 {
     CapturedError loadError;
     std::unique_ptr<xmlDtd, void (*)(xmlDtdPtr)> dtd(nullptr, xmlFreeDtd);
@@ -101,11 +70,11 @@ void ValidateWithDtd(xmlDocPtr doc, const std::string &grammar, ProblemSink &sin
     }
     std::unique_ptr<xmlValidCtxt, void (*)(xmlValidCtxtPtr)> context(xmlNewValidCtxt(), xmlFreeValidCtxt);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    StructuredErrorScope collecting(&sink, CollectProblem);
+    StructuredErrorScope collecting(&sink, ListProblem);
     xmlValidateDtd(context.get(), doc, dtd.get());
 }
 
-void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemList &sink)
 {
     CapturedError loadError;
     std::unique_ptr<xmlSchema, void (*)(xmlSchemaPtr)> schema(nullptr, xmlSchemaFree);
@@ -121,13 +90,13 @@ void ValidateWithSchema(xmlDocPtr doc, const std::string &grammar, ProblemSink &
     }
     std::unique_ptr<xmlSchemaValidCtxt, void (*)(xmlSchemaValidCtxtPtr)> context(xmlSchemaNewValidCtxt(schema.get()),
                                                                                  xmlSchemaFreeValidCtxt);
-    xmlSchemaSetValidStructuredErrors(context.get(), CollectProblem, &sink);
+    xmlSchemaSetValidStructuredErrors(context.get(), ListProblem, &sink);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    StructuredErrorScope collecting(&sink, CollectProblem);
+    StructuredErrorScope collecting(&sink, ListProblem);
     xmlSchemaValidateDoc(context.get(), doc);
 }
 
-void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemSink &sink)
+void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemList &sink)
 {
     CapturedError loadError;
     std::unique_ptr<xmlRelaxNG, void (*)(xmlRelaxNGPtr)> relaxng(nullptr, xmlRelaxNGFree);
@@ -143,15 +112,13 @@ void ValidateWithRelaxNG(xmlDocPtr doc, const std::string &grammar, ProblemSink 
     }
     std::unique_ptr<xmlRelaxNGValidCtxt, void (*)(xmlRelaxNGValidCtxtPtr)> context(
         xmlRelaxNGNewValidCtxt(relaxng.get()), xmlRelaxNGFreeValidCtxt);
-    xmlRelaxNGSetValidStructuredErrors(context.get(), CollectProblem, &sink);
+    xmlRelaxNGSetValidStructuredErrors(context.get(), ListProblem, &sink);
     LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-    StructuredErrorScope collecting(&sink, CollectProblem);
+    StructuredErrorScope collecting(&sink, ListProblem);
     const int result = xmlRelaxNGValidateDoc(context.get(), doc);
     // The validator may reject without saying where.
-    if (result != 0 && sink.count == 0) {
-        ++sink.count;
-        sink.problems.push_back({0, 0, "The document does not match the grammar"});
-    }
+    if (result != 0 && sink.ErrorCount() == 0)
+        sink.Add({0, 0, "The document does not match the grammar"});
 }
 
 } // namespace
@@ -201,8 +168,7 @@ GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &g
         xmlFreeNode(declaration);
     }
 
-    ProblemSink sink;
-    sink.listed = listed;
+    ProblemList sink(listed);
     switch (*kind) {
     case GrammarKind::Dtd:
         ValidateWithDtd(doc.get(), grammar, sink);
@@ -215,9 +181,9 @@ GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &g
         break;
     }
     GrammarReport report;
-    report.valid = sink.count == 0;
-    report.problemCount = sink.count;
-    report.problems = std::move(sink.problems);
+    report.valid = sink.ErrorCount() == 0;
+    report.problemCount = sink.Count();
+    report.problems = sink.TakeListed();
     return report;
 }
 

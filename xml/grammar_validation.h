@@ -4,6 +4,8 @@
 // includes are read from local files through the layer's entity loader.
 #pragma once
 
+#include "xml/problem_list.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -18,14 +20,10 @@ enum class GrammarKind { Dtd, Schema, RelaxNG };
 // any other.
 std::optional<GrammarKind> GrammarKindOfFile(const std::string &path);
 
-struct GrammarProblem {
-    int line = 0;   // 1-based in the document; 0 when the error names no place
-    int column = 0; // 1-based, 0 when unknown
-    std::string message;
-};
+using GrammarProblem = DocumentProblem;
 
 struct GrammarReport {
-    bool valid = false;
+    bool valid = false;                   // no errors (there may be warnings)
     std::vector<GrammarProblem> problems; // the first ones, in the order found
     size_t problemCount = 0;              // all of them, listed or not
 };
@@ -36,9 +34,10 @@ struct GrammarReport {
 // EXMLLayerError when the grammar cannot be read or is not a grammar of its
 // kind (naming its file, line and the reason).
 GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &grammarPath,
-                                     const std::string &baseDirectory, size_t listed = 1000);
+                                     const std::string &baseDirectory, size_t listed = kListedProblems);
 
 // The same for a document file, decoded as Open decodes it.
-GrammarReport ValidateFileAgainstGrammar(const std::string &path, const std::string &grammarPath, size_t listed = 1000);
+GrammarReport ValidateFileAgainstGrammar(const std::string &path, const std::string &grammarPath,
+                                         size_t listed = kListedProblems);
 
 } // namespace tarnwick::xml

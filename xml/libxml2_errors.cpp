@@ -98,17 +98,22 @@ void CapturedError::Set(int c, int l, int col, std::string r, std::string f, std
     srcText = std::move(src);
 }
 
+void CaptureError(CapturedError &sink, xmlErrorPtr error, bool quoteSource)
+{
+    std::string src;
+    if (quoteSource && (error->domain == XML_FROM_PARSER || error->domain == XML_FROM_NAMESPACE ||
+                        error->domain == XML_FROM_DTD || error->domain == XML_FROM_IO))
+        src = CurrentLine(static_cast<xmlParserCtxtPtr>(error->ctxt), error->int2);
+    sink.Set(error->code, error->line, error->int2, ExplainLimit(TrimMessage(error->message)),
+             error->file ? error->file : "", src);
+}
+
 void CaptureStructuredError(void *data, xmlErrorPtr error)
 {
     auto *sink = static_cast<CapturedError *>(data);
     if (sink == nullptr || error == nullptr || error->level < XML_ERR_ERROR || sink->HasError())
         return;
-    std::string src;
-    if (error->domain == XML_FROM_PARSER || error->domain == XML_FROM_NAMESPACE || error->domain == XML_FROM_DTD ||
-        error->domain == XML_FROM_IO)
-        src = CurrentLine(static_cast<xmlParserCtxtPtr>(error->ctxt), error->int2);
-    sink->Set(error->code, error->line, error->int2, ExplainLimit(TrimMessage(error->message)),
-              error->file ? error->file : "", src);
+    CaptureError(*sink, error, true);
 }
 
 StructuredErrorScope::StructuredErrorScope(CapturedError *sink) : StructuredErrorScope(sink, CaptureStructuredError)

@@ -67,6 +67,9 @@ struct CapturedError {
 // Structured error handler for parser contexts and the validators; keeps the
 // first error of level "error" or worse in the CapturedError given as data.
 void CaptureStructuredError(void *data, xmlErrorPtr error);
+// Fills `sink` from `error`, whatever its level; with `quoteSource`, the
+// document's line it was found in too.
+void CaptureError(CapturedError &sink, xmlErrorPtr error, bool quoteSource);
 
 // Routes libxml2's process-wide structured errors to `sink` (or to
 // `handler` with `context`) for its lifetime, and silences the generic ones

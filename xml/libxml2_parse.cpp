@@ -10,6 +10,7 @@
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
 #include "xml/libxml2_linear_attributes.h"
+#include "xml/libxml2_problems.h"
 #include "xml/transcode.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -26,19 +27,47 @@ struct ParseErrors {
     int otherOrder = 0;
     int count = 0;
     bool noDtd = false; // the validating parser found no DTD to check against
+    // Where every error and warning is listed too, when a scope asks for it.
+    ProblemList *list = ProblemListScope::Current();
+    std::string url;
 };
+
+void KeepToTheDocument(CapturedError &error, const std::string &url, bool fatal);
+void DropContentModel(CapturedError &error);
+
+// An error or warning on its way to the list, told as the first error would
+// be told. The parse is under way, inside its loader's scope, which knows how
+// the files read so far may be named.
+void ListParseProblem(ParseErrors &errors, xmlErrorPtr error)
+{
+    CapturedError problem;
+    CaptureError(problem, error, false);
+    KeepToTheDocument(problem, errors.url, error->level == XML_ERR_FATAL);
+    if (error->domain == XML_FROM_VALID && LoaderPolicyScope::ReadParameterEntity())
+        DropContentModel(problem);
+    DocumentProblem listed = ProblemOf(error);
+    listed.message = std::move(problem.reason);
+    // An error in another file stands on no line of the document.
+    if (problem.elsewhere)
+        listed.line = listed.column = 0;
+    errors.list->Add(std::move(listed));
+}
 
 void CaptureParseError(void *parserContext, xmlErrorPtr error)
 {
     auto *ctxt = static_cast<xmlParserCtxtPtr>(parserContext);
     auto *errors = ctxt ? static_cast<ParseErrors *>(ctxt->_private) : nullptr;
-    if (errors == nullptr || error == nullptr || error->level < XML_ERR_ERROR)
+    if (errors == nullptr || error == nullptr)
         return;
     // A document without a DTD is checked against its schema, if any.
     if (error->code == XML_DTD_NO_DTD) {
         errors->noDtd = true;
         return;
     }
+    if (errors->list && error->level != XML_ERR_NONE)
+        ListParseProblem(*errors, error);
+    if (error->level < XML_ERR_ERROR)
+        return;
     ++errors->count;
     if (error->level == XML_ERR_FATAL || error->domain == XML_FROM_NAMESPACE) {
         CaptureStructuredError(&errors->wellFormedness, error);
@@ -51,6 +80,18 @@ void CaptureParseError(void *parserContext, xmlErrorPtr error)
             errors->otherOrder = errors->count;
         CaptureStructuredError(&errors->other, error);
     }
+}
+
+// Errors reported without the parser's context (the validator's, mostly):
+// the first kept apart, each listed when a list is asked for.
+void CaptureGlobalParseError(void *data, xmlErrorPtr error)
+{
+    auto *errors = static_cast<ParseErrors *>(data);
+    if (error == nullptr)
+        return;
+    CaptureStructuredError(&errors->global, error);
+    if (errors->list && error->level != XML_ERR_NONE && error->code != XML_DTD_NO_DTD)
+        ListParseProblem(*errors, error);
 }
 
 // What the parser left behind besides its errors.
@@ -296,6 +337,7 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
     std::string url = request.url;
     if (url.empty() && !request.baseDirectory.empty())
         url = request.baseDirectory + "/";
+    errors.url = url;
     // Naming UTF-8 would run the text through a UTF-8 to UTF-8 conversion.
     const char *encoding = request.ignoreDeclaredEncoding && !request.streamed ? "UTF-8" : nullptr;
     if (request.prepareContext)
@@ -306,7 +348,7 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
     {
         LoaderPolicyScope loader(policy, request.baseDirectory);
         loader.ParsingDocument(ctxt);
-        StructuredErrorScope global(&errors.global);
+        StructuredErrorScope global(&errors, CaptureGlobalParseError);
         LinearAttributeScope linear;
         if (request.read)
             doc = xmlCtxtReadIO(ctxt, ReadThroughRequest, nullptr, const_cast<ParseRequest *>(&request),

@@ -1,5 +1,7 @@
 #include "xml/model_grammar.h"
 
+#include "xml/libxml2_problems.h"
+
 #include <libxml/relaxng.h>
 
 #include <cctype>
@@ -95,11 +97,12 @@ bool ValidateAgainstModelGrammar(xmlDocPtr doc, const std::string &baseDirectory
     }
     std::unique_ptr<xmlRelaxNGValidCtxt, void (*)(xmlRelaxNGValidCtxtPtr)> context(
         xmlRelaxNGNewValidCtxt(grammar.get()), xmlRelaxNGFreeValidCtxt);
-    xmlRelaxNGSetValidStructuredErrors(context.get(), CaptureStructuredError, &error);
+    ValidatorErrors errors(error);
+    xmlRelaxNGSetValidStructuredErrors(context.get(), ValidatorErrors::Handle, &errors);
     int result = 0;
     {
         LoaderPolicyScope nothing(LoaderPolicy::Nothing);
-        StructuredErrorScope capture(&error);
+        StructuredErrorScope capture(&errors, ValidatorErrors::Handle);
         result = xmlRelaxNGValidateDoc(context.get(), doc);
     }
     if (result != 0 && !error.HasError())

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "xml/libxml2_internal.h"
+#include "xml/libxml2_problems.h"
 #include "xml/model_grammar.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -87,11 +88,12 @@ bool ValidateAgainstSchema(xmlDocPtr doc, const std::string &baseDirectory, Capt
         }
     }
     xmlSchemaValidCtxtPtr vctxt = xmlSchemaNewValidCtxt(schema);
-    xmlSchemaSetValidStructuredErrors(vctxt, CaptureStructuredError, &error);
+    ValidatorErrors errors(error);
+    xmlSchemaSetValidStructuredErrors(vctxt, ValidatorErrors::Handle, &errors);
     int result = 0;
     {
         LoaderPolicyScope policy(LoaderPolicy::Nothing);
-        StructuredErrorScope capture(&error);
+        StructuredErrorScope capture(&errors, ValidatorErrors::Handle);
         result = xmlSchemaValidateDoc(vctxt, doc);
     }
     xmlSchemaFreeValidCtxt(vctxt);

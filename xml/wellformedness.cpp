@@ -7,6 +7,7 @@
 #include "xml/wellformedness.h"
 
 #include "xml/libxml2_internal.h"
+#include "xml/libxml2_problems.h"
 
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
@@ -27,6 +28,7 @@ constexpr unsigned kCancelPoll = 4096;
 // Travels in the parser context's _private, which entity sub-contexts copy.
 struct CheckState {
     CapturedError error;
+    ProblemList *list = nullptr; // every error and warning, when asked for
     const std::atomic<bool> *cancel = nullptr;
     unsigned elements = 0;
     bool cancelled = false;
@@ -42,8 +44,11 @@ CheckState &StateOf(void *parserContext)
 // error level with a warning's code.
 void CaptureFormError(void *parserContext, xmlErrorPtr error)
 {
-    if (error && error->code != XML_WAR_UNDECLARED_ENTITY)
-        CaptureStructuredError(&StateOf(parserContext).error, error);
+    if (!error || error->code == XML_WAR_UNDECLARED_ENTITY)
+        return;
+    CheckState &state = StateOf(parserContext);
+    CaptureStructuredError(&state.error, error);
+    ListProblem(state.list, error);
 }
 
 void LookForCancel(void *parserContext, const xmlChar *, const xmlChar *, const xmlChar *, int, const xmlChar **, int,
@@ -94,14 +99,20 @@ std::optional<WellFormednessError> FirstWellFormednessError(std::string_view tex
     return FirstWellFormednessError(read, cancel);
 }
 
-std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &read, const std::atomic<bool> *cancel)
+namespace {
+
+// Runs the check; false when it was cancelled.
+bool Check(const TextReader &read, const std::atomic<bool> *cancel, CheckState &state)
 {
     InstallEntityLoader();
     xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
-    if (!ctxt)
-        return WellFormednessError{1, 1, "out of memory"};
+    if (!ctxt) {
+        state.error.Set(XML_ERR_NO_MEMORY, 1, 1, "out of memory");
+        if (state.list)
+            state.list->Add({1, 1, "out of memory"});
+        return true;
+    }
     FillHandler(*ctxt->sax);
-    CheckState state;
     state.cancel = cancel;
     ctxt->_private = &state;
     if (cancel && cancel->load(std::memory_order_relaxed))
@@ -114,9 +125,31 @@ std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &re
         xmlFreeDoc(doc);
     }
     xmlFreeParserCtxt(ctxt);
-    if (state.cancelled || !state.error.HasError())
+    return !state.cancelled;
+}
+
+} // namespace
+
+std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &read, const std::atomic<bool> *cancel)
+{
+    CheckState state;
+    if (!Check(read, cancel, state) || !state.error.HasError())
         return std::nullopt;
     return WellFormednessError{state.error.line, state.error.column, state.error.reason};
+}
+
+std::optional<ProblemList> WellFormednessProblems(const TextReader &read, const std::atomic<bool> *cancel,
+                                                  size_t listed)
+{
+    ProblemList list(listed);
+    CheckState state;
+    state.list = &list;
+    if (!Check(read, cancel, state))
+        return std::nullopt;
+    // The parse may fail without a word of its own (an empty text).
+    if (state.error.HasError() && list.ErrorCount() == 0)
+        list.Add({state.error.line, state.error.column, state.error.reason});
+    return list;
 }
 
 } // namespace tarnwick::xml

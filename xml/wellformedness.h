@@ -3,6 +3,8 @@
 // it can run on a copy of the editor's text in a thread of its own.
 #pragma once
 
+#include "xml/problem_list.h"
+
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -28,5 +30,9 @@ using TextReader = std::function<size_t(char *buffer, size_t length)>;
 // The same for a text read as the check goes.
 std::optional<WellFormednessError> FirstWellFormednessError(const TextReader &read,
                                                             const std::atomic<bool> *cancel = nullptr);
+// Every error and warning the check meets, in the order found (the parser
+// goes on after many errors); none when cancelled.
+std::optional<ProblemList> WellFormednessProblems(const TextReader &read, const std::atomic<bool> *cancel = nullptr,
+                                                  size_t listed = kListedProblems);
 
 } // namespace tarnwick::xml

@@ -210,6 +210,8 @@ void TBackgroundChecker::Apply(std::vector<TMark> marks)
     }
     if (changed)
         editor->Invalidate();
+    if (OnChecked)
+        OnChecked(*this);
 }
 
 bool TBackgroundChecker::HintAt(int line, int column, std::string &hint) const

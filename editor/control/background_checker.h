@@ -12,6 +12,7 @@
 #include "editor/platform/dodi_timer.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,8 @@ public:
     // What the last check that finished on the current text found, at the
     // lines the marks moved to since.
     const std::vector<TMark> &Marks() const { return marks_; }
+    // Raised when a check of the current text has put its marks in place.
+    std::function<void(TBackgroundChecker &)> OnChecked;
 
     bool HintAt(int line, int column, std::string &hint) const override;
     void LinesChanged(REdoDodiStrings &lines, const TLinesChange &change) override;
