@@ -30,6 +30,7 @@ constexpr MenuRow kMenuRows[] = {
     {"&Edit", "FindNext1", "Find &Next", "F3", CommandId::FindNext, false, false},
     {"&Edit", "FindPrevious1", "Find Pre&vious", "Shift+F3", CommandId::FindPrevious, false, false},
     {"&Edit", "Goto1", "&Go to ...", "Ctrl+G", CommandId::GoTo, false, true},
+    {"&Edit", "ToggleComment1", "Toggle Co&mment", "Ctrl+/", CommandId::ToggleComment, false, true},
     {"&Edit", "LineEndsLf1", "Line Ends: Uni&x (LF)", "", CommandId::LineEndsLf, false, false},
     {"&Edit", "LineEndsCrLf1", "Line Ends: &Windows (CR LF)", "", CommandId::LineEndsCrLf, false, false},
     {"&Edit", "LineEndsCr1", "Line Ends: Classic &Mac (CR)", "", CommandId::LineEndsCr, false, false},

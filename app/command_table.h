@@ -44,6 +44,7 @@ enum class CommandId {
     EvaluateXPath,
     ValidateAgainst,
     ShowProblems,
+    ToggleComment,
 };
 
 struct MenuRow {

@@ -3,6 +3,7 @@
 #include "app/about_dialog.h"
 #include "app/add_node_dialog.h"
 #include "app/application_icon.h"
+#include "app/comment_toggle.h"
 #include "app/config_dialog.h"
 #include "app/document_open.h"
 #include "app/error_guard.h"
@@ -430,6 +431,10 @@ void TForm1::Perform(CommandId command)
         break;
     case CommandId::ShowProblems:
         xmlTools_->Problems().ShowOrHide();
+        break;
+    case CommandId::ToggleComment:
+        if (ToggleComment(*DidIzad1) == CommentPlan::cpRefused)
+            ShowErrorMessage(QStringLiteral("A comment cannot hold \"--\", and these lines do: they were left as they are."));
         break;
     }
 }
