@@ -66,7 +66,7 @@ TfrmConfig::TfrmConfig(QWidget *parent) : QDialog(parent)
     EditFolders = new QLineEdit(this);
     EditFolders->setObjectName(QStringLiteral("EditFolders"));
     EditFolders->setGeometry(88, 152, 145, 21);
-    EditFolders->setPlaceholderText(QStringLiteral("the document's folder"));
+    EditFolders->setPlaceholderText(QStringLiteral("none besides the document's"));
     EditFolders->setToolTip(
         QStringLiteral("Folders besides the document's own (and the system's XML catalog) that DTDs, entities "
                        "and schemas may be read from, parted by ':'"));

@@ -730,7 +730,9 @@ void TForm1::ReplaceEditorText(const std::string &text)
 void TForm1::ToolButton9Click()
 {
     std::optional<ValidationReport> report;
-    const std::string text = DidIzad1->Lines()->Text();
+    // What Save would write, so the verdict is the saved file's.
+    const std::string text = DidIzad1->Lines()->FileText();
+    const TFileFormat format = FormatForSave(text, fileFormat_);
     const std::string folder = DocumentFolder();
     // The box tells the first error; the Problems list every one met on the way.
     ProblemList problems;
@@ -738,7 +740,7 @@ void TForm1::ToolButton9Click()
         BusyCursor busy;
         longWork_->Run(QStringLiteral("Validating"), [&](TWorkProgress &) {
             ProblemListScope listing(problems);
-            report = ValidateDocument(XMLDoc1, text, folder);
+            report = ValidateDocument(XMLDoc1, text, format, folder);
         });
     } catch (const EDOMParseError &error) {
         xmlTools_->ListValidation(problems, error.ParseError());

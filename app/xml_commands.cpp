@@ -3,6 +3,7 @@
 #include "app/command_output.h"
 #include "xml/declaration.h"
 #include "xml/file_save.h"
+#include "xml/file_text.h"
 #include "xml/format_file.h"
 #include "xml/libxml2_vendor.h"
 #include "xml/pretty_printer.h"
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <new>
 #include <ostream>
+#include <sstream>
 
 namespace tarnwick {
 
@@ -52,7 +54,8 @@ std::string FormatDocument(TXMLDocument &document, const std::string &text, cons
                              [&] { return FormatXML(text, encoding, baseDirectory); });
 }
 
-ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const std::string &baseDirectory)
+ValidationReport ValidateDocument(TXMLDocument &document, const std::string &text, const TFileFormat &format,
+                                  const std::string &baseDirectory)
 {
     // Open, Save and Format keep parsing with the options they had: whitespace
     // kept, no grammar read.
@@ -62,10 +65,10 @@ ValidationReport ValidateDocument(TXMLDocument &document, const std::string &tex
         ~RestoreOptions() { document.SetParseOptions(options); }
     } restore{document};
     ReleasedAfter release{document};
-    document.XML().SetText(text);
+    std::istringstream bytes(EncodeFileText(text, format));
     document.SetParseOptions({poValidateOnParse});
     document.SetBaseDirectory(baseDirectory);
-    document.SetActive(true);
+    document.LoadStream(bytes);
 
     // Activation has just parsed this very text with validation and thrown at
     // the first error, so the parse error it leaves is the one a second load

@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "editor/document/line_end.h"
+#include "xml/file_text.h"
 #include "xml/xml_document.h"
 
 #include <iosfwd>
@@ -40,19 +41,22 @@ struct ValidationReport {
     std::string message; // "XML document is valid." or the first error
 };
 
-// Parses `text` with validation against its DTD or schema, resolving relative
-// references against `baseDirectory`. Validation is for this parse only: the
-// document's parse options are as they were afterwards, also when it throws,
-// and it keeps neither the text nor the tree.
+// Validates `text` as the bytes Save writes for it in `format` (see
+// EncodeFileText), so the verdict is the one --validate gives the saved file:
+// a byte order mark the declaration contradicts, or broken UTF-16, is not
+// well-formed here too. Relative references are resolved against
+// `baseDirectory`. Validation is for this parse only: the document's parse
+// options are as they were afterwards, also when it throws, and it keeps
+// neither the text nor the tree.
 // A text that is not well-formed or not valid throws EDOMParseError; a report
 // with valid == false carries a load error that the document kept without
 // throwing.
+ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text, const xml::TFileFormat &format,
+                                  const std::string &baseDirectory);
+
 // Validates the file at `path` as it is on disk, in one parse; throws as
 // ValidateDocument does.
 ValidationReport ValidateFile(xml::TXMLDocument &document, const std::string &path);
-
-ValidationReport ValidateDocument(xml::TXMLDocument &document, const std::string &text,
-                                  const std::string &baseDirectory);
 
 // A parse error as Validate reports it: "Error in " line ":" column ": "
 // source text ": " reason.

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -25,6 +26,8 @@ namespace tarnwick::xml::libxml2 {
 
 namespace {
 
+using namespace std::string_view_literals;
+
 thread_local LoaderPolicy tPolicy = LoaderPolicy::Nothing;
 thread_local LoaderRefusal tLastRefusal;
 // Files read whose identifier may be named in a message (see Quotable).
@@ -32,6 +35,7 @@ thread_local std::set<std::string> tQuotableFiles;
 thread_local std::set<std::string> tOpenedFiles;
 thread_local bool tReadParameterEntity = false;
 thread_local ResourceReach tReach;
+thread_local NulCharacter tNulCharacter;
 // The document's own parser, while it parses: an external entity's text is
 // read through a context of its own that knows nothing of the document.
 thread_local xmlParserCtxtPtr tDocumentParser = nullptr;
@@ -185,6 +189,42 @@ bool IsSystemFile(const std::string &path)
     return false;
 }
 
+// The first NUL character of a file read in a one-byte form or UTF-8: the
+// parser takes it for the end of the file's text and reads no further, so
+// the text after it, or all of it, would be lost without a word. Files in
+// UTF-16 or UTF-32 (by their mark or first characters) hold NUL bytes.
+NulCharacter FindNulCharacter(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string chunk(1 << 16, '\0');
+    NulCharacter found;
+    found.file = path;
+    size_t lineStart = 0, at = 0;
+    bool first = true;
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const std::string_view read(chunk.data(), static_cast<size_t>(in.gcount()));
+        if (first) {
+            first = false;
+            const std::string_view head = read.substr(0, 4);
+            for (std::string_view wide : {"\xFE\xFF"sv, "\xFF\xFE"sv, "\0\0\0<"sv, "<\0\0\0"sv, "\0\0<\0"sv,
+                                          "\0<\0\0"sv, "\0<\0?"sv, "<\0?\0"sv, "\0\0\xFE\xFF"sv})
+                if (head.starts_with(wide))
+                    return {};
+        }
+        for (size_t i = 0; i < read.size(); ++i, ++at) {
+            if (read[i] == '\n') {
+                ++found.line;
+                lineStart = at + 1;
+            } else if (read[i] == '\0') {
+                found.column = static_cast<int>(at - lineStart) + 1;
+                return found;
+            }
+        }
+    }
+    return {};
+}
+
 xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt)
 {
     std::string reference(url ? url : "");
@@ -234,6 +274,8 @@ xmlParserInputPtr SafeEntityLoader(const char *url, const char *id, xmlParserCtx
     xmlParserInputPtr input = xmlNewInputFromFile(ctxt, path.c_str());
     if (input == nullptr)
         return Refuse(reference, file + " cannot be read", ctxt, quotable);
+    if (tNulCharacter.file.empty())
+        tNulCharacter = FindNulCharacter(path);
     // What a file from the catalog names beside it belongs to it.
     if (!fromCatalog.empty())
         tReach.Add(std::filesystem::path(std::filesystem::canonical(path)).parent_path().string());
@@ -285,6 +327,7 @@ LoaderPolicyScope::LoaderPolicyScope(LoaderPolicy policy, const std::string &hom
     tQuotableFiles.clear();
     tOpenedFiles.clear();
     tReadParameterEntity = false;
+    tNulCharacter = NulCharacter();
 }
 
 LoaderPolicyScope::~LoaderPolicyScope()
@@ -300,6 +343,8 @@ void LoaderPolicyScope::ParsingDocument(xmlParserCtxtPtr ctxt) { tDocumentParser
 LoaderRefusal LoaderPolicyScope::LastRefusal() { return tLastRefusal; }
 
 bool LoaderPolicyScope::ReadParameterEntity() { return tReadParameterEntity; }
+
+NulCharacter LoaderPolicyScope::FirstNulCharacter() { return tNulCharacter; }
 
 std::string NameInMessages(const std::string &file)
 {

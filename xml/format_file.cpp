@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "xml/byte_form.h"
 #include "xml/declaration.h"
 #include "xml/file_read.h"
 #include "xml/pretty_printer.h"
@@ -17,6 +18,9 @@ std::string FormatXMLFile(const std::string &path, const std::string &encoding)
     std::string bytes;
     if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
         throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
+    // A file that is not well-formed is not formatted, whatever the text it decodes to.
+    if (const TByteFormFault fault = FindByteFormFault(bytes); !fault.reason.empty())
+        throw EXMLLayerError("The file \"" + path + "\" is not well-formed: " + fault.reason);
     const std::string form = DetectDocumentEncoding(bytes);
     const std::string text = DecodeToUtf8(std::move(bytes), form);
     // An empty editor formats to a declaration, but an empty file holds no

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "xml/byte_form.h"
 #include "xml/file_read.h"
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_internal.h"
@@ -192,6 +193,8 @@ GrammarReport ValidateFileAgainstGrammar(const std::string &path, const std::str
     std::string bytes;
     if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
         throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
+    if (const TByteFormFault fault = FindByteFormFault(bytes); !fault.reason.empty())
+        throw EXMLLayerError("The file \"" + path + "\" is not well-formed: " + fault.reason);
     const std::string form = DetectDocumentEncoding(bytes);
     const std::string text = DecodeToUtf8(std::move(bytes), form);
     const std::string folder = path == "-" ? std::string() : std::filesystem::absolute(path).parent_path().string();

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "xml/byte_form.h"
 #include "xml/file_read.h"
 #include "xml/file_save.h"
 #include "xml/libxml2_dom.h"
@@ -200,7 +201,29 @@ std::string Libxml2Document::xml()
 bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, const std::string &url,
                            const std::string &baseDirectory, bool fromFile)
 {
+    const auto finish = [&](xmlDocPtr doc, CapturedError error) {
+        if (doc == nullptr) {
+            if (error.file.empty() && fromFile)
+                error.file = url;
+            if (!fromFile && error.file == url)
+                error.file.clear();
+            parseError_ = std::make_shared<ParseError>(error);
+            doc = NewEmptyDocument();
+        } else {
+            parseError_ = std::make_shared<ParseError>();
+        }
+        Rebind(std::make_shared<DocHolder>(doc), reinterpret_cast<xmlNodePtr>(doc));
+        Attach();
+        if (onAsyncLoad_)
+            onAsyncLoad_(4);
+        return parseError_->errorCode() == 0;
+    };
     if (!ignoreDeclaredEncoding) {
+        if (const TByteFormFault fault = FindByteFormFault(bytes); !fault.reason.empty()) {
+            CapturedError error;
+            error.Set(XML_ERR_INVALID_ENCODING, fault.line, fault.column, fault.reason);
+            return finish(nullptr, error);
+        }
         // The parser takes a UTF-32 byte-order mark for UTF-16's, and reads a
         // declared "UTF-32" in the machine's byte order whatever the bytes say,
         // so UTF-32 text is decoded here by its own byte order and parsed as
@@ -220,21 +243,7 @@ bool Libxml2Document::Load(std::string_view bytes, bool ignoreDeclaredEncoding, 
     request.prepareContext = KeepTextNodeLimit;
     CapturedError error;
     xmlDocPtr doc = ParseDocument(request, error);
-    if (doc == nullptr) {
-        if (error.file.empty() && fromFile)
-            error.file = url;
-        if (!fromFile && error.file == url)
-            error.file.clear();
-        parseError_ = std::make_shared<ParseError>(error);
-        doc = NewEmptyDocument();
-    } else {
-        parseError_ = std::make_shared<ParseError>();
-    }
-    Rebind(std::make_shared<DocHolder>(doc), reinterpret_cast<xmlNodePtr>(doc));
-    Attach();
-    if (onAsyncLoad_)
-        onAsyncLoad_(4);
-    return parseError_->errorCode() == 0;
+    return finish(doc, error);
 }
 
 bool Libxml2Document::load(const std::string &fileName)
@@ -254,7 +263,11 @@ bool Libxml2Document::load(const std::string &fileName)
 
 bool Libxml2Document::loadFromStream(std::istream &stream)
 {
-    std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    // In blocks: a character at a time is slow for a document of many megabytes.
+    std::string bytes;
+    std::string block(1 << 16, '\0');
+    while (stream.read(block.data(), static_cast<std::streamsize>(block.size())) || stream.gcount() > 0)
+        bytes.append(block.data(), static_cast<size_t>(stream.gcount()));
     return Load(bytes, false, WorkingFolderUrl(baseDirectory_), baseDirectory_, false);
 }
 

@@ -12,6 +12,7 @@
 
 #include "xml/doctype_text.h"
 #include "xml/libxml2_internal.h"
+#include "xml/libxml2_text_limit.h"
 
 namespace tarnwick::xml::libxml2 {
 
@@ -131,28 +132,32 @@ void FormatWriter::StartElement(void *context, const xmlChar *localName, const x
                                 int namespaceCount, const xmlChar **namespaces, int attributeCount, int defaultedCount,
                                 const xmlChar **attributes)
 {
-    if (FormatWriter *writer = For(context))
-        // Attributes the DTD gives defaults for come last; the document did not write them.
-        writer->OpenElement(localName, prefix, namespaceCount, namespaces, attributeCount - defaultedCount, attributes);
-    else
-        xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
-                              defaultedCount, attributes);
+    FormatWriter *writer = For(context);
+    if (writer == nullptr)
+        return xmlSAX2StartElementNs(context, localName, prefix, uri, namespaceCount, namespaces, attributeCount,
+                                     defaultedCount, attributes);
+    writer->textRun_ = 0;
+    // Attributes the DTD gives defaults for come last; the document did not write them.
+    writer->OpenElement(localName, prefix, namespaceCount, namespaces, attributeCount - defaultedCount, attributes);
 }
 
 void FormatWriter::EndElement(void *context, const xmlChar *localName, const xmlChar *prefix, const xmlChar *uri)
 {
-    if (FormatWriter *writer = For(context))
-        writer->CloseElement(localName, prefix);
-    else
-        xmlSAX2EndElementNs(context, localName, prefix, uri);
+    FormatWriter *writer = For(context);
+    if (writer == nullptr)
+        return xmlSAX2EndElementNs(context, localName, prefix, uri);
+    writer->textRun_ = 0;
+    writer->CloseElement(localName, prefix);
 }
 
 void FormatWriter::Characters(void *context, const xmlChar *text, int length)
 {
-    if (FormatWriter *writer = For(context))
+    FormatWriter *writer = For(context);
+    if (writer == nullptr)
+        return xmlSAX2Characters(context, text, length);
+    writer->textRun_ += static_cast<size_t>(length);
+    if (!OverTextNodeLimit(writer->ctxt_, writer->textRun_))
         writer->Text({C(text), static_cast<size_t>(length)});
-    else
-        xmlSAX2Characters(context, text, length);
 }
 
 // A section cannot hold "]]>", so such text is parted between sections
@@ -162,6 +167,7 @@ void FormatWriter::CData(void *context, const xmlChar *text, int length)
     FormatWriter *writer = For(context);
     if (writer == nullptr)
         return xmlSAX2CDataBlock(context, text, length);
+    writer->textRun_ = 0;
     writer->BeginCharacterData();
     std::string_view rest(C(text), static_cast<size_t>(length));
     do {
@@ -179,6 +185,7 @@ void FormatWriter::Reference(void *context, const xmlChar *name)
     FormatWriter *writer = For(context);
     if (writer == nullptr)
         return xmlSAX2Reference(context, name);
+    writer->textRun_ = 0;
     writer->BeginCharacterData();
     writer->text_.Append('&');
     writer->text_.Append(C(name));
@@ -190,6 +197,7 @@ void FormatWriter::Comment(void *context, const xmlChar *text)
     FormatWriter *writer = ForContent(context);
     if (writer == nullptr)
         return xmlSAX2Comment(context, text);
+    writer->textRun_ = 0;
     writer->BeginMarkup();
     writer->text_.Append("<!--");
     if (text)
@@ -203,6 +211,7 @@ void FormatWriter::Instruction(void *context, const xmlChar *target, const xmlCh
     FormatWriter *writer = ForContent(context);
     if (writer == nullptr)
         return xmlSAX2ProcessingInstruction(context, target, data);
+    writer->textRun_ = 0;
     writer->BeginMarkup();
     writer->text_.Append("<?");
     writer->text_.Append(C(target));

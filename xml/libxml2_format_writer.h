@@ -98,6 +98,7 @@ private:
     std::string_view source_;
     std::function<std::string(const std::string &)> declarationLine_;
     xmlParserCtxtPtr ctxt_ = nullptr;
+    size_t textRun_ = 0; // bytes of the text node the tree would be building
     FormattedText text_;
     std::vector<Frame> frames_;
 };

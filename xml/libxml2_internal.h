@@ -99,6 +99,13 @@ struct LoaderRefusal {
     bool outside = false; // refused for lying beyond the scope's folders
 };
 
+// Where a file holds a NUL character (which ends its text for the parser).
+struct NulCharacter {
+    std::string file; // empty for none
+    int line = 1;
+    int column = 1;
+};
+
 // What the external-entity loader may read: nothing; the document type's
 // parts only (the external DTD and parameter entities, for the entities and
 // defaults they declare); or every local file (validation, schemas, and
@@ -121,6 +128,8 @@ public:
     // True once a parameter entity was read within the innermost scope: the
     // DTD's declarations may then hold text of any file it named.
     static bool ReadParameterEntity();
+    // The first NUL character in a file the loader read within the scope.
+    static NulCharacter FirstNulCharacter();
     // The document's parser, for the scope's life: what an external entity's
     // own context asks for is judged by what the document and its DTD wrote.
     void ParsingDocument(xmlParserCtxtPtr ctxt);

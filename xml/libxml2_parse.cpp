@@ -5,6 +5,7 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "xml/declaration.h"
@@ -255,6 +256,32 @@ std::string SourceLine(const ParseRequest &request, xmlDocPtr doc, int line, int
     return LineText(DecodeToUtf8(request.bytes, reinterpret_cast<const char *>(doc->encoding)), line, column);
 }
 
+// The parser takes a NUL character for the end of the text it is reading,
+// and after the root element, or in a file the document reads, it stops
+// there without an error: a NUL character in the document's text (in a
+// one-byte form or UTF-8) or in such a file is one. Must run while the
+// parse's loader scope lives.
+bool FoundNulCharacter(const ParseRequest &request, const std::string &url, CapturedError &error)
+{
+    const std::string_view text = request.bytes;
+    const bool wide = !request.ignoreDeclaredEncoding && (DetectDocumentEncoding(text).starts_with("UTF-16") ||
+                                                          DetectDocumentEncoding(text).starts_with("UTF-32"));
+    const size_t at = request.read || wide ? std::string_view::npos : text.find('\0');
+    if (at != std::string_view::npos) {
+        const size_t lineStart = text.rfind('\n', at);
+        const size_t column = at - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+        error.Set(XML_ERR_INVALID_CHAR, 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')),
+                  static_cast<int>(column), "Char 0x0 out of allowed range");
+        return true;
+    }
+    const NulCharacter nul = LoaderPolicyScope::FirstNulCharacter();
+    if (nul.file.empty())
+        return false;
+    error.Set(XML_ERR_INVALID_CHAR, nul.line, nul.column, "Char 0x0 out of allowed range", nul.file);
+    KeepToTheDocument(error, url, true);
+    return true;
+}
+
 } // namespace
 
 std::string RawDeclarationText(std::string_view bytes)
@@ -359,6 +386,8 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         outcome.refused = LoaderPolicyScope::LastRefusal();
         outcome.notLoaded = DescribeRefusal(outcome.refused, url);
         outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
+        if (outcome.wellFormed && !errors.wellFormedness.HasError())
+            outcome.wellFormed = !FoundNulCharacter(request, url, errors.wellFormedness);
         outcome.valid = ctxt->valid != 0;
         KeepToTheDocument(errors.wellFormedness, url, true);
         for (CapturedError *captured : {&errors.validity, &errors.other, &errors.global})

@@ -2,6 +2,7 @@
 #include "xml/libxml2_text_limit.h"
 
 #include <libxml/SAX2.h>
+#include <libxml/parserInternals.h>
 
 namespace tarnwick::xml::libxml2 {
 
@@ -22,6 +23,28 @@ void CharactersInPieces(void *context, const xmlChar *text, int length)
 }
 
 } // namespace
+
+bool OverTextNodeLimit(xmlParserCtxtPtr ctxt, size_t length)
+{
+    if (length <= XML_MAX_TEXT_LENGTH)
+        return false;
+    if (ctxt->disableSAX)
+        return true;
+    // The error the tree builder raises, through the same handler.
+    char message[] = "xmlSAX2Characters: huge text node";
+    xmlError error{};
+    error.domain = XML_FROM_PARSER;
+    error.code = XML_ERR_NO_MEMORY;
+    error.level = XML_ERR_FATAL;
+    error.message = message;
+    error.line = ctxt->input ? ctxt->input->line : 0;
+    error.int2 = ctxt->input ? ctxt->input->col : 0;
+    if (ctxt->sax && ctxt->sax->initialized == XML_SAX2_MAGIC && ctxt->sax->serror)
+        ctxt->sax->serror(ctxt->userData, &error);
+    ctxt->wellFormed = 0;
+    xmlStopParser(ctxt);
+    return true;
+}
 
 void KeepTextNodeLimit(xmlParserCtxtPtr ctxt)
 {

@@ -7,6 +7,7 @@
 #include "xml/declaration.h"
 #include "xml/transcode.h"
 #include "xml/vendor_registry.h"
+#include "xml/verdict.h"
 #include "xml/xml_errors.h"
 
 namespace tarnwick::xml {
@@ -33,8 +34,12 @@ std::string FirstCharacters(const std::string &text, size_t count)
 
 std::string ParseErrorMessage(IDOMParseError &error)
 {
-    return error.reason() + "\r\n" + "Line" + ": " + std::to_string(error.line()) + "\r\n" +
-           FirstCharacters(error.srcText(), 40);
+    // As the command line says it: a document whose DTD, entity or schema
+    // could not be read is neither valid nor shown to be invalid.
+    auto *told = dynamic_cast<IDOMVerdict *>(&error);
+    const bool notChecked = told && told->verdict() == Verdict::NotChecked;
+    return (notChecked ? "could not be checked: " : "") + error.reason() + "\r\n" + "Line" + ": " +
+           std::to_string(error.line()) + "\r\n" + FirstCharacters(error.srcText(), 40);
 }
 
 TXMLDocument::TXMLDocument() : link_(std::make_shared<TXMLDocLink>())
