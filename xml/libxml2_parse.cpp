@@ -12,6 +12,7 @@
 #include "xml/libxml2_internal.h"
 #include "xml/libxml2_linear_attributes.h"
 #include "xml/libxml2_problems.h"
+#include "xml/standalone_check.h"
 #include "xml/transcode.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -383,6 +384,11 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         else
             doc = xmlCtxtReadMemory(ctxt, request.bytes.data(), static_cast<int>(request.bytes.size()),
                                     url.empty() ? nullptr : url.c_str(), encoding, options);
+        // The validator clears the document's standalone flag to look an
+        // ENTITY attribute's entity up in the external subset, and leaves it
+        // so; the declaration said what the parser read.
+        if (doc)
+            doc->standalone = ctxt->standalone;
         outcome.refused = LoaderPolicyScope::LastRefusal();
         outcome.notLoaded = DescribeRefusal(outcome.refused, url);
         outcome.wellFormed = doc != nullptr && ctxt->wellFormed && ctxt->nsWellFormed;
@@ -399,6 +405,8 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
     error = Judge(request, errors, outcome);
     if (!error.HasError() && request.validate && errors.noDtd)
         UndeclaredRoot(doc, error);
+    if (!error.HasError() && request.validate)
+        CheckStandaloneAttributes(doc, request, error);
     if (!error.HasError() && request.validate)
         ValidateAgainstSchema(doc, request.baseDirectory, error);
     if (error.HasError()) {

@@ -1,8 +1,10 @@
 // Verdicts libxml2 alone gets wrong: a byte order mark the declaration
 // contradicts, a UTF-16 file that ends inside a character, a NUL character
-// the parser takes for the end of the text, and a text node over the
-// parser's limit that Format streamed past. Each is judged the same by a
-// validating load, by Format and by the command line's file reading.
+// the parser takes for the end of the text, a text node over the parser's
+// limit that Format streamed past, and a standalone document whose
+// attribute values the external subset's declarations would change. Each is
+// judged the same by a validating load, by Format and by the command line's
+// file reading.
 #include <string>
 #include <vector>
 
@@ -150,6 +152,36 @@ TEST_F(TrueVerdicts, FormatKeepsTheTextNodeLimitAValidatingLoadKeeps)
     }
     EXPECT_EQ(Load(under).verdict, Verdict::Valid);
     EXPECT_NO_THROW(FormatXML(under, "UTF-8"));
+}
+
+TEST_F(TrueVerdicts, AStandaloneDocumentNeedsNoNormalizingByTheExternalSubset)
+{
+    const std::pair<std::string, std::string> dtd = {
+        "a.dtd", "<!ELEMENT a EMPTY><!NOTATION n SYSTEM 'n'><!ENTITY u SYSTEM 'u' NDATA n>"
+                 "<!ATTLIST a t NMTOKEN #IMPLIED s NMTOKENS #IMPLIED e ENTITY #IMPLIED c CDATA #IMPLIED "
+                 "i NMTOKEN #IMPLIED>"};
+    const auto document = [](const char *standalone, const std::string &attributes) {
+        return "<?xml version='1.0' standalone='" + std::string(standalone) +
+               "'?>\n<!DOCTYPE a SYSTEM 'a.dtd' [<!ATTLIST a i NMTOKEN #IMPLIED>]>\n<a " + attributes + "/>\n";
+    };
+    for (const char *attributes : {"t=' x'", "s='x  y'", "e=' u '", "t='x\t'"}) {
+        const Outcome outcome = Load(document("yes", attributes), {dtd});
+        EXPECT_EQ(outcome.verdict, Verdict::NotValid) << attributes;
+        EXPECT_EQ(outcome.line, 3) << attributes;
+        EXPECT_NE(outcome.reason.find("standalone"), std::string::npos) << outcome.reason;
+        EXPECT_EQ(Load(document("no", attributes), {dtd}).verdict, Verdict::Valid) << attributes;
+    }
+    // Already normal, of type CDATA, or declared in the document itself.
+    for (const char *attributes : {"t='x'", "e='u'", "c=' x '", "i=' x '"})
+        EXPECT_EQ(Load(document("yes", attributes), {dtd}).verdict, Verdict::Valid) << attributes;
+
+    // The declaration keeps standalone="yes" after an ENTITY attribute was checked.
+    testing::WriteFile(folder.File("a.dtd"), dtd.second);
+    TXMLDocument kept;
+    kept.SetParseOptions({poValidateOnParse});
+    kept.SetBaseDirectory(folder.Path());
+    kept.LoadString(document("yes", "e='u'"));
+    EXPECT_EQ(kept.DeclStandalone(), "yes");
 }
 
 } // namespace
