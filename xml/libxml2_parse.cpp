@@ -7,12 +7,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "xml/attribute_checks.h"
 #include "xml/declaration.h"
 #include "xml/libxml2_internal.h"
 #include "xml/libxml2_linear_attributes.h"
 #include "xml/libxml2_problems.h"
-#include "xml/standalone_check.h"
 #include "xml/transcode.h"
 
 namespace tarnwick::xml::libxml2 {
@@ -25,6 +26,15 @@ struct ParseErrors {
     CapturedError validity;       // the DTD's rules, checked when validating
     CapturedError other;          // others the parser goes on after (an undeclared entity)
     CapturedError global;         // reported without a parser context
+    // Unknown entities named by ENTITY attributes, which libxml2 reports for
+    // defaults no element takes too; they count only where one does.
+    struct UnknownEntity {
+        CapturedError error;
+        std::string attribute;
+        std::string entity;
+        int order;
+    };
+    std::vector<UnknownEntity> unknownEntities;
     int validityOrder = 0;
     int otherOrder = 0;
     int count = 0;
@@ -70,6 +80,12 @@ void CaptureParseError(void *parserContext, xmlErrorPtr error)
         ListParseProblem(*errors, error);
     if (error->level < XML_ERR_ERROR)
         return;
+    if (error->domain == XML_FROM_VALID && error->code == XML_DTD_UNKNOWN_ENTITY && error->str1 && error->str2) {
+        CapturedError unknown;
+        CaptureStructuredError(&unknown, error);
+        errors->unknownEntities.push_back({unknown, error->str1, error->str2, ++errors->count});
+        return;
+    }
     ++errors->count;
     if (error->level == XML_ERR_FATAL || error->domain == XML_FROM_NAMESPACE) {
         CaptureStructuredError(&errors->wellFormedness, error);
@@ -94,6 +110,24 @@ void CaptureGlobalParseError(void *data, xmlErrorPtr error)
     CaptureStructuredError(&errors->global, error);
     if (errors->list && error->level != XML_ERR_NONE && error->code != XML_DTD_NO_DTD)
         ListParseProblem(*errors, error);
+}
+
+// Keeps the unknown entities an attribute of the document names; when none
+// does, the document is as valid as its other errors leave it.
+void KeepUnknownEntitiesInUse(xmlDocPtr doc, ParseErrors &errors, bool &valid)
+{
+    bool kept = false;
+    for (const ParseErrors::UnknownEntity &unknown : errors.unknownEntities) {
+        if (doc && !NamesEntity(doc, unknown.attribute, unknown.entity))
+            continue;
+        kept = true;
+        if (!errors.validity.HasError() || unknown.order < errors.validityOrder) {
+            errors.validityOrder = unknown.order;
+            errors.validity = unknown.error;
+        }
+    }
+    if (!kept && !errors.unknownEntities.empty() && errors.count == static_cast<int>(errors.unknownEntities.size()))
+        valid = true;
 }
 
 // What the parser left behind besides its errors.
@@ -395,6 +429,7 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         if (outcome.wellFormed && !errors.wellFormedness.HasError())
             outcome.wellFormed = !FoundNulCharacter(request, url, errors.wellFormedness);
         outcome.valid = ctxt->valid != 0;
+        KeepUnknownEntitiesInUse(doc, errors, outcome.valid);
         KeepToTheDocument(errors.wellFormedness, url, true);
         for (CapturedError *captured : {&errors.validity, &errors.other, &errors.global})
             KeepToTheDocument(*captured, url, false);
@@ -407,6 +442,8 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
         UndeclaredRoot(doc, error);
     if (!error.HasError() && request.validate)
         CheckStandaloneAttributes(doc, request, error);
+    if (!error.HasError() && request.validate)
+        CheckColonlessNames(doc, error);
     if (!error.HasError() && request.validate)
         ValidateAgainstSchema(doc, request.baseDirectory, error);
     if (error.HasError()) {

@@ -1,10 +1,11 @@
 // Verdicts libxml2 alone gets wrong: a byte order mark the declaration
 // contradicts, a UTF-16 file that ends inside a character, a NUL character
 // the parser takes for the end of the text, a text node over the parser's
-// limit that Format streamed past, and a standalone document whose
-// attribute values the external subset's declarations would change. Each is
-// judged the same by a validating load, by Format and by the command line's
-// file reading.
+// limit that Format streamed past, a standalone document whose attribute
+// values the external subset's declarations would change, a colon in a
+// name-typed attribute value, and an unused default naming an undeclared
+// entity. Each is judged the same by a validating load, by Format and by the
+// command line's file reading.
 #include <string>
 #include <vector>
 
@@ -182,6 +183,35 @@ TEST_F(TrueVerdicts, AStandaloneDocumentNeedsNoNormalizingByTheExternalSubset)
     kept.SetBaseDirectory(folder.Path());
     kept.LoadString(document("yes", "e='u'"));
     EXPECT_EQ(kept.DeclStandalone(), "yes");
+}
+
+TEST_F(TrueVerdicts, NameTypedValuesHoldNoColonUnderNamespaces)
+{
+    const std::string dtd = "<!DOCTYPE a [<!ELEMENT a ANY><!NOTATION n SYSTEM 'n'>"
+                            "<!ATTLIST a i ID #IMPLIED r IDREF #IMPLIED rs IDREFS #IMPLIED c CDATA #IMPLIED "
+                            "t NMTOKEN #IMPLIED>]>\n";
+    for (const char *attributes : {"i='x:y'", "i='b' rs='b a:b'"}) {
+        const Outcome outcome = Load(dtd + "<a " + attributes + "><a i='a:b'/></a>\n");
+        EXPECT_EQ(outcome.verdict, Verdict::NotValid) << attributes;
+        EXPECT_EQ(outcome.line, 2) << attributes;
+        EXPECT_NE(outcome.reason.find("colon"), std::string::npos) << outcome.reason;
+    }
+    EXPECT_EQ(Load(dtd + "<a i='b' r='b' c='a:b' t='a:b'/>\n").verdict, Verdict::Valid);
+}
+
+TEST_F(TrueVerdicts, AnEntityDefaultCountsOnlyWhereAnElementTakesIt)
+{
+    const std::string dtd = "<!DOCTYPE r [<!ELEMENT r (q)*><!ELEMENT q EMPTY><!NOTATION n SYSTEM 'n'>"
+                            "<!ENTITY u SYSTEM 'u' NDATA n><!ATTLIST q e ENTITY 'undeclared'>]>\n";
+    EXPECT_EQ(Load(dtd + "<r><q e='u'/></r>\n").verdict, Verdict::Valid);
+    const Outcome defaulted = Load(dtd + "<r><q e='u'/>\n<q/></r>\n");
+    EXPECT_EQ(defaulted.verdict, Verdict::NotValid);
+    EXPECT_NE(defaulted.reason.find("undeclared"), std::string::npos) << defaulted.reason;
+    // A value as written that names no entity is still the first error.
+    const Outcome written = Load(dtd + "<r>\n<q e='nope'/>\n<z/></r>\n");
+    EXPECT_EQ(written.verdict, Verdict::NotValid);
+    EXPECT_EQ(written.line, 3);
+    EXPECT_NE(written.reason.find("nope"), std::string::npos) << written.reason;
 }
 
 } // namespace
