@@ -45,6 +45,7 @@ enum class CommandId {
     ValidateAgainst,
     ShowProblems,
     ToggleComment,
+    ShowOutline,
 };
 
 struct MenuRow {

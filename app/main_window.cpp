@@ -6,6 +6,7 @@
 #include "app/comment_toggle.h"
 #include "app/config_dialog.h"
 #include "app/document_open.h"
+#include "app/document_outline.h"
 #include "app/error_guard.h"
 #include "app/goto_dialog.h"
 #include "app/long_work.h"
@@ -35,9 +36,12 @@
 #include "xml/vendor_registry.h"
 #include "xml/verdict.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,7 +128,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
             Qt::QueuedConnection);
     };
     xmlCompletion_ = std::make_unique<XmlCompletionSource>(*DidIzad1, [this] { return DocumentFolder(); });
-    formChecker_ = MakeXmlFormChecker();
+    outlineSlot_ = std::make_shared<OutlineSlot>();
+    formChecker_ = MakeXmlFormChecker(outlineSlot_);
     DidIzad1->SetMemoChecker(formChecker_.get());
     auto findWindow = std::make_unique<QtFindDialogWindow>(this);
     findWindow_ = findWindow.get();
@@ -152,7 +157,10 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     xmlTools_ = new XmlTools(*this);
     formChecker_->OnChecked = [this](TBackgroundChecker &checker) {
         xmlTools_->Problems().SetFormCheck(checker.Marks());
+        if (std::shared_ptr<const ElementOutline> outline = outlineSlot_->Take())
+            xmlTools_->Outline().SetOutline(std::move(outline));
     };
+    xmlTools_->Outline().OnPathChange = [this](const QString &path) { ShowElementPath(path); };
     BuildMenu();
 
     // The dialogs live, hidden, for the whole run.
@@ -199,7 +207,8 @@ void TForm1::BuildMenu()
         // Find Next and Previous also work while the find dialog has the focus.
         if (row.command == CommandId::FindNext || row.command == CommandId::FindPrevious)
             item->setShortcutContext(Qt::ApplicationShortcut);
-        if (row.command == CommandId::WordWrap || row.command == CommandId::ShowProblems)
+        if (row.command == CommandId::WordWrap || row.command == CommandId::ShowProblems ||
+            row.command == CommandId::ShowOutline)
             item->setCheckable(true);
         if (row.command != CommandId::None && row.command != CommandId::RecentFiles)
             connect(item, &QAction::triggered, this, [this, command = row.command] { Run(command); });
@@ -207,11 +216,13 @@ void TForm1::BuildMenu()
         if (row.separatorAfter)
             menus[row.menu]->addSeparator();
     }
-    // The item is checked while its dock is open, however it was opened.
-    QAction *problems = MenuItem("Problems1");
-    QAction *problemsOpen = xmlTools_->ProblemsDock().toggleViewAction();
-    problems->setChecked(problemsOpen->isChecked());
-    connect(problemsOpen, &QAction::toggled, problems, &QAction::setChecked);
+    // The items are checked while their docks are open, however opened.
+    for (auto [name, dock] : {std::pair<const char *, QDockWidget *>{"Problems1", &xmlTools_->ProblemsDock()},
+                              {"Outline1", &xmlTools_->Outline().Dock()}}) {
+        QAction *item = MenuItem(name);
+        item->setChecked(dock->toggleViewAction()->isChecked());
+        connect(dock->toggleViewAction(), &QAction::toggled, item, &QAction::setChecked);
+    }
     FillRecentMenu();
 }
 
@@ -272,6 +283,17 @@ QWidget *TForm1::BuildStatusStrip()
     Label4->setFont(PixelFont("Tahoma", 11, true));
     Label4->setMinimumWidth(200);
     Label4->move(10, 7);
+    // Under the status, the path of the caret's element; a click copies it.
+    elementPath_ = new QLabel(panel);
+    elementPath_->setObjectName(QStringLiteral("ElementPath"));
+    elementPath_->setFont(PixelFont("Tahoma", 11, false));
+    elementPath_->setFixedSize(Label4->minimumWidth(), 15);
+    elementPath_->move(10, 25);
+    elementPath_->setCursor(Qt::PointingHandCursor);
+    OnClick(elementPath_, [this] {
+        if (!xmlTools_->Outline().CaretPath().isEmpty())
+            QGuiApplication::clipboard()->setText(xmlTools_->Outline().CaretPath());
+    });
 
     // The status text keeps its place; the fields follow it on its line and
     // the links stand at the right edge.
@@ -432,9 +454,13 @@ void TForm1::Perform(CommandId command)
     case CommandId::ShowProblems:
         xmlTools_->Problems().ShowOrHide();
         break;
+    case CommandId::ShowOutline:
+        xmlTools_->Outline().ShowOrHide();
+        break;
     case CommandId::ToggleComment:
         if (ToggleComment(*DidIzad1) == CommentPlan::cpRefused)
-            ShowErrorMessage(QStringLiteral("A comment cannot hold \"--\", and these lines do: they were left as they are."));
+            ShowErrorMessage(
+                QStringLiteral("A comment cannot hold \"--\", and these lines do: they were left as they are."));
         break;
     }
 }

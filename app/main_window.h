@@ -35,6 +35,7 @@ class TfrmAddNode;
 class TFrmGoto;
 class TfrmConfig;
 class XmlTools;
+class OutlineSlot;
 
 namespace tarnwick {
 class REdoDodi;
@@ -119,6 +120,7 @@ private:
     // then opens it.
     void OpenDroppedFile(const QString &path);
     void UpdateCaretStatus();
+    void ShowElementPath(const QString &path);
     void UpdateEncodingStatus();
     // Where the file dialogs start: the current file's folder, or the last used file's.
     DialogStart FileDialogStart() const;
@@ -158,12 +160,15 @@ private:
     // Help while typing: completion entries, and the live check of the form.
     std::unique_ptr<XmlCompletionSource> xmlCompletion_;
     std::unique_ptr<tarnwick::TBackgroundChecker> formChecker_;
+    // The element tree the form check builds of the text it reads.
+    std::shared_ptr<OutlineSlot> outlineSlot_;
     tarnwick::xml::TXMLDocument XMLDoc1;
     TAboutBox *AboutBox = nullptr;
     TfrmAddNode *frmAddNode = nullptr;
     TFrmGoto *FrmGoto = nullptr;
     TfrmConfig *frmConfig = nullptr;
-    QLabel *Label4 = nullptr; // status
+    QLabel *Label4 = nullptr;       // status
+    QLabel *elementPath_ = nullptr; // the caret's element, under the status
     StatusFields *statusFields_ = nullptr;
     ProgressStrip *progress_ = nullptr;
     LongWork *longWork_ = nullptr;

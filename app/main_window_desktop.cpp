@@ -3,9 +3,11 @@
 // the document's encoding.
 #include "app/main_window.h"
 
+#include "app/document_outline.h"
 #include "app/error_guard.h"
 #include "app/message_helpers.h"
 #include "app/status_fields.h"
+#include "app/xml_tools.h"
 #include "editor/control/redodi.h"
 #include "editor/document/line_cells.h"
 #include "xml/declaration.h"
@@ -13,6 +15,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -110,6 +113,17 @@ void TForm1::UpdateCaretStatus()
     const int line = DidIzad1->CaretLine();
     statusFields_->ShowCaret(line, CellOfColumn(*DidIzad1->ActiveLines(), line, DidIzad1->CaretCol()));
     statusFields_->ShowOverwrite(DidIzad1->Overwrite());
+    if (xmlTools_)
+        xmlTools_->Outline().FollowCaret();
+}
+
+// The path is cut at its start when it is too long to show whole; its tip
+// has all of it.
+void TForm1::ShowElementPath(const QString &path)
+{
+    elementPath_->setText(elementPath_->fontMetrics().elidedText(path, Qt::ElideLeft, elementPath_->width()));
+    elementPath_->setToolTip(path.isEmpty() ? QString()
+                                            : path + QStringLiteral("\nClick to copy it as an XPath expression."));
 }
 
 void TForm1::UpdateEncodingStatus()

@@ -54,8 +54,7 @@ void ProblemsList::SetValidation(const QString &summary, std::vector<ResultRow> 
     validation_ = std::move(rows);
     Refresh();
     if (show || !validation_.empty()) {
-        dock_->show();
-        dock_->raise();
+        dock_->Reveal();
     }
 }
 
@@ -80,16 +79,14 @@ void ProblemsList::SetFormCheck(const std::vector<TCheckMark> &marks)
                         : QStringLiteral("Form check: %1.").arg(CountOfProblems(check_.size() - warnings, warnings));
     Refresh();
     if (!before && !check_.empty() && !dismissed_ && dock_->isHidden()) {
-        dock_->show();
-        dock_->raise();
+        dock_->Reveal();
     }
 }
 
 void ProblemsList::ShowOrHide()
 {
     if (dock_->isHidden()) {
-        dock_->show();
-        dock_->raise();
+        dock_->Reveal();
     } else {
         dock_->hide();
     }

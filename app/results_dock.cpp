@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -37,8 +38,18 @@ ResultsDock::ResultsDock(const QString &title, const QString &objectName, const 
 void ResultsDock::ShowResults(const QString &summary, const std::vector<ResultRow> &rows)
 {
     SetResults(summary, rows);
+    Reveal();
+}
+
+void ResultsDock::Reveal()
+{
     show();
     raise();
+    if (revealed_)
+        return;
+    revealed_ = true;
+    if (auto *window = qobject_cast<QMainWindow *>(parentWidget()))
+        window->resizeDocks({this}, {sizeHint().height()}, Qt::Vertical);
 }
 
 void ResultsDock::SetResults(const QString &summary, const std::vector<ResultRow> &rows)
@@ -76,6 +87,13 @@ void ResultsDock::MoveRows(const std::function<int(int line)> &lineAfter)
         if (QTreeWidgetItem *item = list_->topLevelItem(static_cast<int>(i)))
             item->setText(0, QString::number(line));
     }
+}
+
+QSize ResultsDock::sizeHint() const
+{
+    const int rows = 5;
+    return {QDockWidget::sizeHint().width(),
+            summary_->sizeHint().height() + list_->header()->sizeHint().height() + rows * fontMetrics().height() + 24};
 }
 
 QString ResultsDock::Summary() const { return summary_->text(); }

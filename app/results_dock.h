@@ -41,10 +41,16 @@ public:
 
     std::function<void(int line, int column)> OnActivate;
 
+    // Shows the dock in front of those it shares a place with; the first
+    // time a few rows high, so the editor keeps the room.
+    void Reveal();
+    QSize sizeHint() const override;
+
 private:
     void Activate(int row);
 
     QLabel *summary_ = nullptr;
     QTreeWidget *list_ = nullptr;
     std::vector<ResultRow> rows_;
+    bool revealed_ = false;
 };

@@ -50,12 +50,42 @@ void XmlMarkExtent(std::string_view line, int &column, int &length)
         column = std::max(0, count - 1);
 }
 
-std::vector<TBackgroundChecker::TMark> XmlFormMarks(TTextStream &text, const std::atomic<bool> &cancel)
+void OutlineSlot::Put(std::shared_ptr<const xml::ElementOutline> outline)
 {
-    const std::optional<xml::ProblemList> problems = xml::WellFormednessProblems(
-        [&](char *buffer, size_t length) { return text.Read(buffer, length, cancel); }, &cancel);
+    std::lock_guard<std::mutex> hold(mutex_);
+    outline_ = std::move(outline);
+}
+
+std::shared_ptr<const xml::ElementOutline> OutlineSlot::Take()
+{
+    std::lock_guard<std::mutex> hold(mutex_);
+    return std::move(outline_);
+}
+
+std::vector<TBackgroundChecker::TMark> XmlFormMarks(TTextStream &text, const std::atomic<bool> &cancel,
+                                                    OutlineSlot *outline)
+{
+    std::optional<xml::OutlineBuilder> builder;
+    if (outline)
+        builder.emplace();
+    const auto read = [&](char *buffer, size_t length) {
+        const size_t n = text.Read(buffer, length, cancel);
+        if (builder)
+            builder->Text({buffer, n});
+        return n;
+    };
+    const std::optional<xml::ProblemList> problems = xml::WellFormednessProblems(read, &cancel);
     if (!problems)
         return {};
+    if (builder) {
+        // The tree wants the text the parse left unread after an error.
+        std::string rest(64 << 10, '\0');
+        while (read(rest.data(), rest.size()) > 0) {
+        }
+        if (cancel.load(std::memory_order_relaxed))
+            return {};
+        outline->Put(builder->Finish());
+    }
     std::vector<TBackgroundChecker::TMark> marks;
     marks.reserve(problems->Listed().size());
     for (const xml::DocumentProblem &problem : problems->Listed()) {
@@ -68,7 +98,11 @@ std::vector<TBackgroundChecker::TMark> XmlFormMarks(TTextStream &text, const std
     return marks;
 }
 
-std::unique_ptr<TBackgroundChecker> MakeXmlFormChecker()
+std::unique_ptr<TBackgroundChecker> MakeXmlFormChecker(std::shared_ptr<OutlineSlot> outline)
 {
-    return std::make_unique<TBackgroundChecker>(XmlFormMarks, XmlMarkExtent);
+    return std::make_unique<TBackgroundChecker>(
+        [outline](TTextStream &text, const std::atomic<bool> &cancel) {
+            return XmlFormMarks(text, cancel, outline.get());
+        },
+        XmlMarkExtent);
 }

@@ -1,5 +1,6 @@
 #include "app/xml_tools.h"
 
+#include "app/document_outline.h"
 #include "app/error_guard.h"
 #include "app/long_work.h"
 #include "app/main_window.h"
@@ -82,6 +83,7 @@ XmlTools::XmlTools(TForm1 &window) : QObject(&window), window_(window)
     problems_ = new ProblemsList(window, window.Editor(), this);
     window.tabifyDockWidget(xpathDock_, &problems_->Dock());
     problems_->Dock().OnActivate = [this](int line, int column) { GoTo(line, column); };
+    outline_ = new DocumentOutline(window, window.Editor(), this);
     ChooseGrammarFile = [this] {
         return QFileDialog::getOpenFileName(&window_, QStringLiteral("Validate Against"),
                                             QFileInfo(window_.CurrentFileName()).absolutePath(),

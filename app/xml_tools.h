@@ -12,6 +12,7 @@
 #include <string>
 
 class TForm1;
+class DocumentOutline;
 class ProblemsList;
 class ResultsDock;
 
@@ -50,6 +51,7 @@ public:
     ResultsDock &XPathDock() { return *xpathDock_; }
     ResultsDock &ProblemsDock();
     ProblemsList &Problems() { return *problems_; }
+    DocumentOutline &Outline() { return *outline_; }
 
 private:
     // The caret to a result's line (and column, when known), in view.
@@ -59,5 +61,6 @@ private:
     TForm1 &window_;
     ResultsDock *xpathDock_ = nullptr;
     ProblemsList *problems_ = nullptr;
+    DocumentOutline *outline_ = nullptr;
     QString lastExpression_;
 };

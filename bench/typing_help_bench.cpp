@@ -44,7 +44,8 @@ struct Document {
         Editor().OnChange = [](TCustomDodi &) {};
         if (helped) {
             completion = std::make_unique<XmlCompletionSource>(Editor(), [] { return std::string(); });
-            checker = MakeXmlFormChecker();
+            // As the window's: the check builds the element tree too.
+            checker = MakeXmlFormChecker(std::make_shared<OutlineSlot>());
             Editor().SetMemoChecker(checker.get());
         }
         line = Editor().Lines()->Count() / 2;

@@ -291,6 +291,7 @@ size_t MarkupScanner::StepTag(std::string_view text, size_t i)
         case State::EndRest:
             ++i;
             if (c == '>') {
+                tagEnd_ = i;
                 EndTagDone();
                 state_ = State::Text;
                 return i;
@@ -299,6 +300,7 @@ size_t MarkupScanner::StepTag(std::string_view text, size_t i)
         case State::TagSpace:
             ++i;
             if (c == '>') {
+                tagEnd_ = i;
                 StartTagDone(false);
                 state_ = State::Text;
                 return i;
@@ -312,6 +314,7 @@ size_t MarkupScanner::StepTag(std::string_view text, size_t i)
             break;
         case State::TagSlash:
             if (c == '>') {
+                tagEnd_ = i + 1;
                 StartTagDone(true);
                 state_ = State::Text;
                 return i + 1;

@@ -79,6 +79,8 @@ public:
     // Where the markup being read (or read last) begins: the line and byte of its "<".
     int TagLine() const { return tagLine_; }
     size_t TagByte() const { return tagByte_; }
+    // Just past the ">" of the tag read last, in the line being read.
+    size_t TagEndByte() const { return tagEnd_; }
     // The first element of the document, once its start tag is complete, and
     // the attributes its start tag has (so far).
     const std::string &RootName() const { return rootName_; }
@@ -117,6 +119,7 @@ private:
     int line_ = 0;
     int tagLine_ = 0;
     size_t tagByte_ = 0;
+    size_t tagEnd_ = 0;
     std::string tagName_;
     std::string attributeName_;
     std::string attributeValue_;
