@@ -55,6 +55,11 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
                 return Failure("option --xpath needs an expression");
             line.action = CommandLine::Action::XPath;
             line.expression = argv[++i];
+        } else if (arg == "--transform") {
+            if (!hasValue)
+                return Failure("option --transform needs a stylesheet (.xsl)");
+            line.action = CommandLine::Action::Transform;
+            line.stylesheet = argv[++i];
         } else if (arg == "--grammar") {
             if (!hasValue)
                 return Failure("option --grammar needs a grammar file (.dtd, .xsd or .rng)");
@@ -84,10 +89,13 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
     }
 
     const bool formatting = line.action == CommandLine::Action::Format;
+    const bool writing = formatting || line.action == CommandLine::Action::Transform;
     if (!line.grammar.empty() && line.action != CommandLine::Action::Validate)
         return Failure("--grammar goes with --validate");
-    if (!formatting && (!line.output.empty() || !line.encoding.empty()))
-        return Failure("-o and --encoding go with --format");
+    if (!writing && !line.output.empty())
+        return Failure("-o goes with --format and --transform");
+    if (!formatting && !line.encoding.empty())
+        return Failure("--encoding goes with --format");
     switch (line.action) {
     case CommandLine::Action::Format:
         if (line.files.size() != 1)
@@ -101,11 +109,15 @@ CommandLine ParseCommandLine(int argc, const char *const *argv)
         if (line.files.size() != 1)
             return Failure("--xpath takes an expression and exactly one file");
         break;
+    case CommandLine::Action::Transform:
+        if (line.files.size() != 1)
+            return Failure("--transform takes a stylesheet and exactly one file");
+        break;
     case CommandLine::Action::Edit:
         if (line.files.size() > 1)
             return Failure("only one file can be opened");
         if (!line.files.empty() && line.files.front() == "-")
-            return Failure("standard input (-) is read by --format, --validate and --xpath only");
+            return Failure("standard input (-) is read by --format, --validate, --xpath and --transform only");
         break;
     default:
         break;
@@ -126,6 +138,7 @@ std::string UsageText()
            "       tarnwick --format FILE [-o OUT] [--encoding ENC]\n"
            "       tarnwick --validate FILE... [--grammar G]\n"
            "       tarnwick --xpath EXPR FILE\n"
+           "       tarnwick --transform XSL FILE [-o OUT]\n"
            "\n"
            "Without options, opens the editor (with FILE opened, if given).\n"
            "\n"
@@ -144,6 +157,10 @@ std::string UsageText()
            "                     node as FILE:LINE: PATH: TEXT (up to 10,000, then their\n"
            "                     count), or the number, string or boolean; exit status 1\n"
            "                     when no node is selected\n"
+           "  --transform XSL FILE\n"
+           "                     run the XSLT 1.0 stylesheet XSL over FILE and write the\n"
+           "                     result to OUT (standard output when -o is not given); the\n"
+           "                     stylesheet reads only its own folder and writes nothing\n"
            "  --allow-external PATH\n"
            "                     also read DTDs, entities and schemas from the folder PATH\n"
            "                     and below (by default only from the document's folder\n"

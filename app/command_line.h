@@ -1,5 +1,6 @@
 // The command line: `tarnwick [FILE]` starts the editor (opening FILE after the
-// start-up document); --help, --version, --format, --validate and --xpath answer
+// start-up document); --help, --version, --format, --validate, --xpath and
+// --transform answer
 // without creating a window, and read standard input for the file "-".
 #pragma once
 
@@ -7,13 +8,14 @@
 #include <vector>
 
 struct CommandLine {
-    enum class Action { Edit, Help, Version, Format, Validate, XPath, Error };
+    enum class Action { Edit, Help, Version, Format, Validate, XPath, Transform, Error };
 
     Action action = Action::Edit;
     std::vector<std::string> files;
-    std::string output;     // --format's -o; empty or "-" for standard output
+    std::string output;     // --format's and --transform's -o; empty or "-" for standard output
     std::string encoding;   // --format's --encoding; empty for the file's own
     std::string expression; // --xpath's expression
+    std::string stylesheet; // --transform's stylesheet
     std::string grammar;    // --validate's --grammar; empty for the grammar each file names
     // --allow-external's folders: external resources are read from them too.
     std::vector<std::string> allowedFolders;

@@ -46,6 +46,7 @@ constexpr MenuRow kMenuRows[] = {
     {"&XML", "Validate1", "&Validate", "", CommandId::Validate, false, false},
     {"&XML", "ValidateAgainst1", "Validate &Against ...", "", CommandId::ValidateAgainst, false, false},
     {"&XML", "EvaluateXPath1", "Evaluate X&Path ...", "Ctrl+Shift+X", CommandId::EvaluateXPath, false, false},
+    {"&XML", "Transform1", "&Transform ...", "", CommandId::Transform, false, false},
     {"&XML", "DocConfiguration1", "Doc &Configuration", "", CommandId::DocConfiguration, false, false},
     {"&Help", "About1", "&About", "", CommandId::About, false, false},
 };

@@ -46,6 +46,7 @@ enum class CommandId {
     ShowProblems,
     ToggleComment,
     ShowOutline,
+    Transform,
 };
 
 struct MenuRow {

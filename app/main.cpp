@@ -4,6 +4,7 @@
 #include "app/grammar_command.h"
 #include "app/main_window.h"
 #include "app/shell_settings.h"
+#include "app/transform_command.h"
 #include "app/xml_commands.h"
 #include "app/xpath_command.h"
 #include "editor/qt/dodi_widget.h"
@@ -75,6 +76,8 @@ int main(int argc, char **argv)
         std::fflush(nullptr);
         std::_Exit(status);
     }
+    case CommandLine::Action::Transform:
+        return tarnwick::RunTransformCommand(line, std::cout, std::cerr);
     case CommandLine::Action::Edit:
         break;
     }

@@ -457,6 +457,9 @@ void TForm1::Perform(CommandId command)
     case CommandId::ShowOutline:
         xmlTools_->Outline().ShowOrHide();
         break;
+    case CommandId::Transform:
+        xmlTools_->Transform();
+        break;
     case CommandId::ToggleComment:
         if (ToggleComment(*DidIzad1) == CommentPlan::cpRefused)
             ShowErrorMessage(
@@ -572,6 +575,25 @@ void TForm1::OpenFile(const QString &path)
     // Said once, as the text shows: what is on screen is not what the file claims to be.
     if (!fileFormat_.mismatch.empty())
         ShowInfoMessage(QString::fromStdString(fileFormat_.mismatch));
+}
+
+bool TForm1::OpenUnnamed(std::string bytes)
+{
+    if (!MayReplaceDocument(false))
+        return false;
+    TFileText decoded = DecodeFileText(std::move(bytes));
+    ReleaseDocument(XMLDoc1);
+    CurrentFileName_.clear();
+    SetTitleToFile();
+    // Loaded as a change: the text is nowhere else yet.
+    DidIzad1->Lines()->LoadFromString(decoded.text);
+    DidIzad1->SetCaretLine(0);
+    DidIzad1->SetCaretCol(0);
+    fileFormat_ = std::move(decoded.format);
+    statusFields_->ShowNote(QString::fromStdString(fileFormat_.mismatch));
+    ShowDocumentEncoding();
+    DidIzad1Change();
+    return true;
 }
 
 // The parser read the editor's own lines: its line and column (1-based,

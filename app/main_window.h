@@ -76,6 +76,10 @@ public:
     void Run(CommandId command);
     // Open's steps after the dialog: load `path` and show it.
     void OpenFile(const QString &path);
+    // A new document without a file, of a file's `bytes` (a transform's
+    // result), after asking about unsaved changes; false when the user kept
+    // the old one.
+    bool OpenUnnamed(std::string bytes);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -14,7 +14,9 @@
 #include "xml/verdict.h"
 #include "xml/xml_errors.h"
 #include "xml/xpath_query.h"
+#include "xml/xslt_transform.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -88,6 +90,11 @@ XmlTools::XmlTools(TForm1 &window) : QObject(&window), window_(window)
         return QFileDialog::getOpenFileName(&window_, QStringLiteral("Validate Against"),
                                             QFileInfo(window_.CurrentFileName()).absolutePath(),
                                             QStringLiteral("Grammars (*.dtd *.xsd *.rng);;All files (*)"));
+    };
+    ChooseStylesheet = [this](const QString &suggested) {
+        const QString start = suggested.isEmpty() ? QFileInfo(window_.CurrentFileName()).absolutePath() : suggested;
+        return QFileDialog::getOpenFileName(&window_, QStringLiteral("Transform"), start,
+                                            QStringLiteral("Stylesheets (*.xsl *.xslt);;All files (*)"));
     };
     AskExpression = [this](const QString &previous) {
         return QInputDialog::getText(&window_, QStringLiteral("Evaluate XPath"), QStringLiteral("XPath expression:"),
@@ -196,6 +203,50 @@ void XmlTools::ListValidation(const ProblemList &problems, const IDOMParseErrorP
     else if (problems.Count() > 0)
         summary = QStringLiteral("XML document is valid; %1.").arg(counted);
     problems_->SetValidation(summary, std::move(rows), false);
+}
+
+void XmlTools::Transform()
+{
+    const std::string text = window_.Editor().Lines()->Text();
+    QString suggested;
+    if (const std::string named = NamedStylesheet(text.substr(0, 64 << 10)); !named.empty()) {
+        const QString folder = QFileInfo(window_.CurrentFileName()).absolutePath();
+        suggested = QFileInfo(QDir(folder), Q(named)).absoluteFilePath();
+    }
+    const QString stylesheet = ChooseStylesheet(suggested);
+    if (!stylesheet.isEmpty())
+        Transform(stylesheet);
+}
+
+void XmlTools::Transform(const QString &stylesheet)
+{
+    const std::string text = window_.Editor().Lines()->Text();
+    const std::string folder = DocumentFolder();
+    const std::string path = stylesheet.toStdString();
+    std::optional<TransformResult> result;
+    const QString name = QFileInfo(stylesheet).fileName();
+    // Its messages at their file and line, which are the stylesheet's, not
+    // the document's: they stand on no line of it.
+    const auto list = [&](const std::vector<StylesheetMessage> &messages, const QString &summary) {
+        std::vector<ResultRow> rows;
+        for (const StylesheetMessage &m : messages) {
+            const QString where = m.file.empty() ? name : QFileInfo(Q(m.file)).fileName();
+            rows.push_back(
+                {0, 0, QString(),
+                 (m.line > 0 ? QStringLiteral("%1:%2: ").arg(where).arg(m.line) : where + ": ") + Q(m.message)});
+        }
+        problems_->SetValidation(summary, std::move(rows), false);
+    };
+    try {
+        BusyCursor busy;
+        window_.Work().Run(QStringLiteral("Transforming"),
+                           [&](TWorkProgress &) { result = TransformText(text, path, folder); });
+    } catch (const ETransformError &error) {
+        list(error.Messages(), QStringLiteral("Transform with %1 failed.").arg(name));
+        throw;
+    }
+    list(result->messages, QStringLiteral("Transform with %1: %2 message(s).").arg(name).arg(result->messages.size()));
+    window_.OpenUnnamed(std::move(result->bytes));
 }
 
 ResultsDock &XmlTools::ProblemsDock() { return problems_->Dock(); }

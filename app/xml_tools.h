@@ -29,6 +29,9 @@ public:
     std::function<QString(const QString &previous)> AskExpression;
     // Replaceable for tests: picks a grammar file, empty when cancelled.
     std::function<QString()> ChooseGrammarFile;
+    // Replaceable for tests: picks a stylesheet, offering `suggested` (the
+    // one the document names); empty when cancelled.
+    std::function<QString(const QString &suggested)> ChooseStylesheet;
 
     // XML > Evaluate XPath: asks for an expression, evaluates it over the
     // editor's text and lists the result.
@@ -47,6 +50,12 @@ public:
     // no line (a grammar that could not be read); null when it passed.
     void ListValidation(const tarnwick::xml::ProblemList &problems,
                         const std::shared_ptr<tarnwick::xml::IDOMParseError> &first, const QString &failure = {});
+
+    // XML > Transform: runs a stylesheet over the editor's text and opens
+    // the result as a new document without a file; the stylesheet's
+    // messages go to the Problems list.
+    void Transform();
+    void Transform(const QString &stylesheet);
 
     ResultsDock &XPathDock() { return *xpathDock_; }
     ResultsDock &ProblemsDock();

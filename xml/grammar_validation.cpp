@@ -17,6 +17,7 @@
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_internal.h"
 #include "xml/libxml2_problems.h"
+#include "xml/tool_parse.h"
 #include "xml/transcode.h"
 #include "xml/xml_errors.h"
 
@@ -151,23 +152,7 @@ GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &g
     const std::string grammar = ResolveLocalReference(grammarPath, "");
     InstallEntityLoader();
 
-    ParseRequest request;
-    request.bytes = text;
-    request.ignoreDeclaredEncoding = true;
-    request.baseDirectory = baseDirectory;
-    request.preserveWhiteSpace = true;
-    CapturedError parseError;
-    std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc(ParseDocument(request, parseError), xmlFreeDoc);
-    if (!doc) {
-        IDOMParseErrorPtr error = MakeParseError(parseError);
-        throw EDOMParseError(ParseErrorMessage(*error), error);
-    }
-    // The declaration the parse keeps as a processing instruction is no
-    // part of the content a grammar checks.
-    if (xmlNodePtr declaration = DeclarationPI(doc.get())) {
-        xmlUnlinkNode(declaration);
-        xmlFreeNode(declaration);
-    }
+    const DocPtr doc = ParseForTools(text, baseDirectory);
 
     ProblemList sink(listed);
     switch (*kind) {
@@ -190,15 +175,8 @@ GrammarReport ValidateAgainstGrammar(std::string_view text, const std::string &g
 
 GrammarReport ValidateFileAgainstGrammar(const std::string &path, const std::string &grammarPath, size_t listed)
 {
-    std::string bytes;
-    if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
-        throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
-    if (const TByteFormFault fault = FindByteFormFault(bytes); !fault.reason.empty())
-        throw EXMLLayerError("The file \"" + path + "\" is not well-formed: " + fault.reason);
-    const std::string form = DetectDocumentEncoding(bytes);
-    const std::string text = DecodeToUtf8(std::move(bytes), form);
-    const std::string folder = path == "-" ? std::string() : std::filesystem::absolute(path).parent_path().string();
-    return ValidateAgainstGrammar(text, grammarPath, folder, listed);
+    const ToolFile file = ReadToolFile(path);
+    return ValidateAgainstGrammar(file.text, grammarPath, file.folder, listed);
 }
 
 } // namespace tarnwick::xml

@@ -13,8 +13,10 @@ namespace {
 
 constexpr const char *kRelaxNGNamespace = "http://relaxng.org/ns/structure/1.0";
 
-// A pseudo-attribute of a processing instruction's text (name="value" or
-// name='value'), empty when it is not there.
+bool EndsWith(const std::string &s, const char *suffix);
+
+} // namespace
+
 std::string PseudoAttribute(const std::string &text, const std::string &name)
 {
     size_t at = 0;
@@ -37,6 +39,8 @@ std::string PseudoAttribute(const std::string &text, const std::string &name)
     }
     return "";
 }
+
+namespace {
 
 bool EndsWith(const std::string &s, const char *suffix)
 {

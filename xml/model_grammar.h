@@ -9,6 +9,10 @@
 
 namespace tarnwick::xml::libxml2 {
 
+// A pseudo-attribute of a processing instruction's text (name="value" or
+// name='value'), empty when it is not there.
+std::string PseudoAttribute(const std::string &text, const std::string &name);
+
 // The href of the first xml-model instruction that names a RELAX NG grammar
 // (by its schematypens, else by an href ending in .rng), empty when none.
 std::string ModelGrammarLocation(xmlDocPtr doc);

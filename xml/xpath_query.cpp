@@ -13,6 +13,7 @@
 #include "xml/libxml2_dom.h"
 #include "xml/libxml2_internal.h"
 #include "xml/node_description.h"
+#include "xml/tool_parse.h"
 #include "xml/transcode.h"
 
 namespace tarnwick::xml {
@@ -65,34 +66,12 @@ std::string Explain(const XPathFailure &failure)
     return message;
 }
 
-using DocPtr = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
 using ContextPtr = std::unique_ptr<xmlXPathContext, void (*)(xmlXPathContextPtr)>;
 using ObjectPtr = std::unique_ptr<xmlXPathObject, void (*)(xmlXPathObjectPtr)>;
 
 DocPtr ParseForQuery(std::string_view text, const std::string &baseDirectory)
 {
-    ParseRequest request;
-    request.bytes = text;
-    request.ignoreDeclaredEncoding = true;
-    request.baseDirectory = baseDirectory;
-    // Whitespace text is part of what XPath sees (text(), string values).
-    request.preserveWhiteSpace = true;
-    // Read as it stands: naming UTF-8 would run the text through a UTF-8 to
-    // UTF-8 conversion, and the declared encoding is ignored anyway.
-    request.streamed = true;
-    CapturedError error;
-    DocPtr doc(ParseDocument(request, error), xmlFreeDoc);
-    if (!doc) {
-        IDOMParseErrorPtr parseError = MakeParseError(error);
-        throw EDOMParseError(ParseErrorMessage(*parseError), parseError);
-    }
-    // The parse keeps the declaration as a processing instruction, which
-    // XPath must not see.
-    if (xmlNodePtr declaration = DeclarationPI(doc.get())) {
-        xmlUnlinkNode(declaration);
-        xmlFreeNode(declaration);
-    }
-    return doc;
+    return ParseForTools(text, baseDirectory);
 }
 
 std::string CutValue(const std::string &value, size_t length, bool &cut)
@@ -152,13 +131,8 @@ XPathDocument::XPathDocument(std::string_view text, const std::string &baseDirec
 
 XPathDocument XPathDocument::FromFile(const std::string &path)
 {
-    std::string bytes;
-    if (const std::string why = ReadDocumentBytes(path, bytes); !why.empty())
-        throw EXMLLayerError("The file \"" + path + "\" cannot be opened: " + why);
-    const std::string form = DetectDocumentEncoding(bytes);
-    const std::string text = DecodeToUtf8(std::move(bytes), form);
-    const std::string folder = path == "-" ? std::string() : std::filesystem::absolute(path).parent_path().string();
-    return XPathDocument(text, folder);
+    const ToolFile file = ReadToolFile(path);
+    return XPathDocument(file.text, file.folder);
 }
 
 XPathDocument::~XPathDocument()
