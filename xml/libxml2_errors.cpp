@@ -76,6 +76,22 @@ std::string CurrentLine(xmlParserCtxtPtr ctxt, int column)
 
 } // namespace
 
+void RaiseThroughContext(xmlParserCtxtPtr ctxt, xmlErrorDomain domain, int code, xmlErrorLevel level,
+                         const char *message, xmlParserInputPtr at)
+{
+    std::string text = message;
+    xmlError error{};
+    error.domain = domain;
+    error.code = code;
+    error.level = level;
+    error.message = text.data();
+    error.line = at ? at->line : 0;
+    error.int2 = at ? at->col : 0;
+    error.file = at ? const_cast<char *>(at->filename) : nullptr;
+    if (ctxt->sax && ctxt->sax->initialized == XML_SAX2_MAGIC && ctxt->sax->serror)
+        ctxt->sax->serror(ctxt->userData, &error);
+}
+
 void CapturedError::Set(int c, int l, int col, std::string r, std::string f, std::string src)
 {
     code = c == 0 ? 1 : c;
@@ -116,9 +132,7 @@ void CaptureStructuredError(void *data, xmlErrorPtr error)
     CaptureError(*sink, error, true);
 }
 
-StructuredErrorScope::StructuredErrorScope(CapturedError *sink) : StructuredErrorScope(sink, CaptureStructuredError)
-{
-}
+StructuredErrorScope::StructuredErrorScope(CapturedError *sink) : StructuredErrorScope(sink, CaptureStructuredError) {}
 
 StructuredErrorScope::StructuredErrorScope(void *context, xmlStructuredErrorFunc handler)
     : oldHandler_(xmlStructuredError), oldContext_(xmlStructuredErrorContext), oldGeneric_(xmlGenericError),

@@ -71,6 +71,11 @@ void CaptureStructuredError(void *data, xmlErrorPtr error);
 // document's line it was found in too.
 void CaptureError(CapturedError &sink, xmlErrorPtr error, bool quoteSource);
 
+// Reports an error of our own checks through the context's structured error
+// handler, as libxml2 reports its own, placed where `at` stands.
+void RaiseThroughContext(xmlParserCtxtPtr ctxt, xmlErrorDomain domain, int code, xmlErrorLevel level,
+                         const char *message, xmlParserInputPtr at);
+
 // Routes libxml2's process-wide structured errors to `sink` (or to
 // `handler` with `context`) for its lifetime, and silences the generic ones
 // (validators without a context of their own, and XPath, report there).

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "xml/attribute_checks.h"
 #include "xml/declaration.h"
+#include "xml/element_content_check.h"
 #include "xml/libxml2_internal.h"
 #include "xml/libxml2_linear_attributes.h"
 #include "xml/libxml2_problems.h"
@@ -408,6 +410,9 @@ xmlDocPtr ParseDocument(const ParseRequest &request, CapturedError &error)
     xmlDocPtr doc = nullptr;
     ParseOutcome outcome;
     {
+        std::optional<WhitespaceReferenceCheck> whitespace;
+        if (request.validate)
+            whitespace.emplace(ctxt);
         LoaderPolicyScope loader(policy, request.baseDirectory);
         loader.ParsingDocument(ctxt);
         StructuredErrorScope global(&errors, CaptureGlobalParseError);

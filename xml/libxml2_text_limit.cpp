@@ -4,6 +4,8 @@
 #include <libxml/SAX2.h>
 #include <libxml/parserInternals.h>
 
+#include "xml/libxml2_internal.h"
+
 namespace tarnwick::xml::libxml2 {
 
 namespace {
@@ -31,16 +33,8 @@ bool OverTextNodeLimit(xmlParserCtxtPtr ctxt, size_t length)
     if (ctxt->disableSAX)
         return true;
     // The error the tree builder raises, through the same handler.
-    char message[] = "xmlSAX2Characters: huge text node";
-    xmlError error{};
-    error.domain = XML_FROM_PARSER;
-    error.code = XML_ERR_NO_MEMORY;
-    error.level = XML_ERR_FATAL;
-    error.message = message;
-    error.line = ctxt->input ? ctxt->input->line : 0;
-    error.int2 = ctxt->input ? ctxt->input->col : 0;
-    if (ctxt->sax && ctxt->sax->initialized == XML_SAX2_MAGIC && ctxt->sax->serror)
-        ctxt->sax->serror(ctxt->userData, &error);
+    RaiseThroughContext(ctxt, XML_FROM_PARSER, XML_ERR_NO_MEMORY, XML_ERR_FATAL, "xmlSAX2Characters: huge text node",
+                        ctxt->input);
     ctxt->wellFormed = 0;
     xmlStopParser(ctxt);
     return true;

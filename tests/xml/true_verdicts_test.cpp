@@ -3,9 +3,9 @@
 // the parser takes for the end of the text, a text node over the parser's
 // limit that Format streamed past, a standalone document whose attribute
 // values the external subset's declarations would change, a colon in a
-// name-typed attribute value, and an unused default naming an undeclared
-// entity. Each is judged the same by a validating load, by Format and by the
-// command line's file reading.
+// name-typed attribute value, an unused default naming an undeclared
+// entity, and whitespace written as a reference in element content. Each is judged the same by a validating load, by
+// Format and by the command line's file reading.
 #include <string>
 #include <vector>
 
@@ -212,6 +212,22 @@ TEST_F(TrueVerdicts, AnEntityDefaultCountsOnlyWhereAnElementTakesIt)
     EXPECT_EQ(written.verdict, Verdict::NotValid);
     EXPECT_EQ(written.line, 3);
     EXPECT_NE(written.reason.find("nope"), std::string::npos) << written.reason;
+}
+
+TEST_F(TrueVerdicts, ElementContentHoldsWhitespaceOnlyAsWritten)
+{
+    const std::string dtd = "<!DOCTYPE foo [<!ELEMENT foo (foo*)><!ELEMENT p (#PCDATA|foo)*>"
+                            "<!ENTITY space '&#38;#32;'><!ENTITY blank ' '>]>\n";
+    for (const char *content : {"<foo/>&#32;<foo/>", "<foo/>&#x9;", "<foo/>&space;<foo/>"}) {
+        const Outcome outcome = Load(dtd + "<foo>\n" + content + "</foo>\n");
+        EXPECT_EQ(outcome.verdict, Verdict::NotValid) << content;
+        EXPECT_EQ(outcome.line, 3) << content;
+        EXPECT_NE(outcome.reason.find("character reference"), std::string::npos) << outcome.reason;
+    }
+    // Written whitespace, an entity of written whitespace, and a reference
+    // in mixed content are all allowed.
+    EXPECT_EQ(Load(dtd + "<foo>\n <foo/>\t<foo/>&blank;</foo>\n").verdict, Verdict::Valid);
+    EXPECT_EQ(Load("<!DOCTYPE p [<!ELEMENT p (#PCDATA)>]>\n<p>&#32;&#10;</p>\n").verdict, Verdict::Valid);
 }
 
 } // namespace
