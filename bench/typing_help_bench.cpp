@@ -62,11 +62,12 @@ struct Document {
         if (!checker)
             return;
         checker->CheckNow();
-        while (checker->Busy()) {
-            QCoreApplication::processEvents();
-            checker->WaitForWorker();
-            QCoreApplication::processEvents();
-        }
+        // The check reads the text as the event loop copies it over: the
+        // events run until it has read the last of it and its marks are in.
+        while (checker->Busy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        checker->WaitForWorker();
+        QCoreApplication::processEvents();
     }
 
     // A check of the whole text copied and running in its thread.
